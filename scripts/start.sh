@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts Kalvara. Arguments go to the program.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+scripts/build.sh
+build_dir=${KALVARA_BUILD_DIR:-build}
+exec "$build_dir/src/cli/kalvara-cli" "$@"

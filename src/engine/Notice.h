@@ -1,0 +1,29 @@
+#pragma once
+// The one way the lower layers tell the user something. The desktop program
+// points the hook at its message box, the command line at stderr. Texts carry
+// the message-box mark-up: "|" breaks a line, a trailing "{...}" group sets
+// fonts and colours.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace kalvara {
+
+using NoticeHook =
+    std::function<void(const std::string& title, const std::string& text1, const std::string& text2)>;
+
+// Installs the hook for the whole program and returns the one it replaces.
+// Without a hook, notices go to stderr with the mark-up removed.
+NoticeHook SetNoticeHook(NoticeHook hook);
+
+void ShowNotice(const std::string& title, const std::string& text1, const std::string& text2);
+
+// Text as a terminal shows it: mark-up groups removed, "|" as a line break,
+// blank lines at either end dropped.
+std::string StripMarkup(std::string_view text);
+
+// Title, text 1 and text 2 of a notice joined into one plain line, for stderr.
+std::string PlainNotice(const std::string& title, const std::string& text1, const std::string& text2);
+
+} // namespace kalvara
