@@ -1,0 +1,33 @@
+#include "engine/Notice.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(StripMarkup, RemovesGroupsAndBreaksLines) {
+    EXPECT_EQ(kalvara::StripMarkup("Unable to create PDF object.{f11,t4}"),
+              "Unable to create PDF object.");
+    EXPECT_EQ(kalvara::StripMarkup("Error number = 4119 [&H1017]|Detail number = 0 [&H0]{f11,t4}"),
+              "Error number = 4119 [&H1017]\nDetail number = 0 [&H0]");
+    EXPECT_EQ(kalvara::StripMarkup("|An error has occurred|{f7}"), "An error has occurred");
+    EXPECT_EQ(kalvara::StripMarkup("unclosed {f7"), "unclosed ");
+    EXPECT_EQ(kalvara::StripMarkup(""), "");
+}
+
+TEST(PlainNotice, JoinsTitleAndTextsOnOneLine) {
+    EXPECT_EQ(kalvara::PlainNotice("PDF Error", "A|B{f11}", ""), "PDF Error: A B");
+    EXPECT_EQ(kalvara::PlainNotice("T", "", "second{f6}"), "T: second");
+}
+
+TEST(NoticeHook, ReplacesAndRestores) {
+    std::string seen;
+    auto previous = kalvara::SetNoticeHook(
+        [&](const std::string& title, const std::string& text1, const std::string& text2) {
+            seen = title + "/" + text1 + "/" + text2;
+        });
+    kalvara::ShowNotice("a", "b", "c");
+    EXPECT_EQ(seen, "a/b/c");
+    kalvara::SetNoticeHook(std::move(previous));
+}
+
+} // namespace
