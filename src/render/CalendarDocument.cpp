@@ -1,0 +1,220 @@
+#include "render/CalendarDocument.h"
+
+#include "app/SettingsStore.h"
+#include "engine/DateText.h"
+#include "engine/Notice.h"
+#include "render/DocumentContext.h"
+#include "render/Layouts.h"
+#include "render/PdfDocument.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kalvara {
+
+namespace {
+
+constexpr const char* PdfErrorTitle = "PDF Error";
+
+std::string UpperHex(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
+    return text;
+}
+
+// Closes a file descriptor on every path out.
+class OpenFile {
+public:
+    explicit OpenFile(int fd) : fd_(fd) {}
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    ~OpenFile() { Close(); }
+    int Get() const { return fd_; }
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+// Writes data beside path and renames it over path: the target is either the
+// complete new file or whatever was there before. Empty on success, else one
+// line saying what went wrong.
+std::string ReplaceFile(const std::string& path, const std::string& data) {
+    std::string temp_path = path + ".XXXXXX";
+    OpenFile file(::mkstemp(temp_path.data()));
+    if (file.Get() < 0) {
+        return "cannot write " + path + ": " + std::strerror(errno);
+    }
+    // mkstemp makes the file private; a calendar gets the usual permissions.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(file.Get(), 0666 & ~mask);
+    std::size_t done = 0;
+    int error = 0;
+    while (done < data.size()) {
+        const ssize_t written = ::write(file.Get(), data.data() + done, data.size() - done);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = errno;
+            break;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    if (error == 0 && ::fsync(file.Get()) != 0) {
+        error = errno;
+    }
+    if (!file.Close() && error == 0) {
+        error = errno;
+    }
+    if (error == 0 && ::rename(temp_path.c_str(), path.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(temp_path.c_str());
+        return "cannot write " + path + ": " + std::strerror(error);
+    }
+    return {};
+}
+
+void DrawPages(DocumentContext& context) {
+    const CalendarSelection& selection = context.Selection;
+    switch (selection.Style) {
+    case CalendarStyle::Month:
+        if (selection.Period == AllPeriods) {
+            for (std::int32_t month = 1; month <= 12; ++month) {
+                DrawMonthCalendar(context, month);
+            }
+        } else if (selection.Period >= 1 && selection.Period <= 12) {
+            DrawMonthCalendar(context, selection.Period);
+        }
+        break;
+    case CalendarStyle::Quarter:
+        if (selection.Period == AllPeriods) {
+            for (std::int32_t month = 1; month <= 10; month += 3) {
+                DrawQuarterCalendar(context, month);
+            }
+        } else if (selection.Period >= 1 && selection.Period <= 12) {
+            DrawQuarterCalendar(context, selection.Period);
+        }
+        break;
+    case CalendarStyle::Year:
+        DrawYearCalendar(context);
+        break;
+    case CalendarStyle::ThreeYears:
+        DrawThreeYearCalendar(context);
+        break;
+    case CalendarStyle::KeyboardStrips:
+        DrawKeyboardStrips(context);
+        break;
+    case CalendarStyle::Planning:
+        DrawPlanningCalendar(context);
+        break;
+    }
+}
+
+} // namespace
+
+std::string PdfErrorText(HPDF_STATUS error, HPDF_STATUS detail) {
+    const auto error32 = static_cast<std::uint32_t>(error);
+    const auto detail32 = static_cast<std::uint32_t>(detail);
+    return "Error number = " + std::to_string(error32) + " [&H" + UpperHex(error32) + "]|" +
+           "Detail number = " + std::to_string(detail32) + " [&H" + UpperHex(detail32) +
+           "]{f11,t4}";
+}
+
+void PdfErrorHandler(HPDF_STATUS error, HPDF_STATUS detail, void* user_data) {
+    ShowNotice(PdfErrorTitle, PdfErrorText(error, detail), "");
+    auto* state = static_cast<PdfRunState*>(user_data);
+    if (state == nullptr) {
+        return;
+    }
+    ++state->ErrorCount;
+    if (state->AfterPdfError) {
+        state->AfterPdfError();
+    }
+}
+
+std::int32_t AdvanceFileNumber(const std::string& settings_file) {
+    const std::int64_t stored = IntegerValue(ReadSetting(settings_file, "PDF", "Number", "0"));
+    std::int64_t next = stored + 1;
+    // Past 999 the numbers start again at 1; a negative count (hand-edited)
+    // would give names like "-04Calendar.PDF", so it starts again too.
+    if (next > 999 || next < 1) {
+        next = 1;
+    }
+    const auto number = static_cast<std::int32_t>(next);
+    WriteSetting(settings_file, "PDF", "Number", std::to_string(number));
+    return number;
+}
+
+std::string NumberedCalendarPath(const std::string& output_folder, std::int32_t number) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%03d", static_cast<int>(number));
+    std::string path = output_folder;
+    if (!path.empty() && path.back() != '/') {
+        path += '/';
+    }
+    return path + digits + "Calendar.PDF";
+}
+
+GenerateResult GenerateCalendar(const CalendarSelection& selection, BroadcastYearTable& years,
+                                const GenerateEnvironment& environment) {
+    GenerateResult result;
+    PdfRunState state;
+    state.AfterPdfError = environment.AfterPdfError;
+    std::string bytes;
+    {
+        PdfDocument document(PdfErrorHandler, &state);
+        if (document.Get() == nullptr) {
+            ShowNotice(PdfErrorTitle, "Unable to create PDF object.{f11,t4}",
+                       "Please inform technical support of this error.{f6}");
+            result.PdfErrorOccurred = true;
+            result.Problem = "Unable to create PDF object.";
+            return result;
+        }
+        HPDF_SetCompressionMode(document.Get(), HPDF_COMP_ALL);
+
+        DocumentContext context(selection, years);
+        context.Pdf = document.Get();
+        context.FontRegular = HPDF_GetFont(document.Get(), "Helvetica", nullptr);
+        context.FontBold = HPDF_GetFont(document.Get(), "Helvetica-Bold", nullptr);
+        context.FontBoldOblique = HPDF_GetFont(document.Get(), "Helvetica-BoldOblique", nullptr);
+
+        BuildBroadcastYear(selection.StartYear, years);
+        DrawPages(context);
+
+        if (environment.OutputPath.empty()) {
+            result.Path = NumberedCalendarPath(environment.OutputFolder,
+                                               AdvanceFileNumber(environment.SettingsFile));
+        } else {
+            result.Path = environment.OutputPath;
+        }
+        // Only after a successful save is the target touched; libharu refuses
+        // to save a document once any of its calls has failed.
+        if (!document.SaveToMemory(bytes)) {
+            result.Problem = "the PDF document could not be produced";
+        }
+    }
+    result.PdfErrorOccurred = state.ErrorCount > 0;
+    if (!result.Problem.empty()) {
+        return result;
+    }
+    result.Problem = ReplaceFile(result.Path, bytes);
+    result.Saved = result.Problem.empty();
+    if (result.Saved && !environment.PdfReaderPath.empty() && environment.OpenInReader) {
+        environment.OpenInReader(result.Path);
+    }
+    return result;
+}
+
+} // namespace kalvara

@@ -1,0 +1,63 @@
+#pragma once
+// The document driver: turns a selection into one saved PDF file.
+
+#include "engine/BroadcastYearTable.h"
+#include "render/CalendarSelection.h"
+
+#include <cstdint>
+#include <functional>
+#include <hpdf.h>
+#include <string>
+
+namespace kalvara {
+
+// Where the run writes and what it tells the program around it.
+struct GenerateEnvironment {
+    std::string SettingsFile;  // holds "PDF"/"Number"
+    std::string OutputFolder;  // numbered files go here; ends in "/"
+    std::string PdfReaderPath; // empty: the file is saved and not opened
+    // When not empty the PDF is written exactly here and the file number is
+    // neither read nor advanced.
+    std::string OutputPath;
+    // Opens the saved file; called only when PdfReaderPath is not empty.
+    std::function<void(const std::string& path)> OpenInReader;
+    // Runs after each "PDF Error" notice (the desktop program closes its main
+    // window); may be empty.
+    std::function<void()> AfterPdfError;
+};
+
+struct GenerateResult {
+    std::string Path;              // the file written (or meant to be written)
+    bool PdfErrorOccurred = false; // libharu reported at least one error
+    bool Saved = false;            // the complete file is at Path
+    std::string Problem;           // one line saying why nothing was saved
+};
+
+// Kept for one run; libharu hands it back to PdfErrorHandler as user data.
+struct PdfRunState {
+    std::int32_t ErrorCount = 0;
+    std::function<void()> AfterPdfError;
+};
+
+// Builds the year table for the selection, draws the style's pages, advances
+// the file number (unless OutputPath is set), saves the file and opens it.
+// The file is written beside its target and renamed, so a failure never
+// leaves a part of a file behind.
+GenerateResult GenerateCalendar(const CalendarSelection& selection, BroadcastYearTable& years,
+                                const GenerateEnvironment& environment);
+
+// The libharu error callback. user_data is the run's PdfRunState (or null).
+// Shows the "PDF Error" notice, counts the error and calls AfterPdfError.
+void PdfErrorHandler(HPDF_STATUS error, HPDF_STATUS detail, void* user_data);
+
+// "Error number = 4119 [&H1017]|Detail number = 0 [&H0]{f11,t4}"
+std::string PdfErrorText(HPDF_STATUS error, HPDF_STATUS detail);
+
+// Reads "PDF"/"Number" (missing or not a number counts as 0), adds one, wraps
+// 999 to 1, writes it back and returns it.
+std::int32_t AdvanceFileNumber(const std::string& settings_file);
+
+// OutputFolder + "007" + "Calendar.PDF".
+std::string NumberedCalendarPath(const std::string& output_folder, std::int32_t number);
+
+} // namespace kalvara

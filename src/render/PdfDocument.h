@@ -1,0 +1,28 @@
+#pragma once
+// Owns one libharu document and frees it on every path out.
+
+#include <hpdf.h>
+#include <string>
+
+namespace kalvara {
+
+class PdfDocument {
+public:
+    // handler and user_data go to HPDF_New; user_data must outlive the
+    // document. Get() is null when libharu could not create it.
+    PdfDocument(HPDF_Error_Handler handler, void* user_data);
+    PdfDocument(const PdfDocument&) = delete;
+    PdfDocument& operator=(const PdfDocument&) = delete;
+    ~PdfDocument();
+
+    HPDF_Doc Get() const { return doc_; }
+
+    // The whole document as PDF bytes. False (and bytes empty) when libharu
+    // failed; the failure has then reached the error handler.
+    bool SaveToMemory(std::string& bytes);
+
+private:
+    HPDF_Doc doc_ = nullptr;
+};
+
+} // namespace kalvara
