@@ -1,0 +1,137 @@
+#include "update/TcpConnection.h"
+
+#include <cerrno>
+#include <memory>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/types.h>
+
+namespace kalvara::update {
+
+namespace {
+
+struct AddrInfoDeleter {
+    void operator()(addrinfo* list) const { ::freeaddrinfo(list); }
+};
+using AddrInfoList = std::unique_ptr<addrinfo, AddrInfoDeleter>;
+
+int PollOne(int fd, short events, std::chrono::milliseconds wait) {
+    pollfd entry{fd, events, 0};
+    int ready;
+    do {
+        ready = ::poll(&entry, 1, static_cast<int>(wait.count()));
+    } while (ready < 0 && errno == EINTR);
+    return ready;
+}
+
+} // namespace
+
+TcpConnection::ConnectResult TcpConnection::Connect(const HostAndPort& host,
+                                                    std::chrono::milliseconds timeout,
+                                                    std::chrono::milliseconds slice,
+                                                    const std::function<bool()>& keep_waiting) {
+    Close();
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    const std::string service = std::to_string(host.port);
+    if (::getaddrinfo(host.name.c_str(), service.c_str(), &hints, &found) != 0 ||
+        found == nullptr) {
+        return ConnectResult::Failed;
+    }
+    const AddrInfoList addresses(found);
+
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (const addrinfo* address = addresses.get(); address != nullptr;
+         address = address->ai_next) {
+        UniqueFd candidate(::socket(address->ai_family,
+                                    address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
+                                    address->ai_protocol));
+        if (!candidate) {
+            continue;
+        }
+        if (::connect(candidate.Get(), address->ai_addr, address->ai_addrlen) == 0) {
+            socket_ = std::move(candidate);
+            return ConnectResult::Connected;
+        }
+        if (errno != EINPROGRESS) {
+            continue;
+        }
+        while (true) {
+            const int ready = PollOne(candidate.Get(), POLLOUT, slice);
+            if (ready > 0) {
+                int error = 0;
+                socklen_t length = sizeof error;
+                if (::getsockopt(candidate.Get(), SOL_SOCKET, SO_ERROR, &error, &length) == 0 &&
+                    error == 0) {
+                    socket_ = std::move(candidate);
+                    return ConnectResult::Connected;
+                }
+                break; // refused or unreachable: try the next address
+            }
+            if (ready < 0 || std::chrono::steady_clock::now() >= deadline) {
+                break;
+            }
+            if (keep_waiting && !keep_waiting()) {
+                return ConnectResult::Cancelled;
+            }
+        }
+    }
+    return ConnectResult::Failed;
+}
+
+bool TcpConnection::SendAll(std::string_view data, std::chrono::milliseconds timeout,
+                            int& error_number) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!data.empty()) {
+        const ssize_t sent = ::send(socket_.Get(), data.data(), data.size(), MSG_NOSIGNAL);
+        if (sent > 0) {
+            data.remove_prefix(static_cast<std::size_t>(sent));
+            continue;
+        }
+        if (sent < 0 && errno == EINTR) {
+            continue;
+        }
+        if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) &&
+            std::chrono::steady_clock::now() < deadline) {
+            PollOne(socket_.Get(), POLLOUT, std::chrono::milliseconds(100));
+            continue;
+        }
+        error_number = sent < 0 ? errno : EPIPE;
+        return false;
+    }
+    return true;
+}
+
+TcpConnection::Received TcpConnection::Receive(char* buffer, std::size_t size,
+                                               std::chrono::milliseconds slice) {
+    Received result;
+    const int ready = PollOne(socket_.Get(), POLLIN, slice);
+    if (ready == 0) {
+        result.status = ReceiveStatus::NothingYet;
+        return result;
+    }
+    if (ready < 0) {
+        result.error_number = errno;
+        return result;
+    }
+    ssize_t got;
+    do {
+        got = ::recv(socket_.Get(), buffer, size, 0);
+    } while (got < 0 && errno == EINTR);
+    if (got > 0) {
+        result.status = ReceiveStatus::Data;
+        result.size = static_cast<std::size_t>(got);
+    } else if (got == 0) {
+        result.status = ReceiveStatus::EndOfStream;
+    } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+        result.status = ReceiveStatus::NothingYet;
+    } else {
+        result.error_number = errno;
+    }
+    return result;
+}
+
+} // namespace kalvara::update

@@ -1,0 +1,48 @@
+#pragma once
+// One client TCP connection on a non-blocking socket. Every wait is cut into
+// short slices so that the caller can run the window's pending events and
+// notice a cancel while the network is slow or silent.
+
+#include "update/HttpSyntax.h"
+#include "update/UniqueFd.h"
+
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace kalvara::update {
+
+class TcpConnection {
+public:
+    enum class ConnectResult { Connected, Failed, Cancelled };
+    enum class ReceiveStatus { Data, EndOfStream, NothingYet, Failed };
+
+    struct Received {
+        ReceiveStatus status = ReceiveStatus::Failed;
+        std::size_t size = 0; // bytes placed in the buffer for Data
+        int error_number = 0; // errno for Failed
+    };
+
+    // Resolves the host and connects to the first address that answers within
+    // timeout. Between slices keep_waiting runs; when it returns false the
+    // attempt is abandoned and Cancelled comes back.
+    ConnectResult Connect(const HostAndPort& host, std::chrono::milliseconds timeout,
+                          std::chrono::milliseconds slice,
+                          const std::function<bool()>& keep_waiting);
+
+    // Sends everything or fails (returns false with errno kept in error_number).
+    bool SendAll(std::string_view data, std::chrono::milliseconds timeout, int& error_number);
+
+    // Waits at most slice for bytes and receives up to size of them.
+    Received Receive(char* buffer, std::size_t size, std::chrono::milliseconds slice);
+
+    void Close() { socket_.Reset(); }
+    bool IsOpen() const { return socket_.IsOpen(); }
+
+private:
+    UniqueFd socket_;
+};
+
+} // namespace kalvara::update
