@@ -23,6 +23,10 @@ inline constexpr int AboutCloseButtonId = 130;
 inline constexpr int AboutPageButtonId = 135;
 inline constexpr int AboutFrameId = 140;
 
+// The maker's rights notice (UTF-8), as the About box and the main window's
+// status bar show it.
+inline constexpr const char* RightsNotice = "Copyright \u00A9 1999-2017 Kalvara Software";
+
 // Captions of the page button on page 1 and on page 2.
 inline constexpr const char* AboutShowHistoryCaption = "&View Program History";
 inline constexpr const char* AboutShowInfoCaption = "&View Program Info";
@@ -39,6 +43,7 @@ void DesignAboutBox(const std::string& program_folder);
 // Events of form "AB" (called from DispatchEvent).
 void AboutBoxEvent(int id, int code, int& value, int& cancel);
 
+// Texts are UTF-8, as the window layer takes them.
 // "Version 5.3.0.0 — Released 8-06-2017", as UTF-8.
 std::string AboutVersionText();
 
