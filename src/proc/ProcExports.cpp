@@ -29,11 +29,12 @@ KALVARAPROC_API int32_t procGetList(ProcList* list) {
     try {
         kalvara::proc::ProcessList processes;
         const int32_t listed = kalvara::proc::procGetList(processes);
+        // Cannot happen while process ids stay below 2^22; a cut list would
+        // pass for a complete one, so it is a failure.
         if (processes.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) {
-            processes.resize(1);
+            return 0;
         }
-        // malloc, not new: the caller releases it through procFreeList, and
-        // a C caller may well check it against NULL itself.
+        // malloc, which reports exhaustion as NULL; procFreeList pairs it with free.
         auto* entries = static_cast<ProcEntry*>(std::malloc(processes.size() * sizeof(ProcEntry)));
         if (entries == nullptr) {
             return 0;

@@ -22,7 +22,8 @@ constexpr std::string_view DeletedSuffix = " (deleted)";
 // Largest name szExeFile holds before its NUL.
 constexpr std::size_t MaxNameBytes = KALVARAPROC_EXE_FILE_SIZE - 1;
 
-// Whole contents of a small pseudo-file; nullopt-like false when unreadable.
+// Whole contents of a small pseudo-file; false when it cannot be read, as
+// when its process has just ended.
 bool ReadWholeFile(const fs::path& path, std::string& contents) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
