@@ -1,0 +1,118 @@
+#pragma once
+// Reads a PDF back with mupdf's mutool, a tool that shares no code with our
+// writer, so tests see what a viewer sees. All coordinates are page points
+// with the origin at the top-left corner and y growing downward, the way the
+// layouts place things; a text's Y is its baseline.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kalvara::test {
+
+struct PdfPoint {
+    double X = 0;
+    double Y = 0;
+};
+
+struct PdfColour {
+    double Red = 0;
+    double Green = 0;
+    double Blue = 0;
+    bool Is(double red, double green, double blue) const;
+    bool IsBlack() const { return Is(0, 0, 0); }
+    bool IsRed() const { return Is(1, 0, 0); }
+};
+
+struct PdfGlyph {
+    std::string Text;   // the character as UTF-8
+    double X = 0;       // left edge
+    double Y = 0;       // baseline
+    double Advance = 0; // width in points
+};
+
+// One run of text as drawn by one text-showing operation.
+struct PdfTextRun {
+    std::string Font; // "Helvetica", "Helvetica-Bold", "Helvetica-BoldOblique"
+    double Size = 0;
+    PdfColour Colour;
+    double X = 0;     // left edge of the first glyph
+    double Right = 0; // right edge of the last glyph
+    double Y = 0;     // baseline
+    std::string Text;
+    std::vector<PdfGlyph> Glyphs;
+    int Order = 0; // position among everything drawn on the page
+    double Center() const { return (X + Right) / 2; }
+};
+
+struct PdfStroke {
+    double Width = 0;
+    PdfColour Colour;
+    std::vector<PdfPoint> Points; // moveto, lineto ... in drawing order
+    bool Closed = false;
+    int Order = 0;
+    // A two-point path that runs horizontally / vertically.
+    bool IsHorizontal() const;
+    bool IsVertical() const;
+};
+
+struct PdfFill {
+    PdfColour Colour;
+    std::vector<PdfPoint> Points;
+    int Order = 0;
+    double Left() const;
+    double Right() const;
+    double Top() const;
+    double Bottom() const;
+};
+
+struct PdfPageReadback {
+    double Width = 0;
+    double Height = 0;
+    std::vector<PdfTextRun> Texts;
+    std::vector<PdfStroke> Strokes;
+    std::vector<PdfFill> Fills;
+
+    // Runs whose whole text equals text, in drawing order.
+    std::vector<const PdfTextRun*> FindTexts(std::string_view text) const;
+    // The first run whose text equals text; null when there is none.
+    const PdfTextRun* FindText(std::string_view text) const;
+    // Runs whose baseline is y (within 0.01), left to right.
+    std::vector<const PdfTextRun*> TextsOnBaseline(double y) const;
+    // Two-point horizontal strokes at y (within 0.01).
+    std::vector<const PdfStroke*> HorizontalRulesAt(double y) const;
+    // Two-point vertical strokes at x (within 0.01).
+    std::vector<const PdfStroke*> VerticalRulesAt(double x) const;
+};
+
+struct PdfReadback {
+    std::vector<PdfPageReadback> Pages;
+    std::string Error; // empty when mutool read the file
+};
+
+// `mutool draw -F trace`: every glyph with font, size and colour, every stroke
+// with its end points, colour and width, every fill.
+PdfReadback ReadPdfTrace(const std::string& pdf_path);
+
+// One line of `mutool draw -F stext`: text as a viewer extracts it.
+struct PdfTextLine {
+    std::string Font;
+    double Size = 0;
+    std::string Colour; // "#rrggbb" of the first character
+    double X = 0;
+    double Y = 0; // baseline
+    std::string Text;
+};
+
+// Per page, the font runs of `mutool draw -F stext`; empty pages when mutool
+// failed (error set).
+struct PdfStextReadback {
+    std::vector<std::vector<PdfTextLine>> Pages;
+    std::string Error;
+};
+PdfStextReadback ReadPdfStext(const std::string& pdf_path);
+
+// Equal within a hundredth of a point.
+bool Near(double a, double b, double tolerance = 0.01);
+
+} // namespace kalvara::test
