@@ -1,12 +1,200 @@
 #include "cli/GenerateCommand.h"
 
+#include "app/ProgramFolder.h"
+#include "app/SettingsStore.h"
+#include "render/CalendarDocument.h"
+
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <optional>
+#include <unistd.h>
 
 namespace kalvara::cli {
 
-int RunGenerateCommand(const std::vector<std::string>&, const std::string&) {
-    std::fprintf(stderr, "kalvara-cli: generate: not yet available\n");
+namespace {
+
+constexpr std::int32_t FirstYear = 1920;
+constexpr std::int32_t LastYear = 9999;
+
+int Refuse(const std::string& message) {
+    std::fprintf(stderr, "kalvara-cli: generate: %s\n", message.c_str());
     return 2;
+}
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// Whole decimal numbers only: "2025" but not "2025x", "+5" or " 7".
+std::optional<std::int32_t> WholeNumber(const std::string& text) {
+    if (text.empty() || text.size() > 9 ||
+        !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); })) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(std::stol(text));
+}
+
+std::optional<CalendarStyle> ParseStyle(const std::string& text) {
+    const std::string word = Lower(text);
+    if (word == "month" || word == "1") {
+        return CalendarStyle::Month;
+    }
+    if (word == "quarter" || word == "2") {
+        return CalendarStyle::Quarter;
+    }
+    if (word == "year" || word == "3") {
+        return CalendarStyle::Year;
+    }
+    if (word == "3years" || word == "4") {
+        return CalendarStyle::ThreeYears;
+    }
+    if (word == "strips" || word == "5") {
+        return CalendarStyle::KeyboardStrips;
+    }
+    if (word == "planning" || word == "6") {
+        return CalendarStyle::Planning;
+    }
+    return std::nullopt;
+}
+
+// The styles whose layouts are finished.
+bool StyleAvailable(CalendarStyle style) {
+    return style == CalendarStyle::Month || style == CalendarStyle::Quarter ||
+           style == CalendarStyle::Year;
+}
+
+struct GenerateArguments {
+    std::string style;
+    std::string year;
+    std::string period;
+    std::string output;
+    std::optional<bool> quarters;
+};
+
+// Options take their value as the next word or after "=" ("--year=2025").
+std::string ParseArguments(const std::vector<std::string>& args, GenerateArguments& parsed) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--quarters") {
+            parsed.quarters = true;
+            continue;
+        }
+        if (arg == "--no-quarters") {
+            parsed.quarters = false;
+            continue;
+        }
+        std::string name = arg;
+        std::optional<std::string> value;
+        const auto equals = arg.find('=');
+        if (arg.rfind("--", 0) == 0 && equals != std::string::npos) {
+            name = arg.substr(0, equals);
+            value = arg.substr(equals + 1);
+        }
+        std::string* target = nullptr;
+        if (name == "--style") {
+            target = &parsed.style;
+        } else if (name == "--year") {
+            target = &parsed.year;
+        } else if (name == "--period") {
+            target = &parsed.period;
+        } else if (name == "-o" || name == "--output") {
+            target = &parsed.output;
+        } else if (!arg.empty() && arg[0] == '-') {
+            return "unknown option '" + arg + "' (see --help)";
+        } else {
+            return "unexpected argument '" + arg + "' (see --help)";
+        }
+        if (!value) {
+            if (i + 1 >= args.size()) {
+                return name + " needs a value";
+            }
+            value = args[++i];
+        }
+        if (value->empty()) {
+            return name + " needs a value";
+        }
+        *target = *value;
+    }
+    return {};
+}
+
+} // namespace
+
+int RunGenerateCommand(const std::vector<std::string>& args, const std::string& program_folder) {
+    GenerateArguments parsed;
+    if (const std::string error = ParseArguments(args, parsed); !error.empty()) {
+        return Refuse(error);
+    }
+    if (parsed.style.empty()) {
+        return Refuse("--style is required (month, quarter, year, 3years, strips or planning)");
+    }
+    const auto style = ParseStyle(parsed.style);
+    if (!style) {
+        return Refuse("unknown style '" + parsed.style +
+                      "' (month, quarter, year, 3years, strips, planning or 1 to 6)");
+    }
+    if (!StyleAvailable(*style)) {
+        return Refuse("style '" + parsed.style + "' is not yet available");
+    }
+    if (parsed.year.empty()) {
+        return Refuse("--year is required (1920 to 9999)");
+    }
+    const auto year = WholeNumber(parsed.year);
+    if (!year || *year < FirstYear || *year > LastYear) {
+        return Refuse("year '" + parsed.year + "' is not a year from 1920 to 9999");
+    }
+    std::int32_t period = AllPeriods;
+    if (!parsed.period.empty() && Lower(parsed.period) != "all") {
+        const auto month = WholeNumber(parsed.period);
+        if (!month || *month < 1 || *month > 12) {
+            return Refuse("period '" + parsed.period + "' is not a month from 1 to 12 or 'all'");
+        }
+        period = *month;
+    }
+
+    const ProgramPaths paths = MakeProgramPaths(program_folder);
+    CalendarSelection selection;
+    selection.Style = *style;
+    selection.StartYear = *year;
+    selection.Period = period;
+    LoadPreferences(paths.SettingsFile, selection.Preferences);
+    if (parsed.quarters) {
+        if (*parsed.quarters) {
+            selection.Preferences |= ShowQuarters;
+        } else {
+            selection.Preferences &= static_cast<PreferenceSet>(~ShowQuarters);
+        }
+    }
+
+    GenerateEnvironment environment;
+    environment.SettingsFile = paths.SettingsFile;
+    environment.OutputFolder = paths.OutputFolder;
+    environment.OutputPath = parsed.output;
+    if (parsed.output.empty()) {
+        if (EnsureFolder(paths.OutputFolder) == 0) {
+            return Refuse("cannot create the folder " + paths.OutputFolder);
+        }
+        // Checked first so that a refused run does not use up a file number.
+        if (::access(paths.OutputFolder.c_str(), W_OK) != 0) {
+            return Refuse("cannot write to the folder " + paths.OutputFolder);
+        }
+    }
+
+    BroadcastYearTable years;
+    const GenerateResult result = GenerateCalendar(selection, years, environment);
+    if (!result.Saved) {
+        if (result.PdfErrorOccurred) {
+            // The notices have said what libharu reported.
+            std::fprintf(stderr, "kalvara-cli: generate: no calendar was written\n");
+            return 1;
+        }
+        return Refuse(result.Problem);
+    }
+    std::printf("%s\n", result.Path.c_str());
+    return result.PdfErrorOccurred ? 1 : 0;
 }
 
 } // namespace kalvara::cli
