@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <system_error>
 #include <utility>
@@ -22,15 +23,27 @@ constexpr std::string_view DeletedSuffix = " (deleted)";
 // Largest name szExeFile holds before its NUL.
 constexpr std::size_t MaxNameBytes = KALVARAPROC_EXE_FILE_SIZE - 1;
 
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
 // Whole contents of a small pseudo-file; false when it cannot be read, as
-// when its process has just ended.
+// when its process ends before or during the read. Plain stdio, because
+// file streams throw from a failed read and one ending process must not end
+// the walk over all the others.
 bool ReadWholeFile(const fs::path& path, std::string& contents) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const File file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
         return false;
     }
-    contents.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    contents.clear();
+    char block[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
+        contents.append(block, got);
+    }
+    return std::ferror(file.get()) == 0;
 }
 
 // Process ids are positive decimal numbers that fit 32 bits; everything else

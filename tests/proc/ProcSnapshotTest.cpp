@@ -88,7 +88,11 @@ TEST_F(ProcSnapshot, NamesComeFromExeThenAgreeingCmdlineThenComm) {
 
 TEST_F(ProcSnapshot, OnlyLiveProcessFoldersAreListed) {
     AddProcess("7", "init", 0, 1);
-    fs::create_directories(folder_.Path() / "8"); // ended while being listed: no stat
+    fs::create_directories(folder_.Path() / "8"); // ended before its stat was read
+    // Reading a directory fails part-way, as reading an ending process does.
+    fs::create_directories(folder_.Path() / "9" / "stat");
+    fs::create_directories(AddProcess("10", "worker", 7, 1) / "cmdline");
+    Write(folder_.Path() / "10" / "comm", "worker\n");
     fs::create_directories(folder_.Path() / "sys");
     fs::create_directories(folder_.Path() / "12x");
     fs::create_directories(folder_.Path() / "0");
@@ -97,8 +101,9 @@ TEST_F(ProcSnapshot, OnlyLiveProcessFoldersAreListed) {
     Write(folder_.Path() / "uptime", "1.0 1.0\n");
 
     const auto by_id = ListByProcessId();
-    ASSERT_EQ(by_id.size(), 1U);
+    ASSERT_EQ(by_id.size(), 2U);
     EXPECT_STREQ(by_id.at(7).szExeFile, "init");
+    EXPECT_STREQ(by_id.at(10).szExeFile, "worker");
     EXPECT_EQ(by_id.at(7).dwSize, sizeof(ProcEntry));
 }
 
