@@ -1,0 +1,274 @@
+#include "app/DesktopApp.h"
+
+#if KALVARA_HAVE_ABOUT_BOX
+#include "about/AboutBox.h"
+#endif
+#include "app/HelpViewer.h"
+#include "app/MainWindow.h"
+#include "app/PdfReaderProbe.h"
+#include "app/PreferencesDialog.h"
+#include "app/PrintRangeDialog.h"
+#include "app/SingleInstance.h"
+#include "msgbox/MessageBox.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+#include <QWidget>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace kalvara {
+
+namespace {
+
+constexpr const char* PictureFolderName = "Graphics";
+constexpr const char* ProbeFileName = "-x.PDF";
+
+// The style samples and the program icon, by resource name, with the file
+// below the data folders that provides each.
+struct PictureResource {
+    const char* name;
+    const char* file;
+};
+constexpr std::array<PictureResource, 7> PictureResources{{
+    {"$CALMONTH", "Graphics/calmonth.bmp"},
+    {"$CALQUARTER", "Graphics/calquarter.bmp"},
+    {"$CALYEAR", "Graphics/calyear.bmp"},
+    {"$CALTHREEYR", "Graphics/calthreeyr.bmp"},
+    {"$CALSTRIP", "Graphics/calstrip.bmp"},
+    {"$CALPLANNER", "Graphics/calplanner.bmp"},
+    {"$AAPROGRAM", "kalvara.png"},
+}};
+
+bool IsPdfName(const fs::path& path) {
+    std::string extension = path.extension().string();
+    for (char& c : extension) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return extension == ".pdf";
+}
+
+} // namespace
+
+DesktopApp::DesktopApp(DesktopOptions options)
+    : options_(std::move(options)), paths_(MakeProgramPaths(options_.program_folder)),
+      main_window_(std::make_unique<MainWindow>(*this)),
+      print_range_(std::make_unique<PrintRangeDialog>(*this)),
+      preferences_(std::make_unique<PreferencesDialog>(*this)) {}
+
+DesktopApp::~DesktopApp() = default;
+
+gui::EntryPoints DesktopApp::EntryPoints() {
+    gui::EntryPoints entry_points;
+    entry_points.initialiseGui = [this] { InitialiseGui(); };
+    entry_points.designForm = [this](const std::string& form) { DesignForm(form); };
+    entry_points.dispatchEvent = [this](const std::string& form, int id, int code, int& value,
+                                        int& cancel) {
+        DispatchEvent(form, id, code, value, cancel);
+    };
+    return entry_points;
+}
+
+void DesktopApp::InitialiseGui() {
+    msgbox::InstallNoticeHook();
+    DefinePictures();
+    gui::AllowEvents(gui::EventClass::Command, true);
+    gui::AllowEvents(gui::EventClass::Notify, true);
+    gui::AllowEvents(gui::EventClass::Key, true);
+    gui::AllowEvents(gui::EventClass::MouseMove, true);
+    gui::AllowEvents(gui::EventClass::Cursor, true);
+
+    gui::DefineFont(6, "Segoe UI", 9, " L+V");
+    gui::DefineFont(7, "Segoe UI", 9, " BV");
+    gui::DefineFont(8, "Segoe UI", 12, " BV");
+    gui::DefineFont(9, "Wingdings", 16, "L+SV");
+    gui::DefineSystemColor(32, 4);
+    gui::DefineSystemColor(33, 5);
+    gui::DefineSystemColor(34, 15);
+    gui::DefineSystemColor(35, 24);
+    gui::DefineColor(36, 255, 111, 185);
+    gui::DefineColor(37, 159, 171, 20);
+    gui::DefineColor(38, 255, 167, 71);
+    gui::DefineColor(39, 207, 170, 210);
+    gui::DefineColor(40, 227, 213, 28);
+    gui::DefineColor(41, 67, 137, 188);
+    gui::DefineColor(42, 183, 106, 108);
+    gui::DefineColor(43, 137, 68, 221);
+
+    if (InitialiseApplication()) {
+        main_window_->Open();
+    }
+}
+
+bool DesktopApp::InitialiseApplication() {
+    // The program folder as the disk has it, so that every path shown or
+    // stored, and the instance's name, name the folder the same way.
+    if (const std::string folder = LongFolderPath(paths_.ProgramFolder); !folder.empty()) {
+        paths_ = MakeProgramPaths(folder);
+    }
+    single_instance_ = std::make_unique<SingleInstance>(
+        InstanceName, QString::fromStdString(paths_.ProgramFolder));
+    if (single_instance_->ActivateOtherInstance()) {
+        single_instance_.reset();
+        return false;
+    }
+    if (!single_instance_->Claim()) {
+        single_instance_.reset();
+        return false;
+    }
+    single_instance_->SetActivationHandler([this] { BringMainWindowForward(); });
+
+    gui::DefineFont(10, "Segoe UI", 10, "BV");
+    gui::DefineFont(11, "Segoe UI", 11, "BV");
+    gui::DefineFont(12, "Segoe UI", 7, "L+V");
+    gui::DefineSystemColor(70, 13);
+    program_icon_ = gui::LoadPicture("$AAPROGRAM");
+
+    EnsureFolder(paths_.OutputFolder);
+    gui::DefineTooltipProperties(-1, -1, "[40]");
+    ProbePdfReader();
+    ClearOutputFolder();
+    InitDaysInMonth(years_);
+    return true;
+}
+
+void DesktopApp::DefinePictures() {
+    // Pictures named by file name come from the "Graphics" folder of the
+    // data folders: the program folder's own, else the installed one.
+    const std::string start_picture = FindDataFile(paths_.ProgramFolder, "Graphics/calyear.bmp");
+    gui::SetPictureFolder(start_picture.empty() ? paths_.ProgramFolder + PictureFolderName
+                                                : fs::path(start_picture).parent_path().string());
+    for (const PictureResource& resource : PictureResources) {
+        const std::string file = FindDataFile(paths_.ProgramFolder, resource.file);
+        if (!file.empty()) {
+            gui::DefinePictureResource(resource.name, file);
+        }
+    }
+}
+
+void DesktopApp::ProbePdfReader() {
+    pdf_reader_found_ = false;
+    pdf_reader_path_.clear();
+    selection_.Preferences &= static_cast<PreferenceSet>(~PdfReaderFoundBit);
+
+    // Calendars are written to the output folder; when even the probe file
+    // cannot be written there, nothing could be printed, reader or not.
+    const std::string probe = paths_.OutputFolder + ProbeFileName;
+    {
+        std::ofstream file(probe, std::ios::binary | std::ios::trunc);
+        file << "X\n";
+        if (!file.good()) {
+            return;
+        }
+    }
+    std::string reader;
+    if (options_.find_pdf_reader) {
+        reader = options_.find_pdf_reader();
+    } else {
+        reader = PdfReaderProbe().FindReader().toStdString();
+    }
+    if (!reader.empty()) {
+        pdf_reader_path_ = reader;
+        pdf_reader_found_ = true;
+        selection_.Preferences |= PdfReaderFoundBit;
+    }
+}
+
+void DesktopApp::ClearOutputFolder() {
+    // Calendars of earlier runs, and the probe file; other files stay.
+    std::error_code error;
+    fs::directory_iterator entries(paths_.OutputFolder, error);
+    if (error) {
+        return;
+    }
+    for (const fs::directory_entry& entry : entries) {
+        std::error_code status_error;
+        if (entry.is_regular_file(status_error) && IsPdfName(entry.path())) {
+            fs::remove(entry.path(), status_error);
+        }
+    }
+}
+
+void DesktopApp::BringMainWindowForward() {
+    QWidget* window = gui::FormWidget(MainFormName);
+    if (window == nullptr) {
+        return;
+    }
+    if (window->isMinimized()) {
+        window->showNormal();
+    } else {
+        window->show();
+    }
+    window->raise();
+    window->activateWindow();
+}
+
+void DesktopApp::DesignForm(const std::string& form) {
+    if (form == MainFormName) {
+        main_window_->Design();
+#if KALVARA_HAVE_ABOUT_BOX
+    } else if (form == AboutFormName) {
+        DesignAboutBox(paths_.ProgramFolder);
+#endif
+    } else if (form == PrintRangeFormName) {
+        print_range_->Design();
+    } else if (form == PreferencesFormName) {
+        preferences_->Design();
+    } else if (form == msgbox::MessageBoxFormName) {
+        msgbox::DesignMessageBoxForm(form);
+    }
+}
+
+void DesktopApp::DispatchEvent(const std::string& form, int id, int code, int& value, int& cancel) {
+    if (form == MainFormName) {
+        main_window_->Event(id, code, value, cancel);
+        if (id == 0 && code == gui::EventClose && help_viewer_) {
+            // The help belongs to the main window; it goes with it.
+            help_viewer_->close();
+        }
+#if KALVARA_HAVE_ABOUT_BOX
+    } else if (form == AboutFormName) {
+        AboutBoxEvent(id, code, value, cancel);
+#endif
+    } else if (form == PrintRangeFormName) {
+        print_range_->Event(id, code, value, cancel);
+    } else if (form == PreferencesFormName) {
+        preferences_->Event(id, code, value, cancel);
+    } else if (form == msgbox::MessageBoxFormName) {
+        msgbox::MessageBoxEvent(form, id, code, value, cancel);
+    }
+}
+
+void DesktopApp::ShowHelp(int command, int topic) {
+    if (command != HelpViewer::DisplayContents && command != HelpViewer::DisplayIndex &&
+        command != HelpViewer::DisplayTopic) {
+        return;
+    }
+    if (!help_viewer_) {
+        help_viewer_ = std::make_unique<HelpViewer>(QString::fromStdString(paths_.ProgramFolder));
+    }
+    help_viewer_->ShowHelp(command, topic);
+}
+
+GenerateResult DesktopApp::Generate() {
+    GenerateEnvironment environment;
+    environment.SettingsFile = paths_.SettingsFile;
+    environment.OutputFolder = paths_.OutputFolder;
+    environment.PdfReaderPath = pdf_reader_path_;
+    if (options_.open_file) {
+        environment.OpenInReader = options_.open_file;
+    } else {
+        environment.OpenInReader = [](const std::string& path) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+        };
+    }
+    // A failing PDF library leaves the program in no state to go on printing.
+    environment.AfterPdfError = [] { gui::UnloadForm(MainFormName); };
+    return GenerateCalendar(selection_, years_, environment);
+}
+
+} // namespace kalvara

@@ -1,0 +1,118 @@
+#pragma once
+// The desktop program as one object: the program-wide state (the current
+// selection, the broadcast year table, the paths, whether a PDF reader was
+// found, the help topic) and the three entry points that the window layer
+// calls. Every window gets this object by reference; nothing else is global.
+
+#include "app/ProgramFolder.h"
+#include "engine/BroadcastYearTable.h"
+#include "gui/Gui.h"
+#include "render/CalendarDocument.h"
+#include "render/CalendarSelection.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace kalvara {
+
+class HelpViewer;
+class MainWindow;
+class PreferencesDialog;
+class PrintRangeDialog;
+class SingleInstance;
+
+struct DesktopOptions {
+    // The program folder (settings file, calendars), absolute.
+    std::string program_folder;
+    // The first command-line argument was "/update".
+    bool after_update = false;
+    // Opens a saved calendar in the PDF reader. Empty: the desktop's opener.
+    std::function<void(const std::string& path)> open_file;
+    // Finds the PDF reader's program; empty text when there is none. Empty:
+    // asks the desktop (PdfReaderProbe).
+    std::function<std::string()> find_pdf_reader;
+};
+
+// Help command ids and topics shared by the windows.
+inline constexpr int HelpCommand = 911;
+inline constexpr int HelpTopicMainWindow = 10;
+inline constexpr int HelpTopicPrintRange = 20;
+inline constexpr int HelpTopicPreferences = 25;
+inline constexpr int HelpTopicNoPdfReader = 45;
+
+// The accelerator text that binds F1 to the help command.
+inline constexpr const char* HelpAccelerator = "F1,911";
+
+// The single-instance name and the main window's title.
+inline constexpr const char* InstanceName = "ZORV5";
+inline constexpr const char* ProgramTitle = "Kalvara";
+
+class DesktopApp {
+public:
+    explicit DesktopApp(DesktopOptions options);
+    ~DesktopApp();
+
+    DesktopApp(const DesktopApp&) = delete;
+    DesktopApp& operator=(const DesktopApp&) = delete;
+
+    // The entry points for gui::Run or gui::InstallEntryPoints, bound to
+    // this object, which must outlive the loop.
+    gui::EntryPoints EntryPoints();
+
+    // Called once before any form exists: fonts, colours, one instance, the
+    // folders, the PDF reader probe; then the main window opens. With another
+    // instance running it only brings that one forward and opens nothing.
+    void InitialiseGui();
+    void DesignForm(const std::string& form);
+    void DispatchEvent(const std::string& form, int id, int code, int& value, int& cancel);
+
+    // Opens the help window: command 1 contents, 2 index, 15 the topic.
+    // Other commands do nothing.
+    void ShowHelp(int command, int topic);
+
+    // Produces the calendar of the current selection and opens it.
+    GenerateResult Generate();
+
+    CalendarSelection& Selection() { return selection_; }
+    BroadcastYearTable& Years() { return years_; }
+    const ProgramPaths& Paths() const { return paths_; }
+    bool AfterUpdate() const { return options_.after_update; }
+    bool PdfReaderFound() const { return pdf_reader_found_; }
+    const std::string& PdfReaderPath() const { return pdf_reader_path_; }
+    int HelpContext() const { return help_context_; }
+    void SetHelpContext(int topic) { help_context_ = topic; }
+    int ProgramIcon() const { return program_icon_; }
+
+    MainWindow& Main() { return *main_window_; }
+    PrintRangeDialog& PrintRange() { return *print_range_; }
+    PreferencesDialog& Preferences() { return *preferences_; }
+
+    // The help window once help has been asked for, else nullptr.
+    HelpViewer* Help() const { return help_viewer_.get(); }
+    // The single-instance guard once start-up claimed it, else nullptr.
+    SingleInstance* Instance() const { return single_instance_.get(); }
+
+private:
+    bool InitialiseApplication();
+    void DefinePictures();
+    void ProbePdfReader();
+    void ClearOutputFolder();
+    void BringMainWindowForward();
+
+    DesktopOptions options_;
+    ProgramPaths paths_;
+    CalendarSelection selection_;
+    BroadcastYearTable years_;
+    bool pdf_reader_found_ = false;
+    std::string pdf_reader_path_;
+    int help_context_ = 0;
+    int program_icon_ = 0;
+    std::unique_ptr<SingleInstance> single_instance_;
+    std::unique_ptr<HelpViewer> help_viewer_;
+    std::unique_ptr<MainWindow> main_window_;
+    std::unique_ptr<PrintRangeDialog> print_range_;
+    std::unique_ptr<PreferencesDialog> preferences_;
+};
+
+} // namespace kalvara

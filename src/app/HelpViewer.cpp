@@ -1,0 +1,157 @@
+#include "app/HelpViewer.h"
+
+#include "app/ProgramFolder.h"
+
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QUrl>
+
+namespace kalvara {
+
+namespace {
+
+constexpr char ContentsPage[] = "contents.html";
+constexpr char IndexPage[] = "index.html";
+
+// Pages of our own open inside the window; anything else (the maker's web
+// site, mail) goes to the desktop.
+bool IsLocalPage(const QUrl& url) {
+    return url.isRelative() || url.isLocalFile() || url.scheme().isEmpty();
+}
+
+} // namespace
+
+HelpViewer::HelpViewer(QString program_folder, QWidget* parent)
+    : QWidget(parent, Qt::Window), program_folder_(std::move(program_folder)) {
+    setWindowTitle(tr("Kalvara Help"));
+    setObjectName("HelpViewer");
+
+    tabs_ = new QTabWidget;
+    contents_ = new QTextBrowser;
+    index_ = new QTextBrowser;
+    page_ = new QTextBrowser;
+    contents_->setObjectName("HelpContents");
+    index_->setObjectName("HelpIndex");
+    page_->setObjectName("HelpPage");
+    tabs_->addTab(contents_, tr("&Contents"));
+    tabs_->addTab(index_, tr("&Index"));
+
+    // The side panes only choose; the page is read on the right.
+    for (QTextBrowser* side : {contents_, index_}) {
+        side->setOpenLinks(false);
+        connect(side, &QTextBrowser::anchorClicked, this, [this, side](const QUrl& url) {
+            if (!IsLocalPage(url)) {
+                QDesktopServices::openUrl(url);
+                return;
+            }
+            page_->setSource(side->source().resolved(url));
+        });
+    }
+    page_->setOpenLinks(false);
+    connect(page_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+        if (!IsLocalPage(url)) {
+            QDesktopServices::openUrl(url);
+            return;
+        }
+        page_->setSource(url.isRelative() ? page_->source().resolved(url) : url);
+    });
+
+    auto* splitter = new QSplitter;
+    splitter->addWidget(tabs_);
+    splitter->addWidget(page_);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 3);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+    resize(860, 600);
+}
+
+QString HelpViewer::HelpFile(const QString& name) const {
+    return QString::fromStdString(
+        FindDataFile(program_folder_.toStdString(), "help/" + name.toStdString()));
+}
+
+QString HelpViewer::TopicFile(int topic) const {
+    if (topic <= 0) {
+        return {};
+    }
+    return HelpFile(QStringLiteral("topic%1.html").arg(topic));
+}
+
+void HelpViewer::LoadSidePanes() {
+    if (side_panes_loaded_) {
+        return;
+    }
+    side_panes_loaded_ = true;
+    const QString contents = HelpFile(ContentsPage);
+    const QString index = HelpFile(IndexPage);
+    if (!contents.isEmpty()) {
+        contents_->setSource(QUrl::fromLocalFile(contents));
+    } else {
+        contents_->setHtml(tr("<p>The help contents are not installed.</p>"));
+    }
+    if (!index.isEmpty()) {
+        index_->setSource(QUrl::fromLocalFile(index));
+    } else {
+        index_->setHtml(tr("<p>The help index is not installed.</p>"));
+    }
+}
+
+void HelpViewer::ShowMissing(const QString& what) {
+    page_->setSource(QUrl());
+    page_->setHtml(tr("<h2>Help page not found</h2><p>%1 is not installed. Reinstalling "
+                      "Kalvara restores the help pages.</p>")
+                       .arg(what.toHtmlEscaped()));
+}
+
+void HelpViewer::Present() {
+    if (isMinimized()) {
+        showNormal();
+    } else {
+        show();
+    }
+    raise();
+    activateWindow();
+}
+
+void HelpViewer::ShowHelp(int command, int topic) {
+    if (command != DisplayContents && command != DisplayIndex && command != DisplayTopic) {
+        return;
+    }
+    LoadSidePanes();
+    if (command == DisplayTopic) {
+        const QString file = TopicFile(topic);
+        if (file.isEmpty()) {
+            ShowMissing(tr("Help topic %1").arg(topic));
+        } else {
+            page_->setSource(QUrl::fromLocalFile(file));
+        }
+    } else {
+        tabs_->setCurrentIndex(command == DisplayContents ? 0 : 1);
+        // Open on the contents page when nothing has been read yet, so the
+        // reading pane is never blank.
+        if (page_->source().isEmpty()) {
+            const QString contents = HelpFile(ContentsPage);
+            if (contents.isEmpty()) {
+                ShowMissing(tr("The help contents"));
+            } else {
+                page_->setSource(QUrl::fromLocalFile(contents));
+            }
+        }
+    }
+    Present();
+}
+
+QUrl HelpViewer::CurrentPage() const {
+    return page_->source();
+}
+
+int HelpViewer::CurrentTab() const {
+    return tabs_->currentIndex();
+}
+
+} // namespace kalvara

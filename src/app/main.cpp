@@ -1,0 +1,49 @@
+// kalvara: the desktop program.
+
+#include "app/DesktopApp.h"
+#include "app/DesktopCommandLine.h"
+#include "app/ProgramFolder.h"
+#include "gui/Gui.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    using kalvara::DesktopCommandLine;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const DesktopCommandLine command_line = kalvara::ParseDesktopCommandLine(args);
+    switch (command_line.action) {
+    case DesktopCommandLine::Action::Help:
+        std::cout << kalvara::DesktopUsage();
+        return 0;
+    case DesktopCommandLine::Action::Version:
+        std::cout << "kalvara " << KALVARA_VERSION_TEXT << "\n";
+        return 0;
+    case DesktopCommandLine::Action::Error:
+        std::cerr << "kalvara: " << command_line.error << "\n"
+                  << "Try 'kalvara --help' for more information.\n";
+        return 2;
+    case DesktopCommandLine::Action::Run:
+        break;
+    }
+    if (!kalvara::HasDisplay()) {
+        std::cerr << kalvara::NoDisplayMessage();
+        return 1;
+    }
+
+    const std::string program_folder =
+        kalvara::ResolveProgramFolder(command_line.home, argc > 0 ? argv[0] : "");
+    if (program_folder.empty()) {
+        std::cerr << "kalvara: no usable program folder"
+                  << (command_line.home.empty() ? "" : " at " + command_line.home)
+                  << " (it could not be created); choose one with --home DIR.\n";
+        return 1;
+    }
+
+    kalvara::DesktopOptions options;
+    options.program_folder = program_folder;
+    options.after_update = command_line.after_update;
+    kalvara::DesktopApp app(options);
+    return kalvara::gui::Run(argc, argv, app.EntryPoints());
+}
