@@ -1,0 +1,103 @@
+#pragma once
+// Assertions on read-back pages: a text with its anchor, baseline, font, size
+// and colour; a rule with its end points, width and colour.
+
+#include "PdfReadback.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+namespace kalvara::test {
+
+enum class Anchor { Left, Right, Centre };
+
+struct TextStyle {
+    std::string_view Font;
+    double Size = 0;
+    bool Red = false;
+};
+
+inline constexpr std::string_view Regular = "Helvetica";
+inline constexpr std::string_view Bold = "Helvetica-Bold";
+inline constexpr std::string_view BoldOblique = "Helvetica-BoldOblique";
+
+inline double AnchorX(const PdfTextRun& run, Anchor anchor) {
+    switch (anchor) {
+    case Anchor::Left:
+        return run.X;
+    case Anchor::Right:
+        return run.Right;
+    case Anchor::Centre:
+        return run.Center();
+    }
+    return run.X;
+}
+
+inline std::string Describe(const PdfTextRun& run) {
+    std::ostringstream out;
+    out << "'" << run.Text << "' " << run.Font << " " << run.Size << " at x " << run.X << ".."
+        << run.Right << " y " << run.Y << " colour " << run.Colour.Red << "," << run.Colour.Green
+        << "," << run.Colour.Blue;
+    return out.str();
+}
+
+// Exactly one run of the text is anchored at (x, y), in the style given.
+inline ::testing::AssertionResult HasText(const PdfPageReadback& page, std::string_view text,
+                                          Anchor anchor, double x, double y,
+                                          const TextStyle& style) {
+    const PdfTextRun* match = nullptr;
+    int matches = 0;
+    for (const PdfTextRun* run : page.FindTexts(text)) {
+        if (Near(run->Y, y) && Near(AnchorX(*run, anchor), x, 0.02)) {
+            match = run;
+            ++matches;
+        }
+    }
+    if (matches != 1) {
+        std::ostringstream out;
+        out << matches << " runs of '" << text << "' anchored at " << x << ", " << y
+            << "; runs of that text:";
+        for (const PdfTextRun* run : page.FindTexts(text)) {
+            out << "\n  " << Describe(*run);
+        }
+        return ::testing::AssertionFailure() << out.str();
+    }
+    if (match->Font != style.Font || !Near(match->Size, style.Size) ||
+        !(style.Red ? match->Colour.IsRed() : match->Colour.IsBlack())) {
+        return ::testing::AssertionFailure()
+               << "wrong style: " << Describe(*match) << "; wanted " << style.Font << " "
+               << style.Size << (style.Red ? " red" : " black");
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Exactly one two-point stroke runs from (x1, y1) to (x2, y2), black unless
+// red, of the width given.
+inline ::testing::AssertionResult HasRule(const PdfPageReadback& page, double x1, double y1,
+                                          double x2, double y2, double width, bool red = false) {
+    int matches = 0;
+    const PdfStroke* match = nullptr;
+    for (const auto& stroke : page.Strokes) {
+        if (stroke.Points.size() == 2 && Near(stroke.Points[0].X, x1) &&
+            Near(stroke.Points[0].Y, y1) && Near(stroke.Points[1].X, x2) &&
+            Near(stroke.Points[1].Y, y2)) {
+            match = &stroke;
+            ++matches;
+        }
+    }
+    if (matches != 1) {
+        return ::testing::AssertionFailure()
+               << matches << " rules from " << x1 << "," << y1 << " to " << x2 << "," << y2;
+    }
+    if (!Near(match->Width, width, 0.001) ||
+        !(red ? match->Colour.IsRed() : match->Colour.IsBlack())) {
+        return ::testing::AssertionFailure()
+               << "rule from " << x1 << "," << y1 << " has width " << match->Width << " colour "
+               << match->Colour.Red << "," << match->Colour.Green << "," << match->Colour.Blue;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace kalvara::test
