@@ -1,0 +1,552 @@
+// The update flow end to end: a real HTTP server (python3 -m http.server) on
+// a loopback port serves the version file and the installer; the message box
+// is answered by script, and the real GUI layer runs offscreen.
+
+#include "update/UpdateFlow.h"
+
+#include "ScriptedServer.h"
+#include "app/SettingsStore.h"
+#include "engine/CivilDate.h"
+#include "engine/Notice.h"
+#include "gui/Gui.h"
+#include "update/VersionFetch.h"
+#include "update/VersionFile.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <QWidget>
+#include <arpa/inet.h>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace kalvara::update {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Message {
+    std::string parent, title, text1, text2, buttons;
+    int initial_value = 0;
+    std::string options;
+};
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A port that was free a moment ago: bind port 0, read it, let it go.
+int FreeLoopbackPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+bool AcceptsConnections(int port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    const bool connected =
+        ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return connected;
+}
+
+// Runs pending events until done() or about ten seconds have passed.
+template <typename Condition> bool WaitFor(Condition done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 10000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(20);
+    }
+    return done();
+}
+
+class UpdateFlowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() /
+                ("kalvara-update-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        program_ = root_ / "program";
+        www_ = root_ / "www";
+        fs::create_directories(program_);
+        fs::create_directories(www_);
+        settings_ = (program_ / "Zorv.ini").string();
+
+        port_ = FreeLoopbackPort();
+        server_.setProgram("python3");
+        server_.setArguments({"-m", "http.server", QString::number(port_), "--bind", "127.0.0.1",
+                              "--directory", QString::fromStdString(www_.string())});
+        server_.setStandardOutputFile(QProcess::nullDevice());
+        server_.setStandardErrorFile(QProcess::nullDevice());
+        server_.start();
+        ASSERT_TRUE(server_.waitForStarted(10000));
+        ASSERT_TRUE(WaitFor([this] { return AcceptsConnections(port_); }))
+            << "python3 -m http.server did not start";
+
+        WriteSetting(settings_, "Update", "VersionUrl", Url("/ZorvVersion.txt"));
+        WriteSetting(settings_, "Update", "ProductPage", Url("/kalvara.html"));
+
+        previous_hook_ = SetNoticeHook(
+            [this](const std::string& title, const std::string& text1, const std::string& text2) {
+                messages_.push_back({"", title, text1, text2, "&OK{G,f7}", 1, "C"});
+            });
+        gui::InstallEntryPoints({[] {}, [this](const std::string& form) { Design(form); },
+                                 [this](const std::string& form, int id, int code, int& value,
+                                        int& cancel) { Dispatch(form, id, code, value, cancel); }});
+        gui::CreateForm("KV", "", "Kalvara", 0, 0, 40, 10, "");
+        flow_ = MakeFlow();
+    }
+
+    void TearDown() override {
+        flow_.reset();
+        gui::ResetForTesting();
+        SetNoticeHook(previous_hook_);
+        server_.kill();
+        server_.waitForFinished(5000);
+        std::error_code error;
+        fs::remove_all(root_, error);
+    }
+
+    std::unique_ptr<UpdateFlow> MakeFlow(bool real_processes = false) {
+        UpdateServices services;
+        services.show_message_box =
+            [this](const std::string& parent, const std::string& title, const std::string& text1,
+                   const std::string& text2, const std::string&, const std::string& buttons,
+                   const std::string&, int initial_value, const std::string& options) {
+                messages_.push_back({parent, title, text1, text2, buttons, initial_value, options});
+                if (answers_.empty()) {
+                    return 99;
+                }
+                const int answer = answers_.front();
+                answers_.pop_front();
+                return answer;
+            };
+        services.open_url = [this](const std::string& url) { opened_urls_.push_back(url); };
+        if (!real_processes) {
+            services.start_process = [this](const std::string& program,
+                                            const std::vector<std::string>& arguments) {
+                started_.emplace_back(program, arguments);
+                return true;
+            };
+        }
+        services.today = [this] { return today_; };
+        return std::make_unique<UpdateFlow>(settings_, program_.string() + "/", services);
+    }
+
+    void Design(const std::string& form) {
+        if (flow_ && UpdateFlow::OwnsForm(form)) {
+            flow_->DesignForm(form);
+        }
+    }
+    void Dispatch(const std::string& form, int id, int code, int& value, int& cancel) {
+        if (flow_ && UpdateFlow::OwnsForm(form)) {
+            flow_->DispatchEvent(form, id, code, value, cancel);
+        }
+    }
+
+    std::string Url(const std::string& path) const {
+        return "http://127.0.0.1:" + std::to_string(port_) + path;
+    }
+    std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }
+
+    void Publish(const std::string& version, const std::string& first_line = "") {
+        WriteFile(www_ / "ZorvVersion.txt",
+                  (first_line.empty() ? Host() + " /files/Setup.sh Setup.sh" : first_line) + "\n" +
+                      version + "\n");
+        WriteFile(www_ / "files" / "Setup.sh", installer_);
+    }
+
+    std::string Setting(const std::string& key, const std::string& fallback = "") const {
+        return ReadSetting(settings_, "Update", key, fallback);
+    }
+
+    fs::path root_, program_, www_;
+    std::string settings_;
+    int port_ = 0;
+    QProcess server_;
+    NoticeHook previous_hook_;
+    std::unique_ptr<UpdateFlow> flow_;
+    std::vector<Message> messages_;
+    std::deque<int> answers_;
+    std::vector<std::string> opened_urls_;
+    std::vector<std::pair<std::string, std::vector<std::string>>> started_;
+    DayNumber today_ = JulianDate(12, 6, 2026);
+    // Records its arguments beside itself, so the test sees that it ran.
+    std::string installer_ = "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/installed.txt\"\n";
+};
+
+// --- Up to date --------------------------------------------------------------
+
+TEST_F(UpdateFlowTest, UpToDateAnswersOnlyWhenAsked) {
+    Publish("5.3.0.0");
+    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].parent, "KV");
+    EXPECT_EQ(messages_[0].title, "You Are Up To Date!");
+    EXPECT_EQ(messages_[0].text1,
+              "Version 5.3.0.0 of Kalvara is the latest version available.{f10}");
+    EXPECT_EQ(messages_[0].text2, "Thank you for checking!{f6}");
+    EXPECT_EQ(messages_[0].buttons, "&OK{G,f7}");
+
+    EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
+    EXPECT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(Setting("LastCheck"), std::to_string(today_ + 10));
+    // An older version on the server is no update either, even when its
+    // digits joined together make a bigger number.
+    Publish("5.2.10.0");
+    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+    EXPECT_EQ(messages_.back().title, "You Are Up To Date!");
+    EXPECT_FALSE(flow_->InstallerDownloaded());
+}
+
+// --- Updates -----------------------------------------------------------------
+
+TEST_F(UpdateFlowTest, MinorUpdateDownloadsAndInstallsSilently) {
+    Publish("5.3.0.1");
+    answers_ = {1};
+    EXPECT_EQ(flow_->CheckFromMenu("KV"), 1);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].title, "New Version Available");
+    EXPECT_EQ(messages_[0].text1, "Version 5.3.0.1 of Kalvara is available.{f10}");
+    EXPECT_EQ(messages_[0].text2, "Would you like to download it now?{f6}");
+    EXPECT_EQ(messages_[0].buttons, "*{G,f7}|&Yes|&No, Maybe Later");
+    EXPECT_EQ(messages_[0].initial_value, 1);
+    EXPECT_EQ(messages_[0].options, "C");
+
+    const fs::path installer = program_ / "Setup.sh";
+    EXPECT_EQ(ReadFile(installer), installer_);
+    EXPECT_NE(fs::status(installer).permissions() & fs::perms::owner_exec, fs::perms::none);
+    EXPECT_EQ(Setting("Install"), installer.string());
+    EXPECT_EQ(Setting("NewVer"), "5.3.0.1");
+    EXPECT_EQ(Setting("Failed"), "1");
+    EXPECT_FALSE(gui::FormExists(DownloadFormName));
+
+    flow_->RunInstaller();
+    ASSERT_EQ(started_.size(), 1u);
+    EXPECT_EQ(started_[0].first, installer.string());
+    EXPECT_EQ(started_[0].second, (std::vector<std::string>{"/SP-", "/VERYSILENT"}));
+}
+
+TEST_F(UpdateFlowTest, MajorUpdateRunsTheInstallerWithItsOwnWindow) {
+    for (const char* version : {"5.4.0.0", "6.0.0.0"}) {
+        SCOPED_TRACE(version);
+        Publish(version);
+        started_.clear();
+        flow_ = MakeFlow();
+        answers_ = {1};
+        EXPECT_EQ(flow_->CheckFromMenu("KV"), 1);
+        EXPECT_TRUE(flow_->MajorUpdate());
+        flow_->RunInstaller();
+        ASSERT_EQ(started_.size(), 1u);
+        EXPECT_TRUE(started_[0].second.empty());
+    }
+}
+
+TEST_F(UpdateFlowTest, DeclinedUpdateDownloadsNothing) {
+    Publish("5.3.1.0");
+    answers_ = {2};
+    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+    EXPECT_FALSE(fs::exists(program_ / "Setup.sh"));
+    flow_->RunInstaller();
+    EXPECT_TRUE(started_.empty());
+    EXPECT_EQ(Setting("Install"), "");
+}
+
+// The whole round: found automatically, downloaded, run on close, and
+// reported after the installer restarted the program with "/update".
+TEST_F(UpdateFlowTest, AutomaticUpdateRunsOnCloseAndIsReportedAfterTheRestart) {
+    Publish("5.3.0.7");
+    flow_ = MakeFlow(/*real_processes=*/true);
+    answers_ = {1};
+    ASSERT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 1);
+    flow_->RunInstaller();
+    const fs::path marker = program_ / "installed.txt";
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(marker) && fs::file_size(marker) > 0; }));
+    EXPECT_EQ(ReadFile(marker), "/SP- /VERYSILENT\n");
+
+    flow_ = MakeFlow(); // the restart
+    messages_.clear();
+    answers_ = {2};
+    flow_->AfterUpdateStep("/update");
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].title, "Update Process Complete");
+    EXPECT_EQ(messages_[0].text1,
+              "Congratulations! Kalvara has been updated to version 5.3.0.7!{f10}");
+    EXPECT_EQ(messages_[0].buttons, "*{G,f7}|&See What's New|&Don't Care");
+    EXPECT_EQ(Setting("Failed"), "0");
+    EXPECT_EQ(Setting("NewVer"), "");
+    EXPECT_EQ(Setting("Install"), "");
+    EXPECT_FALSE(fs::exists(program_ / "Setup.sh"));
+
+    flow_->AfterUpdateStep("/update"); // nothing left to report
+    EXPECT_EQ(messages_.size(), 1u);
+}
+
+// --- The ten-day rule and the preference ------------------------------------
+
+TEST_F(UpdateFlowTest, AutomaticCheckWaitsTenDaysEvenAcrossARestart) {
+    const DayNumber first = today_;
+    EXPECT_EQ(flow_->AutomaticCheckDue(), 1);
+    EXPECT_EQ(Setting("LastCheck"), std::to_string(first + 10));
+    for (DayNumber day : {first, first + 1, first + 10}) {
+        flow_ = MakeFlow();
+        today_ = day;
+        EXPECT_EQ(flow_->AutomaticCheckDue(), 0) << day - first;
+    }
+    flow_ = MakeFlow();
+    today_ = first + 11;
+    EXPECT_EQ(flow_->AutomaticCheckDue(), 1);
+    EXPECT_EQ(Setting("LastCheck"), std::to_string(first + 21));
+}
+
+TEST_F(UpdateFlowTest, AutomaticCheckRunsOnlyWithThePreferenceOn) {
+    Publish("5.3.0.1");
+    answers_ = {2};
+    EXPECT_EQ(flow_->RunAutomaticCheck("KV", PreferenceSet{PrefShowTips | ShowQuarters}), 0);
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(Setting("LastCheck", "none"), "none");
+    EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].title, "New Version Available");
+}
+
+// --- After the restart --------------------------------------------------------
+
+TEST_F(UpdateFlowTest, FailedInstallationIsReportedOnce) {
+    WriteSetting(settings_, "Update", "Failed", "1");
+    answers_ = {1};
+    flow_->AfterUpdateStep("");
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].title, "Update Process Failed");
+    EXPECT_EQ(messages_[0].text1, "The program update failed to install correctly.{f10}");
+    EXPECT_EQ(messages_[0].text2,
+              "This failure could be due to system settings or your anti-virus program.|"
+              "The update can be downloaded directly from our web site.{f6}");
+    EXPECT_EQ(messages_[0].buttons, "*{G,f7}|&Go To Website|&Continue Without Updating");
+    EXPECT_EQ(opened_urls_, std::vector<std::string>{Url("/kalvara.html")});
+    EXPECT_EQ(Setting("Failed"), "0");
+
+    flow_ = MakeFlow();
+    flow_->AfterUpdateStep("");
+    EXPECT_EQ(messages_.size(), 1u);
+}
+
+TEST_F(UpdateFlowTest, UpdaterIniVersionIsReportedAndTheLeftoversTidied) {
+    const std::string updater = (program_ / "Updater.ini").string();
+    WriteSetting(updater, "Program", "NewVersion", "5.3.0.2");
+    WriteSetting(settings_, "Update", "Failed", "1");
+    WriteFile(program_ / "renewer.exe", "x");
+    // An "Install" outside the program folder is never deleted.
+    const fs::path outside = root_ / "precious.txt";
+    WriteFile(outside, "keep me");
+    WriteSetting(settings_, "Update", "Install", outside.string());
+    answers_ = {2};
+    flow_->AfterUpdateStep("/update"); // no "NewVer": the updater's word counts
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text1,
+              "Congratulations! Kalvara has been updated to version 5.3.0.2!{f10}");
+    EXPECT_EQ(ReadSetting(updater, "Program", "NewVersion", "none"), "");
+    EXPECT_EQ(Setting("Failed"), "0");
+    EXPECT_FALSE(fs::exists(program_ / "renewer.exe"));
+    EXPECT_EQ(ReadFile(outside), "keep me");
+}
+
+TEST_F(UpdateFlowTest, SeeWhatsNewOpensTheUpdateInformationWindow) {
+    WriteSetting(settings_, "Update", "NewVer", "5.3.0.3");
+    answers_ = {1};
+    std::string caption;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!gui::FormExists(WhatsNewFormName)) {
+            return;
+        }
+        poll.stop();
+        caption = gui::GetText(WhatsNewFormName, 0);
+        if (QWidget* close = gui::ControlWidget(WhatsNewFormName, WhatsNewCloseId)) {
+            QTest::mouseClick(close, Qt::LeftButton);
+        } else {
+            gui::UnloadForm(WhatsNewFormName);
+        }
+    });
+    poll.start(20);
+    flow_->AfterUpdateStep("/update"); // returns once "WN" is unloaded
+    EXPECT_EQ(caption, "Update Information");
+    EXPECT_FALSE(gui::FormExists(WhatsNewFormName));
+}
+
+// --- What must be refused -------------------------------------------------------
+
+TEST_F(UpdateFlowTest, HostileInstallerNamesAreRefused) {
+    const std::vector<std::string> names = {"../evil.sh", "sub/evil.sh", "..\\evil.sh",
+                                            ".profile",   "..",          ""};
+    for (const auto& name : names) {
+        SCOPED_TRACE(name);
+        messages_.clear();
+        Publish("5.3.0.1", Host() + " /files/Setup.sh " + name);
+        answers_ = {1};
+        EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+        ASSERT_EQ(messages_.size(), 2u);
+        EXPECT_EQ(messages_[1].title, "Download Error");
+        EXPECT_EQ(messages_[1].text2, "The update is unable to continue.{f7}");
+    }
+    EXPECT_FALSE(fs::exists(root_ / "evil.sh"));
+    EXPECT_FALSE(fs::exists(program_ / ".profile"));
+    EXPECT_EQ(Setting("Install"), "");
+    EXPECT_FALSE(flow_->InstallerDownloaded());
+}
+
+TEST_F(UpdateFlowTest, FailedDownloadLeavesNothingAndBringsTheWindowBack) {
+    Publish("5.3.0.1", Host() + " /files/Missing.sh Setup.sh");
+    answers_ = {1};
+    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+    ASSERT_EQ(messages_.size(), 2u);
+    EXPECT_EQ(messages_[1].title, "Download Error");
+    EXPECT_NE(messages_[1].text1.find("404"), std::string::npos);
+    EXPECT_FALSE(fs::exists(program_ / "Setup.sh"));
+    EXPECT_EQ(Setting("Install"), "");
+    EXPECT_EQ(Setting("Failed", "none"), "none");
+    if (QWidget* main = gui::FormWidget("KV")) {
+        EXPECT_TRUE(main->isVisible());
+    }
+}
+
+TEST_F(UpdateFlowTest, CancelInTheDownloadWindowStopsASilentServer) {
+    test::ScriptedServer stalled(
+        {{{"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\n", std::string(1000, 'x')},
+          false,
+          true}});
+    Publish("5.3.0.1", stalled.Host() + " /Setup.sh Setup.sh");
+    answers_ = {1};
+    flow_->Client().SetStallLimit(std::chrono::milliseconds(5000)); // a safety net only
+    bool clicked = false;
+    std::string caption;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget* cancel = gui::ControlWidget(DownloadFormName, DownloadCancelId)) {
+            poll.stop();
+            caption = gui::GetText(DownloadFormName, 0);
+            QTest::mouseClick(cancel, Qt::LeftButton);
+            clicked = true;
+        }
+    });
+    poll.start(20);
+    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(caption, "Updating...");
+    EXPECT_EQ(messages_.size(), 1u); // a cancel needs no message
+    EXPECT_FALSE(fs::exists(program_ / "Setup.sh"));
+    EXPECT_EQ(Setting("Install"), "");
+    EXPECT_FALSE(gui::FormExists(DownloadFormName));
+}
+
+TEST_F(UpdateFlowTest, UnreadableVersionFileIsReported) {
+    // Nothing published: the server answers 404.
+    answers_ = {1};
+    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].title, "Unable to Complete Update Check");
+    EXPECT_NE(messages_[0].text1.find(" (Error "), std::string::npos);
+    EXPECT_TRUE(messages_[0].text1.ends_with(") has occurred accessing Windows services.{f10}"));
+    EXPECT_TRUE(messages_[0].text2.ends_with(
+        "|You can visit our web site to download the latest version of Kalvara.{f6}"));
+    EXPECT_EQ(messages_[0].buttons, "*{G,f7}|&Visit Web Site|&No, Thanks, I'm Good");
+    EXPECT_EQ(opened_urls_, std::vector<std::string>{Url("/kalvara.html")});
+
+    // Automatic: a plain notice, and no web site is opened.
+    EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
+    ASSERT_EQ(messages_.size(), 2u);
+    EXPECT_EQ(messages_[1].title, "Unable to Complete Update Check");
+    EXPECT_EQ(messages_[1].text2,
+              "|Unable to determine if a program update is available at this time.{f6}");
+    EXPECT_EQ(messages_[1].buttons, "&OK{G,f7}");
+    EXPECT_EQ(opened_urls_.size(), 1u);
+
+    // Not a version file at all; an empty one says nothing.
+    WriteFile(www_ / "ZorvVersion.txt", "<html>hello</html>\n");
+    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+    EXPECT_EQ(messages_.back().title, "Unable to Complete Update Check");
+    WriteFile(www_ / "ZorvVersion.txt", "");
+    const auto before = messages_.size();
+    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+    EXPECT_EQ(messages_.size(), before);
+}
+
+TEST_F(UpdateFlowTest, VersionFileFetchGivesUpAtItsLimit) {
+    test::ScriptedServer silent({{{}, false, true}});
+    const auto fetched = FetchVersionFile("http://" + silent.Host() + "/ZorvVersion.txt",
+                                          std::chrono::milliseconds(300));
+    EXPECT_FALSE(fetched.ok);
+    EXPECT_FALSE(fetched.error_text.empty());
+}
+
+TEST_F(UpdateFlowTest, AddressesDefaultToTheMakersAndFollowTheSettings) {
+    EXPECT_EQ(flow_->VersionUrl(), Url("/ZorvVersion.txt"));
+    WriteSetting(settings_, "Update", "VersionUrl", "");
+    WriteSetting(settings_, "Update", "ProductPage", "");
+    EXPECT_EQ(flow_->VersionUrl(), "http://www.quennet.example/ZorvVersion.txt");
+    EXPECT_EQ(flow_->ProductPage(), "http://www.quennet.example/kalvara.html");
+    EXPECT_EQ(ProgramVersion(), "5.3.0.0");
+}
+
+// --- The version file itself ----------------------------------------------------
+
+TEST(UpdateVersionFile, VersionsCompareNumberByNumber) {
+    const Version current = *ParseVersion("5.3.0.0");
+    EXPECT_TRUE(IsNewer(*ParseVersion("5.3.0.1"), current));
+    EXPECT_TRUE(IsNewer(*ParseVersion("5.3.0.10"), current));
+    EXPECT_FALSE(IsNewer(*ParseVersion("5.2.10.0"), current));
+    EXPECT_FALSE(IsNewer(current, current));
+    EXPECT_TRUE(IsMajorUpdate(*ParseVersion("5.4.0.0"), current));
+    EXPECT_TRUE(IsMajorUpdate(*ParseVersion("6.0.0.0"), current));
+    EXPECT_TRUE(IsMajorUpdate(*ParseVersion("5.10.0.0"), current));
+    EXPECT_FALSE(IsMajorUpdate(*ParseVersion("5.3.9.9"), current));
+    for (const char* bad :
+         {"", "5.3.0", "5.3.0.0.0", "5..0.0", "5.3.0.x", " 5.3.0.0", "5.3.0.1234567890"}) {
+        EXPECT_FALSE(ParseVersion(bad)) << bad;
+    }
+}
+
+TEST(UpdateVersionFile, FirstLineNamesTheDownloadAndTheLastTheVersion) {
+    const auto file =
+        ParseVersionFile("host.example:81 /dl/Setup.exe Setup.exe\r\nnotes\r\n5.3.1.0\r\n\r\n");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->download_host, "host.example:81");
+    EXPECT_EQ(file->download_path, "/dl/Setup.exe");
+    EXPECT_EQ(file->installer_name, "Setup.exe");
+    EXPECT_EQ(file->version_text, "5.3.1.0");
+    EXPECT_FALSE(ParseVersionFile("\n \n"));
+    EXPECT_TRUE(IsPlainFileName("Kalvara-5.3.1-setup.exe"));
+    for (const char* bad : {"", ".", "..", ".hidden", "a/b", "a\\b", "a..b", "tab\tname"}) {
+        EXPECT_FALSE(IsPlainFileName(bad)) << bad;
+    }
+}
+
+} // namespace
+} // namespace kalvara::update
