@@ -1,11 +1,14 @@
 #include "update/TcpConnection.h"
 
 #include <cerrno>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/types.h>
+#include <thread>
 
 namespace kalvara::update {
 
@@ -25,6 +28,56 @@ int PollOne(int fd, short events, std::chrono::milliseconds wait) {
     return ready;
 }
 
+// The name lookup runs on a thread of its own: the system resolver cannot be
+// interrupted and may take many seconds when the network is poor, and the
+// windows must stay alive (and "&Cancel" work) meanwhile. A lookup that is
+// given up finishes in the background and frees its own result.
+struct Lookup {
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    int result = EAI_FAIL;
+    AddrInfoList addresses;
+};
+
+TcpConnection::ConnectResult Resolve(const HostAndPort& host,
+                                     std::chrono::steady_clock::time_point deadline,
+                                     std::chrono::milliseconds slice,
+                                     const std::function<bool()>& keep_waiting,
+                                     AddrInfoList& addresses) {
+    auto lookup = std::make_shared<Lookup>();
+    std::thread([lookup, name = host.name, service = std::to_string(host.port)] {
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* found = nullptr;
+        const int result = ::getaddrinfo(name.c_str(), service.c_str(), &hints, &found);
+        const std::lock_guard lock(lookup->mutex);
+        lookup->result = result;
+        lookup->addresses.reset(found);
+        lookup->done = true;
+        lookup->finished.notify_all();
+    }).detach();
+
+    std::unique_lock lock(lookup->mutex);
+    while (!lookup->finished.wait_for(lock, slice, [&] { return lookup->done; })) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return TcpConnection::ConnectResult::Failed;
+        }
+        lock.unlock();
+        const bool go_on = !keep_waiting || keep_waiting();
+        lock.lock();
+        if (!go_on) {
+            return TcpConnection::ConnectResult::Cancelled;
+        }
+    }
+    if (lookup->result != 0 || !lookup->addresses) {
+        return TcpConnection::ConnectResult::Failed;
+    }
+    addresses = std::move(lookup->addresses);
+    return TcpConnection::ConnectResult::Connected;
+}
+
 } // namespace
 
 TcpConnection::ConnectResult TcpConnection::Connect(const HostAndPort& host,
@@ -32,18 +85,13 @@ TcpConnection::ConnectResult TcpConnection::Connect(const HostAndPort& host,
                                                     std::chrono::milliseconds slice,
                                                     const std::function<bool()>& keep_waiting) {
     Close();
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    const std::string service = std::to_string(host.port);
-    if (::getaddrinfo(host.name.c_str(), service.c_str(), &hints, &found) != 0 ||
-        found == nullptr) {
-        return ConnectResult::Failed;
-    }
-    const AddrInfoList addresses(found);
-
     const auto deadline = std::chrono::steady_clock::now() + timeout;
+    AddrInfoList addresses;
+    const ConnectResult looked_up = Resolve(host, deadline, slice, keep_waiting, addresses);
+    if (looked_up != ConnectResult::Connected) {
+        return looked_up;
+    }
+
     for (const addrinfo* address = addresses.get(); address != nullptr;
          address = address->ai_next) {
         UniqueFd candidate(::socket(address->ai_family,
