@@ -1,0 +1,196 @@
+// The document driver: file numbers, saving, opening and libharu errors.
+
+#include "render/CalendarDocument.h"
+
+#include "PdfReadback.h"
+#include "TempFolder.h"
+#include "app/SettingsStore.h"
+#include "engine/Notice.h"
+#include "render/PdfDocument.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace kalvara {
+namespace {
+
+using test::TempFolder;
+namespace fs = std::filesystem;
+
+struct Notice {
+    std::string Title, Text1, Text2;
+};
+
+// Collects notices instead of printing them, for the test's lifetime.
+class NoticeCatcher {
+public:
+    NoticeCatcher() {
+        previous_ = SetNoticeHook(
+            [this](const std::string& title, const std::string& text1, const std::string& text2) {
+                Notices.push_back({title, text1, text2});
+            });
+    }
+    ~NoticeCatcher() { SetNoticeHook(previous_); }
+    std::vector<Notice> Notices;
+
+private:
+    NoticeHook previous_;
+};
+
+class CalendarDocumentRun : public ::testing::Test {
+protected:
+    CalendarDocumentRun() {
+        environment_.SettingsFile = folder_.File("Zorv.ini");
+        environment_.OutputFolder = folder_.File("PDF") + "/";
+        fs::create_directory(folder_.File("PDF"));
+        selection_.Style = CalendarStyle::Year;
+        selection_.StartYear = 2025;
+    }
+
+    GenerateResult Run() { return GenerateCalendar(selection_, years_, environment_); }
+
+    std::vector<std::string> FolderEntries(const std::string& folder) const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    NoticeCatcher notices_;
+    TempFolder folder_;
+    GenerateEnvironment environment_;
+    CalendarSelection selection_;
+    BroadcastYearTable years_;
+};
+
+TEST_F(CalendarDocumentRun, FileNumbersStartAtOneAndWrapAfter999) {
+    auto result = Run();
+    EXPECT_TRUE(result.Saved);
+    EXPECT_FALSE(result.PdfErrorOccurred);
+    EXPECT_EQ(result.Path, environment_.OutputFolder + "001Calendar.PDF");
+    EXPECT_EQ(ReadSetting(environment_.SettingsFile, "PDF", "Number", ""), "1");
+    EXPECT_EQ(Run().Path, environment_.OutputFolder + "002Calendar.PDF");
+
+    // After 999 comes 001, replacing the older file of that name.
+    WriteSetting(environment_.SettingsFile, "PDF", "Number", "999");
+    selection_.Style = CalendarStyle::Month;
+    selection_.Period = AllPeriods;
+    result = Run();
+    EXPECT_EQ(result.Path, environment_.OutputFolder + "001Calendar.PDF");
+    EXPECT_EQ(ReadSetting(environment_.SettingsFile, "PDF", "Number", ""), "1");
+    EXPECT_EQ(test::ReadPdfTrace(result.Path).Pages.size(), 12u);
+    EXPECT_EQ(FolderEntries(environment_.OutputFolder),
+              (std::vector<std::string>{"001Calendar.PDF", "002Calendar.PDF"}));
+}
+
+TEST_F(CalendarDocumentRun, StoredNumbersThatAreNotCountsStartAgain) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"abc", "001"}, {" 41 ", "042"}, {"12abc", "013"}, {"-5", "001"},
+        {"0", "001"},   {"998", "999"},  {"1000", "001"},  {"99999999999", "001"}};
+    for (const auto& [stored, expected] : cases) {
+        WriteSetting(environment_.SettingsFile, "PDF", "Number", stored);
+        EXPECT_EQ(NumberedCalendarPath("", AdvanceFileNumber(environment_.SettingsFile)),
+                  expected + "Calendar.PDF")
+            << "stored '" << stored << "'";
+    }
+    EXPECT_EQ(NumberedCalendarPath("/x/PDF", 7), "/x/PDF/007Calendar.PDF");
+    EXPECT_EQ(NumberedCalendarPath("/x/PDF/", 7), "/x/PDF/007Calendar.PDF");
+}
+
+TEST_F(CalendarDocumentRun, AnExplicitPathLeavesTheNumberAlone) {
+    environment_.OutputPath = folder_.File("mine.pdf");
+    const auto result = Run();
+    EXPECT_TRUE(result.Saved);
+    EXPECT_EQ(result.Path, environment_.OutputPath);
+    EXPECT_FALSE(fs::exists(environment_.SettingsFile));
+    EXPECT_TRUE(FolderEntries(environment_.OutputFolder).empty());
+    EXPECT_EQ(test::ReadPdfTrace(result.Path).Pages.size(), 1u);
+}
+
+TEST_F(CalendarDocumentRun, UnwritableTargetsLeaveNothingBehind) {
+    std::ofstream(folder_.File("plain-file")) << "not a folder";
+    fs::create_directory(folder_.File("a-folder"));
+    for (const std::string& target :
+         {folder_.File("missing/out.pdf"), folder_.File("plain-file/out.pdf"),
+          folder_.File("a-folder")}) {
+        environment_.OutputPath = target;
+        const auto result = Run();
+        EXPECT_FALSE(result.Saved) << target;
+        EXPECT_FALSE(result.PdfErrorOccurred) << target;
+        EXPECT_NE(result.Problem.find(target), std::string::npos) << result.Problem;
+        EXPECT_EQ(result.Problem.find('\n'), std::string::npos);
+    }
+    EXPECT_TRUE(fs::is_directory(folder_.File("a-folder")));
+    EXPECT_TRUE(FolderEntries(folder_.File("a-folder")).empty());
+    EXPECT_EQ(FolderEntries(folder_.Path().string()),
+              (std::vector<std::string>{"PDF", "a-folder", "plain-file"}));
+    EXPECT_TRUE(notices_.Notices.empty());
+}
+
+TEST_F(CalendarDocumentRun, TheReaderOpensOnlySavedFilesAndOnlyWhenThereIsOne) {
+    std::vector<std::string> opened;
+    environment_.OpenInReader = [&](const std::string& path) { opened.push_back(path); };
+    Run();
+    EXPECT_TRUE(opened.empty());
+
+    environment_.PdfReaderPath = "/usr/bin/some-reader";
+    const auto result = Run();
+    EXPECT_EQ(opened, std::vector<std::string>{result.Path});
+
+    environment_.OutputPath = folder_.File("missing/out.pdf");
+    Run();
+    EXPECT_EQ(opened.size(), 1u);
+}
+
+TEST_F(CalendarDocumentRun, StylesOutsideTheRangeGiveAnEmptyDocument) {
+    selection_.Style = static_cast<CalendarStyle>(9);
+    const auto result = Run();
+    EXPECT_FALSE(result.PdfErrorOccurred);
+    EXPECT_EQ(test::ReadPdfTrace(result.Path).Pages.size(), 0u);
+    // A cancelled or impossible period prints no page either.
+    selection_.Style = CalendarStyle::Month;
+    selection_.Period = PeriodCancelled;
+    EXPECT_EQ(test::ReadPdfTrace(Run().Path).Pages.size(), 0u);
+}
+
+TEST(PdfErrors, TextShowsDecimalAndHex) {
+    EXPECT_EQ(PdfErrorText(4119, 0),
+              "Error number = 4119 [&H1017]|Detail number = 0 [&H0]{f11,t4}");
+    EXPECT_EQ(PdfErrorText(0x1025, 255),
+              "Error number = 4133 [&H1025]|Detail number = 255 [&HFF]{f11,t4}");
+}
+
+TEST(PdfErrors, HandlerReachesTheRunThroughUserData) {
+    NoticeCatcher notices;
+    PdfRunState state;
+    int closed = 0;
+    state.AfterPdfError = [&] { ++closed; };
+    {
+        PdfDocument document(PdfErrorHandler, &state);
+        ASSERT_NE(document.Get(), nullptr);
+        EXPECT_EQ(HPDF_GetFont(document.Get(), "No-Such-Font", nullptr), nullptr);
+        // libharu refuses to save a document after a failure, and says so.
+        std::string bytes;
+        EXPECT_FALSE(document.SaveToMemory(bytes));
+        EXPECT_TRUE(bytes.empty());
+    }
+    ASSERT_GE(state.ErrorCount, 2);
+    EXPECT_EQ(closed, state.ErrorCount);
+    ASSERT_EQ(notices.Notices.size(), static_cast<std::size_t>(state.ErrorCount));
+    EXPECT_EQ(notices.Notices[0].Title, "PDF Error");
+    EXPECT_EQ(notices.Notices[0].Text1.rfind("Error number = ", 0), 0u);
+    EXPECT_EQ(notices.Notices[0].Text2, "");
+
+    // Without user data the notice still appears.
+    PdfErrorHandler(1, 2, nullptr);
+    EXPECT_EQ(notices.Notices.back().Text1,
+              "Error number = 1 [&H1]|Detail number = 2 [&H2]{f11,t4}");
+}
+
+} // namespace
+} // namespace kalvara
