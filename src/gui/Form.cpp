@@ -1,0 +1,259 @@
+#include "gui/Form.h"
+
+#include "gui/GuiContext.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QToolTip>
+#include <utility>
+
+namespace kalvara::gui {
+
+namespace {
+
+// Key codes as the windows expect them: the Windows virtual-key numbering.
+int KeyCodeOf(const QKeyEvent& key) {
+    const int k = key.key();
+    if (k >= Qt::Key_A && k <= Qt::Key_Z) {
+        return 'A' + (k - Qt::Key_A);
+    }
+    if (k >= Qt::Key_0 && k <= Qt::Key_9) {
+        return '0' + (k - Qt::Key_0);
+    }
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F24) {
+        return 112 + (k - Qt::Key_F1);
+    }
+    switch (k) {
+    case Qt::Key_Backspace:
+        return KeyBackspace;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return KeyTab;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return KeyEnter;
+    case Qt::Key_Escape:
+        return KeyEscape;
+    case Qt::Key_Space:
+        return KeySpace;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    default:
+        return 0;
+    }
+}
+
+// Breaks a tooltip at blanks so that no line is much wider than `columns`.
+QString WrapTooltip(const QString& text, int columns) {
+    if (columns <= 0) {
+        return text;
+    }
+    QString wrapped;
+    int lineLength = 0;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (lineLength > 0 && lineLength + 1 + word.size() > columns) {
+            wrapped += QLatin1Char('\n');
+            lineLength = 0;
+        } else if (lineLength > 0) {
+            wrapped += QLatin1Char(' ');
+            ++lineLength;
+        }
+        wrapped += word;
+        lineLength += static_cast<int>(word.size());
+    }
+    return wrapped;
+}
+
+} // namespace
+
+Form::Form(std::string name, QWidget* parent, bool modal)
+    : QMainWindow(parent, parent != nullptr ? Qt::Dialog : Qt::Window), name_(std::move(name)),
+      modal_(modal), client_(new QWidget(this)) {
+    setCentralWidget(client_);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setObjectName(QString::fromStdString(name_));
+    if (modal_) {
+        setWindowModality(Qt::ApplicationModal);
+    }
+    installEventFilter(this);
+}
+
+void Form::SetClientSize(QSize size) {
+    clientSize_ = size.expandedTo(QSize(1, 1));
+    ApplyClientSize();
+}
+
+void Form::ApplyClientSize() {
+    if (!clientSize_.isValid()) {
+        return;
+    }
+    client_->setFixedSize(clientSize_);
+    if (layout() != nullptr) {
+        layout()->activate();
+    }
+    setFixedSize(sizeHint().expandedTo(clientSize_));
+}
+
+void Form::AddControl(int id, QWidget* widget, ControlKind kind, int layer) {
+    if (auto old = controls_.find(id);
+        old != controls_.end() && old->second.widget != nullptr && old->second.widget != widget) {
+        old->second.widget->deleteLater();
+    }
+    controls_[id] = Control{widget, kind, layer};
+    widget->setProperty("kalvaraId", id);
+    widget->installEventFilter(this);
+    for (QWidget* child : widget->findChildren<QWidget*>()) {
+        child->installEventFilter(this);
+    }
+    if (kind != ControlKind::StatusBar) {
+        widget->setVisible(layer == 0 || layer == displayedLayer_);
+    }
+}
+
+const Form::Control* Form::FindControl(int id) const {
+    const auto found = controls_.find(id);
+    if (found == controls_.end() || found->second.widget == nullptr) {
+        return nullptr;
+    }
+    return &found->second;
+}
+
+int Form::IdOf(const QWidget* widget) const {
+    for (const QWidget* w = widget; w != nullptr && w != this; w = w->parentWidget()) {
+        const QVariant id = w->property("kalvaraId");
+        if (id.isValid()) {
+            const auto found = controls_.find(id.toInt());
+            if (found != controls_.end() && found->second.widget == w) {
+                return id.toInt();
+            }
+        }
+    }
+    return 0;
+}
+
+void Form::ShowLayer(int layer) {
+    displayedLayer_ = layer;
+    for (const auto& [id, control] : controls_) {
+        if (control.widget != nullptr && control.layer != 0) {
+            control.widget->setVisible(control.layer == layer);
+        }
+    }
+}
+
+QButtonGroup* Form::RadioGroup(bool startNew) {
+    if (startNew || radioGroup_ == nullptr) {
+        radioGroup_ = new QButtonGroup(this);
+        radioGroup_->setExclusive(true);
+    }
+    return radioGroup_;
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+    // The close command of the window: the program may refuse it through the
+    // cancel flag; otherwise the form is unloaded like any other.
+    event->ignore();
+    if (unloading) {
+        return;
+    }
+    GuiContext& context = GuiContext::Instance();
+    if (context.Dispatch(name_, 0, EventClose) != 0) {
+        return;
+    }
+    context.Unload(name_, false);
+}
+
+bool Form::event(QEvent* event) {
+    if (!unloading && event->type() == QEvent::WindowActivate) {
+        GuiContext::Instance().Dispatch(name_, 0, EventHelpTopic);
+    }
+    return QMainWindow::event(event);
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* event) {
+    if (unloading) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (event == reportedKeyEvent_) {
+            break;
+        }
+        reportedKeyEvent_ = event;
+        if (HandleKey(event)) {
+            return true;
+        }
+        break;
+    case QEvent::KeyRelease:
+        reportedKeyEvent_ = nullptr;
+        break;
+    case QEvent::FocusIn:
+        if (const int id = IdOf(qobject_cast<QWidget*>(watched)); id != 0) {
+            GuiContext::Instance().Dispatch(name_, id, EventFocus);
+        }
+        break;
+    case QEvent::ToolTip:
+        return HandleTooltip(watched, event);
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool Form::HandleKey(QEvent* event) {
+    GuiContext& context = GuiContext::Instance();
+    if (!keyEvents && !context.keyEventsEverywhere) {
+        return false;
+    }
+    const int code = KeyCodeOf(*static_cast<QKeyEvent*>(event));
+    if (code == 0) {
+        return false;
+    }
+    QWidget* focus = focusWidget();
+    const int id = IdOf(focus);
+    return context.Dispatch(name_, id, EventKey, code) != 0;
+}
+
+bool Form::HandleTooltip(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const int id = IdOf(widget);
+    if (id == 0 || widget->property("kalvaraTooltip").toBool() == false) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    GuiContext& context = GuiContext::Instance();
+    context.tooltipText = std::string();
+    context.Dispatch(name_, id, EventTooltip);
+    const QString text = QString::fromStdString(context.tooltipText.value_or(std::string()));
+    context.tooltipText.reset();
+    const auto* help = static_cast<QHelpEvent*>(event);
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+    } else {
+        QToolTip::showText(help->globalPos(), WrapTooltip(text, context.tooltipWrapColumns),
+                           widget);
+    }
+    return true;
+}
+
+} // namespace kalvara::gui

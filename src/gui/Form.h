@@ -1,0 +1,98 @@
+#pragma once
+// The window behind one named form: a QMainWindow whose central widget is the
+// client area where controls sit at absolute positions. It reports its own
+// window events (close, activation) and those of its controls (focus, keys,
+// tooltips) to the layer's dispatcher.
+
+#include <QEventLoop>
+#include <QMainWindow>
+#include <QPointer>
+#include <map>
+#include <string>
+
+class QButtonGroup;
+
+namespace kalvara::gui {
+
+enum class ControlKind {
+    Label,
+    TextField,
+    Button,
+    OwnerDrawnButton,
+    CheckBox,
+    Radio,
+    Frame,
+    Picture,
+    ProgressBar,
+    RichText,
+    StatusBar
+};
+
+class Form : public QMainWindow {
+    Q_OBJECT
+
+public:
+    struct Control {
+        QPointer<QWidget> widget;
+        ControlKind kind = ControlKind::Label;
+        int layer = 0;
+    };
+
+    Form(std::string name, QWidget* parent, bool modal);
+
+    const std::string& Name() const { return name_; }
+    bool IsModal() const { return modal_; }
+    QWidget* Client() const { return client_; }
+
+    // Client size in pixels; the window grows by its menu bar and status bar.
+    void SetClientSize(QSize size);
+    void ApplyClientSize();
+
+    // Registers a control so that its focus, key and tooltip events reach the
+    // dispatcher. Replaces an earlier control of the same id.
+    void AddControl(int id, QWidget* widget, ControlKind kind, int layer);
+    const Control* FindControl(int id) const;
+    // The id of the control that owns `widget` (or one of its children), 0 if none.
+    int IdOf(const QWidget* widget) const;
+    const std::map<int, Control>& Controls() const { return controls_; }
+
+    void ShowLayer(int layer);
+    int DisplayedLayer() const { return displayedLayer_; }
+
+    // Radio buttons created after a "G" join the group opened by it.
+    QButtonGroup* RadioGroup(bool startNew);
+
+    std::map<int, int> userData;
+    std::map<int, int> savedMenus;
+    int menuBarHandle = 0;
+    bool keyEvents = false;
+    int tooltipControl = 0;
+
+    // The nested loop of a modal form while its creating call waits.
+    QPointer<QEventLoop> modalLoop;
+    // Set once the form is being unloaded; no more events are reported.
+    bool unloading = false;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool HandleKey(QEvent* event);
+    bool HandleTooltip(QObject* watched, QEvent* event);
+
+    std::string name_;
+    bool modal_ = false;
+    QWidget* client_ = nullptr;
+    QSize clientSize_;
+    std::map<int, Control> controls_;
+    int displayedLayer_ = 1;
+    QButtonGroup* radioGroup_ = nullptr;
+    // The key press last reported. A press that a control ignores bubbles up
+    // through its parents to the form and must not be reported again; the
+    // release that follows every press clears it.
+    const QEvent* reportedKeyEvent_ = nullptr;
+};
+
+} // namespace kalvara::gui

@@ -1,0 +1,217 @@
+#include "msgbox/MessageBoxLayout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace kalvara::msgbox {
+
+namespace {
+
+constexpr double kLargestSize = 500.0;
+
+double Sane(double value) {
+    return std::isfinite(value) ? std::clamp(value, 0.0, kLargestSize) : 0.0;
+}
+
+LineExtent Measure(const MeasureLine& measure, int font, const std::string& line) {
+    const LineExtent extent = measure(std::max(0, font), line);
+    return {Sane(extent.width), Sane(extent.height)};
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (true) {
+        const auto bar = text.find('|', start);
+        lines.push_back(text.substr(start, bar - start));
+        if (bar == std::string::npos) {
+            return lines;
+        }
+        start = bar + 1;
+    }
+}
+
+bool IsBlankText(const std::string& text) {
+    return text.find_first_not_of(" \t") == std::string::npos;
+}
+
+// Lines of a text block after wrapping, with the block's size.
+TextBlockLayout LayOutText(const TextMarkup& markup, const MeasureLine& measure) {
+    TextBlockLayout block;
+    block.present = !IsBlankText(markup.text);
+    block.font = markup.font;
+    block.color = markup.color;
+    if (!block.present) {
+        return block;
+    }
+    for (const std::string& line : SplitLines(markup.text)) {
+        if (markup.wrapWidth > 0) {
+            for (std::string& piece : WrapLine(line, markup.wrapWidth, markup.font, measure)) {
+                block.lines.push_back(std::move(piece));
+            }
+        } else {
+            block.lines.push_back(line);
+        }
+    }
+    double widest = 0;
+    for (const std::string& line : block.lines) {
+        const LineExtent extent = Measure(measure, markup.font, line);
+        widest = std::max(widest, extent.width);
+        block.box.height += extent.height;
+    }
+    block.box.width = widest + 1.0;
+    return block;
+}
+
+} // namespace
+
+std::vector<std::string> WrapLine(const std::string& line, double width, int font,
+                                  const MeasureLine& measure) {
+    std::vector<std::string> pieces;
+    std::string current;
+    bool started = false;
+    std::size_t start = 0;
+    while (start <= line.size()) {
+        auto blank = line.find(' ', start);
+        if (blank == std::string::npos) {
+            blank = line.size();
+        }
+        const std::string word = line.substr(start, blank - start);
+        if (!started) {
+            current = word;
+            started = true;
+        } else {
+            const std::string candidate = current + " " + word;
+            if (Measure(measure, font, candidate).width > width && !IsBlankText(current)) {
+                pieces.push_back(current);
+                current = word;
+            } else {
+                current = candidate;
+            }
+        }
+        start = blank + 1;
+    }
+    pieces.push_back(current);
+    return pieces;
+}
+
+MessageBoxLayout ComputeMessageBoxLayout(const MessageBoxRequest& request,
+                                         const MeasureLine& measure) {
+    MessageBoxLayout layout;
+    const BoxOptions options = ParseOptions(request.options);
+    const double margin = options.larger ? 2.0 : 1.0; // 1.0 or 2.0 columns
+    const double gap = options.larger ? 1.0 : 0.5;    // 0.5 or 1.0 rows
+    // |initial value| without overflow for the most negative integer.
+    const long long initial = std::llabs(static_cast<long long>(request.initialValue));
+    layout.focusButton = initial > 0 && initial <= MaxButtons ? static_cast<int>(initial) : 0;
+    layout.checkTicked = request.initialValue < 0;
+    layout.centreTexts = options.centre;
+    layout.pictureProperties = options.pictureProperties;
+
+    const TitleMarkup title = ParseTitle(request.title);
+    layout.caption = title.caption;
+    layout.background = title.background;
+
+    const double pictureWidth = Sane(request.pictureColumns);
+    const double pictureHeight = Sane(request.pictureRows);
+
+    // Buttons: defaults, own group, then room for the caption.
+    std::vector<ButtonMarkup> buttons = ParseButtonList(request.buttons);
+    double widest = 0;
+    for (ButtonMarkup& button : buttons) {
+        const double caption = Measure(measure, button.font, VisibleCaption(button.caption)).width;
+        button.width = std::max(button.width, caption + 1.0);
+        widest = std::max(widest, button.width);
+    }
+    double rowWidth = 0;
+    double rowHeight = 0;
+    for (ButtonMarkup& button : buttons) {
+        if (options.equalWidths) {
+            button.width = widest;
+        }
+        rowWidth += button.width;
+        rowHeight = std::max(rowHeight, button.height);
+    }
+    if (buttons.size() > 1) {
+        rowWidth += 1.0 * static_cast<double>(buttons.size() - 1);
+    }
+
+    double cursor = gap;
+    layout.text1 = LayOutText(ParseText(request.text1, true), measure);
+    layout.text2 = LayOutText(ParseText(request.text2, true), measure);
+    for (TextBlockLayout* block : {&layout.text1, &layout.text2}) {
+        if (block->present) {
+            block->box.row = cursor;
+            cursor += block->box.height;
+        }
+    }
+
+    const TextMarkup check = ParseText(request.checkText, false);
+    layout.check.font = check.font;
+    layout.check.color = check.color;
+    layout.check.present = !check.text.empty();
+    if (layout.check.present) {
+        layout.check.lines = SplitLines(check.text);
+        double checkWidest = 0;
+        double checkHeight = 0;
+        for (const std::string& line : layout.check.lines) {
+            const LineExtent extent = Measure(measure, check.font, line);
+            checkWidest = std::max(checkWidest, extent.width);
+            checkHeight += extent.height;
+        }
+        layout.check.box.width = checkWidest + 3.0;
+        layout.check.box.height = checkHeight + 0.5;
+        layout.check.box.row = cursor;
+        cursor += layout.check.box.height;
+    }
+
+    double contentWidth = std::max({layout.text1.present ? layout.text1.box.width : 0.0,
+                                    layout.text2.present ? layout.text2.box.width : 0.0,
+                                    layout.check.present ? layout.check.box.width : 0.0, rowWidth});
+    layout.width = pictureWidth + margin + contentWidth + margin;
+    if (title.minWidth > layout.width) {
+        contentWidth += title.minWidth - layout.width;
+        layout.width = title.minWidth;
+    }
+    layout.height = std::max(pictureHeight + 2 * gap, cursor + rowHeight + 2 * gap);
+    if (title.minHeight > layout.height) {
+        const double shift = (title.minHeight - layout.height) / 2;
+        for (TextBlockLayout* block : {&layout.text1, &layout.text2, &layout.check}) {
+            block->box.row += shift;
+        }
+        layout.height = title.minHeight;
+    }
+
+    const double left = pictureWidth + margin;
+    layout.showPicture = pictureWidth > 2;
+    layout.picture = {margin, gap, pictureWidth, pictureHeight};
+    for (TextBlockLayout* block : {&layout.text1, &layout.text2}) {
+        block->box.column = left;
+        block->box.width = contentWidth;
+    }
+    layout.check.box.column = left;
+    if (options.centre) {
+        layout.check.box.column += contentWidth / 2 - layout.check.box.width / 2;
+    }
+
+    const double rowTop = layout.height - rowHeight - gap;
+    double x = left;
+    if (options.justify) {
+        x = layout.width - margin - rowWidth;
+    } else if (options.centre) {
+        x = left + contentWidth / 2 - rowWidth / 2;
+    }
+    int id = 11;
+    for (const ButtonMarkup& button : buttons) {
+        ButtonLayout placed;
+        placed.id = id++;
+        placed.markup = button;
+        placed.box = {x, rowTop + rowHeight - button.height, button.width, button.height};
+        layout.buttons.push_back(placed);
+        x += button.width + 1.0;
+    }
+    return layout;
+}
+
+} // namespace kalvara::msgbox
