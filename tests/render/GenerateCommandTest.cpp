@@ -1,0 +1,148 @@
+// `kalvara-cli generate`, run in-process against a temporary program folder.
+
+#include "cli/GenerateCommand.h"
+
+#include "PdfReadback.h"
+#include "TempFolder.h"
+#include "app/SettingsStore.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace kalvara {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CommandRun {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+class GenerateCommand : public ::testing::Test {
+protected:
+    CommandRun Run(const std::vector<std::string>& args) {
+        CommandRun run;
+        ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
+        run.Status = cli::RunGenerateCommand(args, home_.Path().string() + "/");
+        run.Out = ::testing::internal::GetCapturedStdout();
+        run.Err = ::testing::internal::GetCapturedStderr();
+        return run;
+    }
+    std::string Pdf(const std::string& name) const { return home_.File("PDF/" + name); }
+    std::string Settings() const { return home_.File("Zorv.ini"); }
+
+    bool NoCalendarWritten() const {
+        if (!fs::exists(home_.File("PDF"))) {
+            return true;
+        }
+        return fs::is_empty(home_.File("PDF"));
+    }
+
+    test::TempFolder home_;
+};
+
+TEST_F(GenerateCommand, WritesTheNextNumberedFileAndPrintsItsPath) {
+    const auto run = Run({"--style", "month", "--year", "2025", "--period", "3"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, Pdf("001Calendar.PDF") + "\n");
+    EXPECT_EQ(run.Err, "");
+    const auto readback = test::ReadPdfTrace(Pdf("001Calendar.PDF"));
+    ASSERT_EQ(readback.Pages.size(), 1u);
+    EXPECT_NE(readback.Pages[0].FindText("March 2025*"), nullptr);
+    EXPECT_EQ(ReadSetting(Settings(), "PDF", "Number", ""), "1");
+
+    // Styles by number, options with "=", and --period defaulting to all.
+    const auto second = Run({"--style=2", "--year=2025"});
+    EXPECT_EQ(second.Status, 0) << second.Err;
+    EXPECT_EQ(second.Out, Pdf("002Calendar.PDF") + "\n");
+    EXPECT_EQ(test::ReadPdfTrace(Pdf("002Calendar.PDF")).Pages.size(), 4u);
+    EXPECT_EQ(Run({"--style", "YEAR", "--year", "2025", "--period", "all"}).Status, 0);
+}
+
+TEST_F(GenerateCommand, QuartersFollowTheSettingsUnlessOverridden) {
+    WriteSetting(Settings(), "Preferences", "Quarters", "1");
+    const std::string file = home_.File("q.pdf");
+    ASSERT_EQ(Run({"--style", "month", "--year", "2025", "--period", "3", "-o", file}).Status, 0);
+    EXPECT_NE(test::ReadPdfTrace(file).Pages.at(0).FindText("9/1Q09"), nullptr);
+
+    ASSERT_EQ(
+        Run({"--style", "month", "--year", "2025", "--period", "3", "--no-quarters", "-o", file})
+            .Status,
+        0);
+    EXPECT_NE(test::ReadPdfTrace(file).Pages.at(0).FindText("9"), nullptr);
+    EXPECT_EQ(test::ReadPdfTrace(file).Pages.at(0).FindText("9/1Q09"), nullptr);
+
+    WriteSetting(Settings(), "Preferences", "Quarters", "0");
+    ASSERT_EQ(Run({"--style", "year", "--year", "2025", "--quarters", "-o", file}).Status, 0);
+    EXPECT_NE(test::ReadPdfTrace(file).Pages.at(0).FindText("1-1Q01"), nullptr);
+}
+
+TEST_F(GenerateCommand, AnExplicitFileLeavesTheNumberAlone) {
+    const std::string file = home_.File("out.pdf");
+    const auto run = Run({"-o", file, "--style", "quarter", "--year", "2024", "--period", "11"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, file + "\n");
+    EXPECT_EQ(ReadSetting(Settings(), "PDF", "Number", "none"), "none");
+    EXPECT_TRUE(NoCalendarWritten());
+}
+
+TEST_F(GenerateCommand, BadInputIsRefusedWithOneLineAndNoFile) {
+    const std::vector<std::vector<std::string>> refused = {
+        {},
+        {"--year", "2025"},
+        {"--style", "month"},
+        {"--style", "weekly", "--year", "2025"},
+        {"--style", "7", "--year", "2025"},
+        {"--style", "3years", "--year", "2025"},
+        {"--style", "strips", "--year", "2025"},
+        {"--style", "planning", "--year", "2025"},
+        {"--style", "year", "--year", "1919"},
+        {"--style", "year", "--year", "10000"},
+        {"--style", "year", "--year", "20x5"},
+        {"--style", "year", "--year", "-2025"},
+        {"--style", "year", "--year", ""},
+        {"--style", "month", "--year", "2025", "--period", "0"},
+        {"--style", "month", "--year", "2025", "--period", "13"},
+        {"--style", "month", "--year", "2025", "--period", "march"},
+        {"--style", "month", "--year", "2025", "--colour"},
+        {"--style", "month", "--year", "2025", "extra"},
+        {"--style", "month", "--year"},
+        {"--style", "year", "--year", "2025", "-o", home_.File("missing/out.pdf")},
+        {"--style", "year", "--year", "2025", "-o", home_.Path().string()},
+    };
+    for (const auto& args : refused) {
+        std::string joined;
+        for (const auto& arg : args) {
+            joined += arg + " ";
+        }
+        const auto run = Run(args);
+        EXPECT_EQ(run.Status, 2) << joined;
+        EXPECT_EQ(run.Out, "") << joined;
+        // One line naming the command.
+        EXPECT_EQ(run.Err.rfind("kalvara-cli: generate: ", 0), 0u) << run.Err;
+        EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+    }
+    EXPECT_TRUE(NoCalendarWritten());
+    EXPECT_EQ(ReadSetting(Settings(), "PDF", "Number", "none"), "none");
+    EXPECT_FALSE(fs::exists(home_.File("missing")));
+    EXPECT_NE(Run({"--style", "3years", "--year", "2025"}).Err.find("not yet available"),
+              std::string::npos);
+}
+
+TEST_F(GenerateCommand, AnOutputFolderInTheWayIsRefused) {
+    // A file where the PDF folder should be.
+    fs::remove_all(home_.File("PDF"));
+    { std::ofstream(home_.File("PDF")) << "in the way"; }
+    const auto run = Run({"--style", "year", "--year", "2025"});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(ReadSetting(Settings(), "PDF", "Number", "none"), "none");
+}
+
+} // namespace
+} // namespace kalvara
