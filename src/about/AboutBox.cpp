@@ -35,8 +35,8 @@ std::string TwoDigits(int value) {
 }
 
 std::string ThanksText() {
-    return std::string("Our thanks go to the traffic, sales and billing people|"
-                       "at the stations who tried every early version and to all|"
+    return std::string("Thanks to the traffic and billing staff|"
+                       "who tried each early version, and to all|"
                        "who took part in the development of ") +
            ProductName + ".";
 }
@@ -116,8 +116,10 @@ void DesignAboutBox(const std::string& program_folder) {
     gui::AddRichText(AboutHistoryBoxId, 3.25, 1.625, 45.5, 15.5, "", "");
 
     gui::SetLayer(0);
+    gui::UseAutoSize("CT");
     gui::AddButton(AboutCloseButtonId, 41.25, 18.625, 7.5, 1.875, "&Close", "T");
     gui::AddButton(AboutPageButtonId, 3.125, 18.625, 15.75, 1.875, AboutShowHistoryCaption, "T");
+    gui::UseAutoSize("");
     gui::AddFrame(AboutFrameId, 1.75, 0.375, 48.5, 17.75, "", "");
 
     LoadHistory(program_folder);

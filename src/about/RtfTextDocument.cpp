@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextOption>
 
 namespace kalvara {
 
@@ -17,6 +18,9 @@ namespace {
 double TwipsToPixels(int twips) {
     return twips / 15.0;
 }
+
+// RTF's tab stops stand half an inch apart unless a document says otherwise.
+constexpr int RtfDefaultTabWidth = 720;
 
 Qt::Alignment ToQt(RtfAlignment alignment) {
     switch (alignment) {
@@ -39,6 +43,13 @@ QTextBlockFormat ToQt(const RtfParagraphFormat& format) {
     block.setTextIndent(TwipsToPixels(format.firstLineIndent));
     block.setTopMargin(TwipsToPixels(format.spaceBefore));
     block.setBottomMargin(TwipsToPixels(format.spaceAfter));
+    // A hanging indent carries an implicit tab stop at the indent, so that
+    // "\bullet\tab text" lines the text up with the lines below it. Qt
+    // measures tab stops from where the first line starts.
+    if (format.firstLineIndent < 0 && format.leftIndent > 0) {
+        block.setTabPositions(
+            {QTextOption::Tab(TwipsToPixels(-format.firstLineIndent), QTextOption::LeftTab)});
+    }
     return block;
 }
 
@@ -63,6 +74,9 @@ QString RunText(const std::string& text) {
 
 void FillTextDocument(const RtfDocument& document, QTextDocument& target) {
     target.clear();
+    QTextOption option = target.defaultTextOption();
+    option.setTabStopDistance(TwipsToPixels(RtfDefaultTabWidth));
+    target.setDefaultTextOption(option);
     QTextCursor cursor(&target);
     cursor.beginEditBlock();
     bool first = true;

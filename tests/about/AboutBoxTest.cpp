@@ -1,0 +1,179 @@
+// The About box driven through the window layer's real dispatch, offscreen.
+
+#include "about/AboutBox.h"
+
+#include "gui/Gui.h"
+
+#include <QAbstractButton>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+
+namespace kalvara {
+namespace {
+
+class AboutBoxTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder_.isValid());
+        const std::string programFolder = folder_.path().toStdString() + "/";
+        gui::InstallEntryPoints(gui::EntryPoints{
+            [] {},
+            [programFolder](const std::string& form) {
+                if (form == AboutFormName) {
+                    DesignAboutBox(programFolder);
+                }
+            },
+            [](const std::string& form, int id, int code, int& value, int& cancel) {
+                if (form == AboutFormName) {
+                    AboutBoxEvent(id, code, value, cancel);
+                }
+            },
+        });
+    }
+
+    void TearDown() override { gui::ResetForTesting(); }
+
+    void WriteHistory(const std::string& contents) {
+        std::ofstream file(folder_.path().toStdString() + "/History.rtf", std::ios::binary);
+        file << contents;
+    }
+
+    // Opens the box, runs `whileOpen` once it shows, and closes it with its
+    // own Close button unless `whileOpen` already did.
+    void OpenAndRun(const std::function<void()>& whileOpen) {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            ran = true;
+            whileOpen();
+            if (gui::FormExists(AboutFormName)) {
+                Click(AboutCloseButtonId);
+            }
+        });
+        OpenAboutBox("");
+        EXPECT_TRUE(ran);
+        EXPECT_FALSE(gui::FormExists(AboutFormName));
+    }
+
+    static void Click(int id) {
+        auto* button = qobject_cast<QAbstractButton*>(gui::ControlWidget(AboutFormName, id));
+        ASSERT_NE(button, nullptr) << "button " << id;
+        button->click();
+    }
+
+    static QTextEdit* HistoryBox() {
+        return qobject_cast<QTextEdit*>(gui::ControlWidget(AboutFormName, AboutHistoryBoxId));
+    }
+
+    static bool Visible(int id) {
+        QWidget* widget = gui::ControlWidget(AboutFormName, id);
+        return widget != nullptr && widget->isVisible();
+    }
+
+    QTemporaryDir folder_;
+};
+
+TEST(AboutReleaseDate, ReadsMonthDayYearWithATwoDigitDay) {
+    EXPECT_EQ(ReleaseDateText(), "8-06-2017");
+    EXPECT_EQ(AboutVersionText(), "Version 5.3.0.0 \u2014 Released 8-06-2017");
+}
+
+TEST_F(AboutBoxTest, FirstPageShowsNameVersionRightsAndThanks) {
+    OpenAndRun([] {
+        EXPECT_EQ(gui::GetText(AboutFormName, 0), "About Kalvara");
+        EXPECT_EQ(gui::GetText(AboutFormName, AboutProductLabelId), "Kalvara");
+        EXPECT_EQ(gui::GetText(AboutFormName, AboutVersionLabelId), AboutVersionText());
+        EXPECT_EQ(gui::GetText(AboutFormName, AboutRightsLabelId),
+                  std::string(RightsNotice) + "|All rights reserved.");
+        const std::string thanks = gui::GetText(AboutFormName, AboutThanksLabelId);
+        const std::string ending = "in the development of Kalvara.";
+        ASSERT_GE(thanks.size(), ending.size());
+        EXPECT_EQ(thanks.substr(thanks.size() - ending.size()), ending);
+        EXPECT_EQ(std::count(thanks.begin(), thanks.end(), '|'), 2) << "three lines";
+
+        EXPECT_TRUE(Visible(AboutProductLabelId));
+        EXPECT_FALSE(Visible(AboutHistoryBoxId));
+        EXPECT_TRUE(Visible(AboutCloseButtonId));
+        EXPECT_EQ(gui::GetText(AboutFormName, AboutPageButtonId), AboutShowHistoryCaption);
+    });
+}
+
+TEST_F(AboutBoxTest, PageButtonTogglesTwiceBackToPageOne) {
+    OpenAndRun([] {
+        Click(AboutPageButtonId);
+        EXPECT_TRUE(Visible(AboutHistoryBoxId));
+        EXPECT_FALSE(Visible(AboutProductLabelId));
+        EXPECT_FALSE(Visible(AboutThanksLabelId));
+        EXPECT_TRUE(Visible(AboutPageButtonId));
+        EXPECT_EQ(gui::GetText(AboutFormName, AboutPageButtonId), AboutShowInfoCaption);
+
+        Click(AboutPageButtonId);
+        EXPECT_FALSE(Visible(AboutHistoryBoxId));
+        EXPECT_TRUE(Visible(AboutProductLabelId));
+        EXPECT_EQ(gui::GetText(AboutFormName, AboutPageButtonId), AboutShowHistoryCaption);
+    });
+}
+
+TEST_F(AboutBoxTest, EachOpeningStartsOnPageOne) {
+    OpenAndRun([] { Click(AboutPageButtonId); });
+    OpenAndRun([] {
+        EXPECT_FALSE(Visible(AboutHistoryBoxId));
+        EXPECT_EQ(gui::GetText(AboutFormName, AboutPageButtonId), AboutShowHistoryCaption);
+    });
+}
+
+TEST_F(AboutBoxTest, HistoryInTheProgramFolderIsShownWithItsFormatting) {
+    WriteHistory(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\b Version 9} caf\'e9\par second})");
+    OpenAndRun([] {
+        QTextEdit* box = HistoryBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->isReadOnly());
+        EXPECT_EQ(box->toPlainText(), QString::fromUtf8("Version 9 caf\u00e9\nsecond"));
+        QTextCursor cursor(box->document());
+        cursor.setPosition(1);
+        EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
+        cursor.setPosition(11);
+        EXPECT_NE(cursor.charFormat().fontWeight(), QFont::Bold);
+    });
+}
+
+TEST_F(AboutBoxTest, WithoutAHistoryOfItsOwnTheShippedOneIsShown) {
+    OpenAndRun([] {
+        QTextEdit* box = HistoryBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->toPlainText().contains("Version 5.3.0.0"));
+    });
+}
+
+TEST_F(AboutBoxTest, BrokenHistoryFilesStillOpenAndClose) {
+    std::mt19937 random(131465);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::string junk = "{\\rtf1 readable ";
+    for (int i = 0; i < 20000; ++i) {
+        junk += static_cast<char>(byte(random));
+    }
+    junk += std::string(5000, '{') + "\\u" + std::string(40, '9') + "\\'";
+    WriteHistory(junk);
+    OpenAndRun([] {
+        QTextEdit* box = HistoryBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->toPlainText().startsWith("readable"));
+        Click(AboutPageButtonId);
+        EXPECT_TRUE(Visible(AboutHistoryBoxId));
+    });
+}
+
+TEST_F(AboutBoxTest, CloseButtonUnloadsTheFormAndOpeningReturns) {
+    OpenAndRun([] { Click(AboutCloseButtonId); });
+}
+
+} // namespace
+} // namespace kalvara

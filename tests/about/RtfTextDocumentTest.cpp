@@ -1,0 +1,94 @@
+#include "about/RtfTextDocument.h"
+
+#include "about/RtfReader.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextLayout>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+
+namespace kalvara {
+namespace {
+
+QTextCharFormat FormatAt(const QTextDocument& document, int position) {
+    QTextCursor cursor(const_cast<QTextDocument*>(&document));
+    cursor.setPosition(position + 1);
+    return cursor.charFormat();
+}
+
+TEST(AboutRtfTextDocument, ParagraphsBecomeBlocksAndLineBreaksStayInside) {
+    QTextDocument document;
+    FillTextDocument(ReadRtf(R"({\rtf1 one\line two\par three\par})"), document);
+    ASSERT_EQ(document.blockCount(), 2);
+    EXPECT_EQ(document.firstBlock().text(), QString("one") + QChar(QChar::LineSeparator) + "two");
+    EXPECT_EQ(document.lastBlock().text(), "three");
+}
+
+TEST(AboutRtfTextDocument, CarriesCharacterAndParagraphFormats) {
+    QTextDocument document;
+    FillTextDocument(
+        ReadRtf(R"({\rtf1\qc\sa300 {\b B}{\i I}{\ul U}{\fs40 S}\par\pard\li720\fi-360 x\par})"),
+        document);
+    ASSERT_EQ(document.blockCount(), 2);
+    EXPECT_EQ(document.firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+              Qt::AlignHCenter);
+    EXPECT_DOUBLE_EQ(document.firstBlock().blockFormat().bottomMargin(), 20.0);
+    EXPECT_EQ(FormatAt(document, 0).fontWeight(), QFont::Bold);
+    EXPECT_TRUE(FormatAt(document, 1).fontItalic());
+    EXPECT_FALSE(FormatAt(document, 1).fontWeight() == QFont::Bold);
+    EXPECT_TRUE(FormatAt(document, 2).fontUnderline());
+    EXPECT_DOUBLE_EQ(FormatAt(document, 3).fontPointSize(), 20.0);
+    EXPECT_DOUBLE_EQ(document.lastBlock().blockFormat().leftMargin(), 48.0);
+    EXPECT_DOUBLE_EQ(document.lastBlock().blockFormat().textIndent(), -24.0);
+}
+
+TEST(AboutRtfTextDocument, HangingIndentLinesTheTextUpAfterTheBullet) {
+    QTextDocument document;
+    document.setTextWidth(200);
+    FillTextDocument(ReadRtf(R"({\rtf1\pard\li360\fi-240 \bullet\tab )"
+                             R"(enough words here to wrap onto a second line at least\par})"),
+                     document);
+    document.documentLayout(); // lays the document out
+    const QTextLayout* layout = document.firstBlock().layout();
+    ASSERT_GE(layout->lineCount(), 2);
+    EXPECT_DOUBLE_EQ(layout->lineAt(0).x(), 8.0); // 120 twips
+    EXPECT_DOUBLE_EQ(layout->lineAt(1).x(), 24.0);
+    EXPECT_DOUBLE_EQ(layout->lineAt(0).cursorToX(2), layout->lineAt(1).x());
+}
+
+TEST(AboutRtfTextDocument, ReplacesWhatTheBoxHeldAndScrollsToTheTop) {
+    QTextEdit box;
+    box.setPlainText("old text");
+    ShowRtf(box, R"({\rtf1 new\par text})");
+    EXPECT_EQ(box.toPlainText(), "new\ntext");
+    EXPECT_EQ(box.textCursor().position(), 0);
+    ShowRtf(box, "");
+    EXPECT_EQ(box.toPlainText(), "");
+}
+
+// Whatever the input, the box shows exactly the reader's text.
+TEST(AboutRtfTextDocument, RandomInputShowsTheReadersTextUnchanged) {
+    std::mt19937 random(8617);
+    std::uniform_int_distribution<int> byte(0, 255);
+    QTextEdit box;
+    for (int round = 0; round < 50; ++round) {
+        std::string input = "{\\rtf1 ";
+        for (int i = 0; i < 500; ++i) {
+            input += static_cast<char>(byte(random));
+        }
+        ShowRtf(box, input);
+        QStringList blocks;
+        for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next()) {
+            blocks << block.text().replace(QChar(QChar::LineSeparator), QLatin1Char('\n'));
+        }
+        EXPECT_EQ(blocks.join(QLatin1Char('\n')).toStdString(), RtfPlainText(ReadRtf(input)));
+    }
+}
+
+} // namespace
+} // namespace kalvara
