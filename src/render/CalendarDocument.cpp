@@ -167,48 +167,54 @@ std::string NumberedCalendarPath(const std::string& output_folder, std::int32_t 
     return path + digits + "Calendar.PDF";
 }
 
+bool RenderCalendarDocument(const CalendarSelection& selection, BroadcastYearTable& years,
+                            PdfRunState& state, std::string& bytes) {
+    bytes.clear();
+    PdfDocument document(PdfErrorHandler, &state);
+    if (document.Get() == nullptr) {
+        ShowNotice(PdfErrorTitle, "Unable to create PDF object.{f11,t4}",
+                   "Please inform technical support of this error.{f6}");
+        return false;
+    }
+    HPDF_SetCompressionMode(document.Get(), HPDF_COMP_ALL);
+
+    DocumentContext context(selection, years);
+    context.Pdf = document.Get();
+    context.FontRegular = HPDF_GetFont(document.Get(), "Helvetica", nullptr);
+    context.FontBold = HPDF_GetFont(document.Get(), "Helvetica-Bold", nullptr);
+    context.FontBoldOblique = HPDF_GetFont(document.Get(), "Helvetica-BoldOblique", nullptr);
+
+    BuildBroadcastYear(selection.StartYear, years);
+    DrawPages(context);
+    // libharu refuses to save a document once any of its calls has failed.
+    return document.SaveToMemory(bytes);
+}
+
 GenerateResult GenerateCalendar(const CalendarSelection& selection, BroadcastYearTable& years,
                                 const GenerateEnvironment& environment) {
     GenerateResult result;
     PdfRunState state;
     state.AfterPdfError = environment.AfterPdfError;
     std::string bytes;
-    {
-        PdfDocument document(PdfErrorHandler, &state);
-        if (document.Get() == nullptr) {
-            ShowNotice(PdfErrorTitle, "Unable to create PDF object.{f11,t4}",
-                       "Please inform technical support of this error.{f6}");
-            result.PdfErrorOccurred = true;
-            result.Problem = "Unable to create PDF object.";
-            return result;
-        }
-        HPDF_SetCompressionMode(document.Get(), HPDF_COMP_ALL);
-
-        DocumentContext context(selection, years);
-        context.Pdf = document.Get();
-        context.FontRegular = HPDF_GetFont(document.Get(), "Helvetica", nullptr);
-        context.FontBold = HPDF_GetFont(document.Get(), "Helvetica-Bold", nullptr);
-        context.FontBoldOblique = HPDF_GetFont(document.Get(), "Helvetica-BoldOblique", nullptr);
-
-        BuildBroadcastYear(selection.StartYear, years);
-        DrawPages(context);
-
-        if (environment.OutputPath.empty()) {
-            result.Path = NumberedCalendarPath(environment.OutputFolder,
-                                               AdvanceFileNumber(environment.SettingsFile));
-        } else {
-            result.Path = environment.OutputPath;
-        }
-        // Only after a successful save is the target touched; libharu refuses
-        // to save a document once any of its calls has failed.
-        if (!document.SaveToMemory(bytes)) {
-            result.Problem = "the PDF document could not be produced";
-        }
-    }
-    result.PdfErrorOccurred = state.ErrorCount > 0;
-    if (!result.Problem.empty()) {
+    const bool rendered = RenderCalendarDocument(selection, years, state, bytes);
+    result.PdfErrorOccurred = !rendered || state.ErrorCount > 0;
+    if (!rendered && state.ErrorCount == 0) {
+        // No document at all: nothing is numbered or saved.
+        result.Problem = "Unable to create PDF object.";
         return result;
     }
+    // The number advances even when drawing failed, as it always has.
+    if (environment.OutputPath.empty()) {
+        result.Path = NumberedCalendarPath(environment.OutputFolder,
+                                           AdvanceFileNumber(environment.SettingsFile));
+    } else {
+        result.Path = environment.OutputPath;
+    }
+    if (!rendered) {
+        result.Problem = "the PDF document could not be produced";
+        return result;
+    }
+    // Only a complete document touches the target.
     result.Problem = ReplaceFile(result.Path, bytes);
     result.Saved = result.Problem.empty();
     if (result.Saved && !environment.PdfReaderPath.empty() && environment.OpenInReader) {

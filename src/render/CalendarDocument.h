@@ -46,6 +46,13 @@ struct PdfRunState {
 GenerateResult GenerateCalendar(const CalendarSelection& selection, BroadcastYearTable& years,
                                 const GenerateEnvironment& environment);
 
+// The document of the selection as PDF bytes, drawn the way GenerateCalendar
+// draws it, without touching the disk. False when libharu failed (its errors
+// have reached PdfErrorHandler with state as user data) or could not create a
+// document (after the "Unable to create PDF object." notice).
+bool RenderCalendarDocument(const CalendarSelection& selection, BroadcastYearTable& years,
+                            PdfRunState& state, std::string& bytes);
+
 // The libharu error callback. user_data is the run's PdfRunState (or null).
 // Shows the "PDF Error" notice, counts the error and calls AfterPdfError.
 void PdfErrorHandler(HPDF_STATUS error, HPDF_STATUS detail, void* user_data);
