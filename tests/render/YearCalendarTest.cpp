@@ -2,7 +2,9 @@
 
 #include "PageExpect.h"
 #include "RenderedCalendar.h"
+#include "render/MonthBlocks.h"
 
+#include <algorithm>
 #include <array>
 #include <gtest/gtest.h>
 
@@ -128,6 +130,60 @@ TEST(YearCalendar, FiftyThreeWeekYearWithQuarters) {
             }
         }
         EXPECT_EQ(found, 1) << "week " << week;
+    }
+}
+
+} // namespace
+} // namespace kalvara
+
+namespace kalvara {
+namespace {
+
+using namespace test;
+
+// Across the accepted range: every week labelled once in order, every day of
+// the broadcast year printed once, and everything above the footer.
+TEST(YearCalendar, EveryWeekOfYearsAcrossTheRange) {
+    TempFolder folder;
+    for (const std::int32_t year :
+         {1920, 1947, 1976, 1999, 2000, 2004, 2015, 2020, 2026, 2100, 2400, 5000, 9998, 9999}) {
+        CalendarSelection selection;
+        selection.Style = CalendarStyle::Year;
+        selection.StartYear = year;
+        const auto rendered = RenderCalendar(selection, folder, std::to_string(year) + ".pdf");
+        ASSERT_EQ(rendered.Readback.Pages.size(), 1u) << year;
+        const auto& page = rendered.Readback.Pages[0];
+        BroadcastYearTable table;
+        BuildBroadcastYear(year, table);
+        const std::int32_t weeks = (table.Last(12) - table.First(1) + 1) / 7; // 52 or 53
+
+        std::vector<int> labels;
+        int dates = 0;
+        double lowest = 0;
+        for (const auto& run : page.Texts) {
+            if (run.Colour.IsRed() && run.Font == BoldOblique) {
+                labels.push_back(std::stoi(run.Text));
+            } else if (Near(run.Size, 12) && run.Font != BoldOblique &&
+                       run.Text.find_first_not_of("0123456789") == std::string::npos) {
+                ++dates;
+                lowest = std::max(lowest, run.Y);
+            }
+        }
+        // Labels come left column then right column per row; sorted they must
+        // be 1..weeks exactly.
+        std::sort(labels.begin(), labels.end());
+        ASSERT_EQ(labels.size(), static_cast<std::size_t>(weeks)) << year;
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            EXPECT_EQ(labels[i], static_cast<int>(i) + 1) << year;
+        }
+        // Twelve year numbers beside the headings are digits of size 12 too.
+        EXPECT_EQ(dates, 7 * weeks + 12) << year;
+        EXPECT_LE(lowest, 737) << year;
+        for (std::int32_t month = 1; month <= 12; ++month) {
+            const std::string heading =
+                std::string(MonthName(month)) + (table.WeekCount(month) == 5 ? "*" : "");
+            EXPECT_NE(page.FindText(heading), nullptr) << year << " " << heading;
+        }
     }
 }
 
