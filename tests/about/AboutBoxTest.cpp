@@ -175,5 +175,13 @@ TEST_F(AboutBoxTest, CloseButtonUnloadsTheFormAndOpeningReturns) {
     OpenAndRun([] { Click(AboutCloseButtonId); });
 }
 
+TEST_F(AboutBoxTest, WindowCloseCommandAlsoEndsTheBox) {
+    OpenAndRun([] {
+        QWidget* window = gui::FormWidget(AboutFormName);
+        ASSERT_NE(window, nullptr);
+        window->close();
+    });
+}
+
 } // namespace
 } // namespace kalvara
