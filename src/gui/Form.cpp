@@ -201,7 +201,7 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
         reportedKeyEvent_ = event;
-        if (HandleKey(event)) {
+        if (HandleKey(watched, event)) {
             return true;
         }
         break;
@@ -221,7 +221,7 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool Form::HandleKey(QEvent* event) {
+bool Form::HandleKey(QObject* watched, QEvent* event) {
     GuiContext& context = GuiContext::Instance();
     if (!keyEvents && !context.keyEventsEverywhere) {
         return false;
@@ -230,8 +230,9 @@ bool Form::HandleKey(QEvent* event) {
     if (code == 0) {
         return false;
     }
-    QWidget* focus = focusWidget();
-    const int id = IdOf(focus);
+    // The control the key was typed into; on the form itself, the focused one.
+    auto* target = qobject_cast<QWidget*>(watched);
+    const int id = IdOf(target != this ? target : focusWidget());
     return context.Dispatch(name_, id, EventKey, code) != 0;
 }
 

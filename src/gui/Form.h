@@ -79,7 +79,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool HandleKey(QEvent* event);
+    bool HandleKey(QObject* watched, QEvent* event);
     bool HandleTooltip(QObject* watched, QEvent* event);
 
     std::string name_;

@@ -1,0 +1,65 @@
+#pragma once
+// Entry points for tests: each form name gets its own design and event
+// routine, and every event that reaches DispatchEvent is recorded.
+
+#include "gui/Gui.h"
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kalvara::gui::testing {
+
+struct RecordedEvent {
+    std::string form;
+    int id = 0;
+    int code = 0;
+    int value = 0;
+    std::string text;
+
+    bool operator==(const RecordedEvent& other) const {
+        return form == other.form && id == other.id && code == other.code && value == other.value;
+    }
+};
+
+using EventHandler = std::function<void(int id, int code, int& value, int& cancel)>;
+
+class EventRecorder {
+public:
+    EventRecorder() {
+        ResetForTesting();
+        InstallEntryPoints(
+            EntryPoints{[] {},
+                        [this](const std::string& form) {
+                            designed.push_back(form);
+                            if (auto found = designers.find(form); found != designers.end()) {
+                                found->second();
+                            }
+                        },
+                        [this](const std::string& form, int id, int code, int& value, int& cancel) {
+                            events.push_back({form, id, code, value, EventText()});
+                            if (auto found = handlers.find(form); found != handlers.end()) {
+                                found->second(id, code, value, cancel);
+                            }
+                        }});
+    }
+    ~EventRecorder() { ResetForTesting(); }
+    EventRecorder(const EventRecorder&) = delete;
+    EventRecorder& operator=(const EventRecorder&) = delete;
+
+    std::vector<RecordedEvent> Of(const std::string& form, int code) const {
+        std::vector<RecordedEvent> found;
+        std::copy_if(events.begin(), events.end(), std::back_inserter(found),
+                     [&](const RecordedEvent& e) { return e.form == form && e.code == code; });
+        return found;
+    }
+
+    std::map<std::string, std::function<void()>> designers;
+    std::map<std::string, EventHandler> handlers;
+    std::vector<std::string> designed;
+    std::vector<RecordedEvent> events;
+};
+
+} // namespace kalvara::gui::testing

@@ -1,0 +1,300 @@
+// Controls and their state: placement in character units, edit fields, radio
+// groups, layers, loading events, status bar, menus, pictures, numbered fonts
+// and colours.
+
+#include "EventRecorder.h"
+#include "gui/Gui.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kalvara::gui {
+namespace {
+
+using testing::EventRecorder;
+
+TEST(GuiUnits, OneRowIsTheUiFontsLineAndColumnsScaleWithText) {
+    const TextExtent empty = MeasureText(0, "");
+    EXPECT_DOUBLE_EQ(empty.width, 0.0);
+    EXPECT_DOUBLE_EQ(empty.height, 1.0);
+    const TextExtent once = MeasureText(0, "Kalvara");
+    const TextExtent twice = MeasureText(0, "KalvaraKalvara");
+    EXPECT_GT(once.width, 3.0);
+    EXPECT_NEAR(twice.width, 2 * once.width, 0.01);
+    // An undefined font measures in the UI font; a negative one counts as 0.
+    EXPECT_DOUBLE_EQ(MeasureText(777, "Kalvara").width, once.width);
+    EXPECT_DOUBLE_EQ(MeasureText(-3, "Kalvara").width, once.width);
+    EXPECT_NEAR(PixelsToColumns(ColumnsToPixels(40)), 40, 0.1);
+    EXPECT_NEAR(PixelsToRows(RowsToPixels(20)), 20, 0.1);
+}
+
+TEST(GuiFonts, MissingFacesFallBackToTheUiFontAtTheirSize) {
+    EventRecorder recorder;
+    DefineFont(6, "No Such Face Anywhere", 9, " L+V");
+    DefineFont(7, "No Such Face Anywhere", 12, " BV");
+    recorder.designers["KV"] = [] {
+        UseFont(6);
+        AddLabel(100, 1, 1, 20, 1, "Plain", "L");
+        UseFont(7);
+        AddLabel(105, 1, 3, 20, 1, "Bold", "L");
+        UseInlineFont("Another Missing Face", 16, "BI");
+        AddLabel(110, 1, 5, 20, 2, "Name", "C");
+    };
+    CreateForm("KV", "", "Main", 0, 0, 30, 10, "");
+    const QFont plain = ControlWidget("KV", 100)->font();
+    const QFont bold = ControlWidget("KV", 105)->font();
+    const QFont inlineFont = ControlWidget("KV", 110)->font();
+    EXPECT_EQ(plain.family(), QApplication::font().family());
+    EXPECT_DOUBLE_EQ(plain.pointSizeF(), 9.0);
+    EXPECT_FALSE(plain.bold());
+    EXPECT_TRUE(bold.bold());
+    EXPECT_DOUBLE_EQ(bold.pointSizeF(), 12.0);
+    EXPECT_TRUE(inlineFont.bold());
+    EXPECT_TRUE(inlineFont.italic());
+    EXPECT_GT(MeasureText(7, "Width").width, MeasureText(6, "Width").width);
+}
+
+TEST(GuiFonts, NumberedColoursClassicPaletteAndSystemColours) {
+    EventRecorder recorder;
+    EXPECT_EQ(ColorValue(0), 0x000000);
+    EXPECT_EQ(ColorValue(4), 0x800000);
+    EXPECT_EQ(ColorValue(15), 0xFFFFFF);
+    EXPECT_EQ(ColorValue(36), -1);
+    DefineColor(36, 255, 111, 185);
+    EXPECT_EQ(ColorValue(36), 0xFF6FB9);
+    DefineColor(37, 300, -5, 20);
+    EXPECT_EQ(ColorValue(37), 0xFF0014);
+    DefineSystemColor(34, 15);
+    EXPECT_EQ(ColorValue(34),
+              static_cast<int>(QApplication::palette().color(QPalette::Button).rgb() & 0xFFFFFF));
+}
+
+TEST(GuiControls, PlacedInCharacterUnitsOnTheClientArea) {
+    EventRecorder recorder;
+    recorder.designers["KV"] = [] { AddButton(145, 31.25, 16.75, 9.5, 1.625, "&Generate", "T"); };
+    CreateForm("KV", "", "Main", 0, 0, 53.5, 20.75, "C");
+    const QRect geometry = ControlWidget("KV", 145)->geometry();
+    EXPECT_EQ(geometry.x(), ColumnsToPixels(31.25));
+    EXPECT_EQ(geometry.y(), RowsToPixels(16.75));
+    EXPECT_NEAR(geometry.width(), ColumnsToPixels(9.5), 1);
+    EXPECT_NEAR(geometry.height(), RowsToPixels(1.625), 1);
+    EXPECT_EQ(GetText("KV", 145), "&Generate");
+}
+
+TEST(GuiControls, EditFieldReportsChangesWithTheNewText) {
+    EventRecorder recorder;
+    recorder.designers["KV"] = [] { AddTextField(100, 1, 1, 7.5, 1.625, "", "CENST[4]"); };
+    CreateForm("KV", "", "Main", 0, 0, 20, 5, "");
+    auto* field = qobject_cast<QLineEdit*>(ControlWidget("KV", 100));
+    ASSERT_NE(field, nullptr);
+    QTest::keyClicks(field, "201");
+    const auto changes = recorder.Of("KV", EventChange);
+    ASSERT_EQ(changes.size(), 3u);
+    EXPECT_EQ(changes.back().id, 100);
+    EXPECT_EQ(changes.back().text, "201");
+    QTest::keyClicks(field, "59");
+    EXPECT_EQ(GetText("KV", 100), "2015"); // "[4]" allows four characters
+    SetText("KV", 100, "1999");
+    EXPECT_EQ(recorder.Of("KV", EventChange).back().text, "1999");
+    SetSelection("KV", 100, 4, 4);
+    EXPECT_EQ(field->cursorPosition(), 4);
+    SetSelection("KV", 100, 1, 99); // clamped to the text
+    EXPECT_EQ(field->selectedText(), "999");
+}
+
+TEST(GuiControls, RadioGroupsStartAtG) {
+    EventRecorder recorder;
+    recorder.designers["MS"] = [] {
+        AddRadio(100, 1, 1, 10, 1, "Single", "GT");
+        AddRadio(105, 1, 2, 10, 1, "All", "T");
+        AddRadio(110, 1, 3, 10, 1, "January", "GT");
+        AddRadio(115, 1, 4, 10, 1, "February", "T");
+    };
+    CreateForm("MS", "", "Range", 0, 0, 20, 8, "");
+    SetCheck("MS", 100, 1);
+    SetCheck("MS", 110, 1);
+    EXPECT_TRUE(recorder.Of("MS", EventClick).empty()); // setting reports nothing
+    QTest::mouseClick(qobject_cast<QRadioButton*>(ControlWidget("MS", 115)), Qt::LeftButton);
+    EXPECT_EQ(GetCheck("MS", 110), 0);
+    EXPECT_EQ(GetCheck("MS", 115), 1);
+    EXPECT_EQ(GetCheck("MS", 100), 1); // the other group is untouched
+    ASSERT_EQ(recorder.Of("MS", EventClick).size(), 1u);
+    EXPECT_EQ(recorder.Of("MS", EventClick).front().id, 115);
+    DisableControl("MS", 115);
+    EXPECT_FALSE(IsEnabled("MS", 115));
+    EXPECT_EQ(GetCheck("MS", 115), 1); // disabled keeps its choice
+    SetCheck("MS", 115, 0);
+    EXPECT_EQ(GetCheck("MS", 115), 0);
+    EnableControl("MS", 115);
+    EXPECT_TRUE(IsEnabled("MS", 115));
+}
+
+TEST(GuiControls, LayersShowOneAtATimeAndLayerZeroAlways) {
+    EventRecorder recorder;
+    recorder.designers["AB"] = [] {
+        SetLayer(1);
+        AddLabel(100, 1, 1, 20, 1, "About", "C");
+        SetLayer(2);
+        AddRichText(125, 1, 1, 20, 5, "", "");
+        SetLayer(0);
+        AddButton(135, 1, 8, 10, 1.5, "&View Program History", "T");
+    };
+    CreateForm("AB", "", "About", 0, 0, 30, 12, "");
+    QWidget* form = FormWidget("AB");
+    EXPECT_TRUE(ControlWidget("AB", 100)->isVisibleTo(form));
+    EXPECT_FALSE(ControlWidget("AB", 125)->isVisibleTo(form));
+    EXPECT_TRUE(ControlWidget("AB", 135)->isVisibleTo(form));
+    DisplayLayer("AB", 2);
+    EXPECT_FALSE(ControlWidget("AB", 100)->isVisibleTo(form));
+    EXPECT_TRUE(ControlWidget("AB", 125)->isVisibleTo(form));
+    EXPECT_TRUE(ControlWidget("AB", 135)->isVisibleTo(form));
+}
+
+TEST(GuiControls, LoadingEventsLetTheProgramChooseFontAndText) {
+    EventRecorder recorder;
+    DefineFont(7, "Missing Face", 14, "B");
+    recorder.designers["AB"] = [] {
+        AddLabel(100, 1, 1, 20, 1, "Before", "L");
+        AllowLoadingEvents(true);
+        AddLabel(115, 1, 3, 20, 1, "", "L");
+    };
+    recorder.handlers["AB"] = [](int id, int code, int&, int&) {
+        if (id == 115 && code == EventControlLoading) {
+            UseFont(7);
+            SetLoadString("Thanks|to everyone");
+        }
+    };
+    CreateForm("AB", "", "About", 0, 0, 30, 8, "");
+    const auto loading = recorder.Of("AB", EventControlLoading);
+    ASSERT_EQ(loading.size(), 1u);
+    EXPECT_EQ(loading.front().id, 115);
+    EXPECT_EQ(GetText("AB", 115), "Thanks|to everyone");
+    EXPECT_EQ(qobject_cast<QLabel*>(ControlWidget("AB", 115))->text(), "Thanks\nto everyone");
+    EXPECT_TRUE(ControlWidget("AB", 115)->font().bold());
+    EXPECT_FALSE(ControlWidget("AB", 100)->font().bold());
+}
+
+TEST(GuiControls, StatusBarPartsAndCentredText) {
+    EventRecorder recorder;
+    recorder.designers["KV"] = [] { AddStatusBar(175, "", ""); };
+    CreateForm("KV", "", "Main", 0, 0, 40, 10, "");
+    SetStatusBarParts("KV", 175, {70, 30});
+    SetStatusBarText("KV", 175, 1, "\tMaker's notice");
+    SetStatusBarText("KV", 175, 2, "\tVersion: 5.3.0.0");
+    SetStatusBarText("KV", 175, 3, "no such part");
+    auto* bar = qobject_cast<QStatusBar*>(ControlWidget("KV", 175));
+    ASSERT_NE(bar, nullptr);
+    const auto parts = bar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(parts.size(), 2);
+    EXPECT_EQ(parts[1]->text(), "Version: 5.3.0.0");
+    EXPECT_TRUE(parts[1]->alignment() & Qt::AlignHCenter);
+    EXPECT_EQ(GetText("KV", 175), "Maker's notice");
+}
+
+TEST(GuiControls, MenusReportClicksWithTheirIds) {
+    EventRecorder recorder;
+    int saved = 0;
+    recorder.designers["KV"] = [&] {
+        const int bar = GetMenu("KV", 0);
+        AddMenuItem(bar, 9100, "&Help");
+        const int program = DefineSubMenu(9005, "&Preferences");
+        AddMenuItem(program, 9010, "-");
+        AddMenuItem(program, 9015, "E&xit");
+        SaveMenu("KV", 1, program);
+        SetSubMenu(bar, 9000, program);
+        saved = program;
+    };
+    DefineMainMenu(9000, "&Program");
+    CreateForm("KV", "", "Main", 0, 0, 40, 10, "");
+    EXPECT_NE(GetMenu("KV", 0), 0);
+    EXPECT_EQ(GetMenu("KV", 1), saved);
+    EXPECT_EQ(GetMenu("KV", 2), 0);
+
+    auto* window = qobject_cast<QMainWindow*>(FormWidget("KV"));
+    QAction* exitItem = nullptr;
+    for (QAction* action : window->findChildren<QAction*>()) {
+        if (action->data().toInt() == 9015) {
+            exitItem = action;
+        }
+    }
+    ASSERT_NE(exitItem, nullptr);
+    exitItem->trigger();
+    const auto clicks = recorder.Of("KV", EventClick);
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks.front().id, 9015);
+    EXPECT_EQ(clicks.front().text, "E&xit");
+    // The menu bar's first item carries the popup.
+    ASSERT_FALSE(window->menuBar()->actions().isEmpty());
+    EXPECT_NE(window->menuBar()->actions().front()->menu(), nullptr);
+}
+
+TEST(GuiControls, PicturesFromTheFolderFromResourcesAndMissingOnes) {
+    EventRecorder recorder;
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QImage image(30, 20, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(folder.filePath("calyear.bmp")));
+    ASSERT_TRUE(image.scaled(10, 12).save(folder.filePath("month.png")));
+    SetPictureFolder(folder.path().toStdString());
+    DefinePictureResource("CALMONTH", folder.filePath("month.png").toStdString());
+
+    const int year = LoadPicture("calyear.bmp");
+    const int month = LoadPicture("$CALMONTH");
+    EXPECT_NE(year, 0);
+    EXPECT_NE(month, 0);
+    EXPECT_EQ(LoadPicture("calyear.bmp"), year);
+    EXPECT_EQ(LoadPicture("missing.bmp"), 0);
+    EXPECT_EQ(LoadPicture("$UNKNOWN"), 0);
+    EXPECT_EQ(GetPictureSize(year).width, 30);
+    EXPECT_EQ(GetPictureSize(month).height, 12);
+    EXPECT_EQ(GetPictureSize(0).width, 0);
+
+    recorder.designers["KV"] = [] {
+        AddPicture(140, 1, 1, 10, 5, "calyear.bmp", "C");
+        AddPicture(141, 1, 7, 10, 5, "missing.bmp", "C");
+    };
+    CreateForm("KV", "", "Main", 0, 0, 20, 14, "");
+    auto* picture = qobject_cast<QLabel*>(ControlWidget("KV", 140));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->pixmap().width(), 30);
+    EXPECT_TRUE(qobject_cast<QLabel*>(ControlWidget("KV", 141))->pixmap().isNull());
+    SetImage("KV", 140, month);
+    EXPECT_EQ(picture->pixmap().width(), 10);
+    SetImage("KV", 140, 0);
+    EXPECT_TRUE(picture->pixmap().isNull());
+    SetFormIcon("KV", year);
+    EXPECT_FALSE(FormWidget("KV")->windowIcon().isNull());
+}
+
+TEST(GuiControls, ProgressBarAndRichText) {
+    EventRecorder recorder;
+    recorder.designers["ZD"] = [] {
+        AddProgressBar(100, 1, 1, 30, 1, "", "");
+        AddRichText(125, 1, 3, 30, 5, "", "");
+    };
+    CreateForm("ZD", "", "Updating...", 0, 0, 41.5, 6.875, "C");
+    SetProgress("ZD", 100, 40);
+    EXPECT_EQ(GetText("ZD", 100), "40");
+    SetProgress("ZD", 100, 400);
+    EXPECT_EQ(GetText("ZD", 100), "100");
+    SetRichText("ZD", 125, "{\\rtf1\\ansi Version 5.3\\par Fixed printing}");
+    EXPECT_EQ(GetText("ZD", 125), "Version 5.3\nFixed printing");
+    SetRichTextLimit("ZD", 125, 5);
+    SetRichText("ZD", 125, "Plain text that is long");
+    EXPECT_EQ(GetText("ZD", 125), "Plain");
+}
+
+} // namespace
+} // namespace kalvara::gui
