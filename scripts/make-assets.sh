@@ -43,6 +43,7 @@ samples=(
     "calplanner  planning 149 172"
 )
 
+failed=0
 for sample in "${samples[@]}"; do
     read -r name style width height <<<"$sample"
     pdf="$work/$name.pdf"
@@ -50,8 +51,12 @@ for sample in "${samples[@]}"; do
     if [[ $style == month || $style == quarter ]]; then
         period=(--period 1)
     fi
-    "$cli" --home "$work/home" generate --style "$style" --year "$year" "${period[@]}" \
-        -o "$pdf" >/dev/null
+    if ! "$cli" --home "$work/home" generate --style "$style" --year "$year" "${period[@]}" \
+        -o "$pdf" >/dev/null; then
+        echo "make-assets: no $style calendar; $graphics/$name.bmp left as it was" >&2
+        failed=1
+        continue
+    fi
     # Fit the page into the picture keeping its proportions; the script below
     # centres it on a grey backdrop of exactly the size asked for.
     render -F pnm -c rgb -w "$width" -h "$height" -o "$work/$name.ppm" "$pdf" 1
@@ -123,3 +128,4 @@ done
 
 render -c rgba -w 256 -h 256 -o assets/kalvara.png assets/kalvara.svg
 echo "assets/kalvara.png  256x256"
+exit "$failed"
