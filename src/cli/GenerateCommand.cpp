@@ -60,12 +60,6 @@ std::optional<CalendarStyle> ParseStyle(const std::string& text) {
     return std::nullopt;
 }
 
-// The styles whose layouts are finished.
-bool StyleAvailable(CalendarStyle style) {
-    return style == CalendarStyle::Month || style == CalendarStyle::Quarter ||
-           style == CalendarStyle::Year;
-}
-
 struct GenerateArguments {
     std::string style;
     std::string year;
@@ -135,9 +129,6 @@ int RunGenerateCommand(const std::vector<std::string>& args, const std::string& 
     if (!style) {
         return Refuse("unknown style '" + parsed.style +
                       "' (month, quarter, year, 3years, strips, planning or 1 to 6)");
-    }
-    if (!StyleAvailable(*style)) {
-        return Refuse("style '" + parsed.style + "' is not yet available");
     }
     if (parsed.year.empty()) {
         return Refuse("--year is required (1920 to 9999)");
