@@ -47,7 +47,7 @@ HelpViewer::HelpViewer(QString program_folder, QWidget* parent)
                 QDesktopServices::openUrl(url);
                 return;
             }
-            page_->setSource(side->source().resolved(url));
+            Open(side->source().resolved(url));
         });
     }
     page_->setOpenLinks(false);
@@ -56,7 +56,7 @@ HelpViewer::HelpViewer(QString program_folder, QWidget* parent)
             QDesktopServices::openUrl(url);
             return;
         }
-        page_->setSource(url.isRelative() ? page_->source().resolved(url) : url);
+        Open(url.isRelative() ? page_->source().resolved(url) : url);
     });
 
     auto* splitter = new QSplitter;
@@ -101,8 +101,13 @@ void HelpViewer::LoadSidePanes() {
     }
 }
 
+void HelpViewer::Open(const QUrl& page) {
+    showing_missing_ = false;
+    page_->setSource(page);
+}
+
 void HelpViewer::ShowMissing(const QString& what) {
-    page_->setSource(QUrl());
+    showing_missing_ = true;
     page_->setHtml(tr("<h2>Help page not found</h2><p>%1 is not installed. Reinstalling "
                       "Kalvara restores the help pages.</p>")
                        .arg(what.toHtmlEscaped()));
@@ -128,18 +133,18 @@ void HelpViewer::ShowHelp(int command, int topic) {
         if (file.isEmpty()) {
             ShowMissing(tr("Help topic %1").arg(topic));
         } else {
-            page_->setSource(QUrl::fromLocalFile(file));
+            Open(QUrl::fromLocalFile(file));
         }
     } else {
         tabs_->setCurrentIndex(command == DisplayContents ? 0 : 1);
         // Open on the contents page when nothing has been read yet, so the
         // reading pane is never blank.
-        if (page_->source().isEmpty()) {
+        if (page_->source().isEmpty() || showing_missing_) {
             const QString contents = HelpFile(ContentsPage);
             if (contents.isEmpty()) {
                 ShowMissing(tr("The help contents"));
             } else {
-                page_->setSource(QUrl::fromLocalFile(contents));
+                Open(QUrl::fromLocalFile(contents));
             }
         }
     }
@@ -147,7 +152,7 @@ void HelpViewer::ShowHelp(int command, int topic) {
 }
 
 QUrl HelpViewer::CurrentPage() const {
-    return page_->source();
+    return showing_missing_ ? QUrl() : page_->source();
 }
 
 int HelpViewer::CurrentTab() const {

@@ -40,6 +40,7 @@ public:
 
 private:
     QString HelpFile(const QString& name) const;
+    void Open(const QUrl& page);
     void ShowMissing(const QString& what);
     void LoadSidePanes();
     void Present();
@@ -50,6 +51,7 @@ private:
     QTextBrowser* index_ = nullptr;
     QTextBrowser* page_ = nullptr;
     bool side_panes_loaded_ = false;
+    bool showing_missing_ = false; // the pane explains a missing page
 };
 
 } // namespace kalvara

@@ -1,9 +1,11 @@
 #include "app/PdfReaderProbe.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -77,7 +79,8 @@ QString PdfReaderProbe::DefaultDesktopEntry() const {
     // xdg-mime may list several entries separated by ";", best first.
     const QString output = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
     const QString first = output.split(';', Qt::SkipEmptyParts).value(0).trimmed();
-    if (!first.endsWith(".desktop") || first.contains('/') || first.startsWith('.')) {
+    if (!first.endsWith(".desktop") || first.startsWith('.') ||
+        first.contains(QRegularExpression("[/*?\\[\\]\\\\]"))) {
         return {};
     }
     return first;
@@ -112,6 +115,18 @@ QString PdfReaderProbe::LocateDesktopEntry(const QString& desktop_id) const {
             if (QFileInfo(path).isFile()) {
                 return path;
             }
+        }
+    }
+    // xdg-mime names an entry in a subfolder by its file name alone when the
+    // default it was given does not exist, so look for that name too.
+    for (const QString& folder : folders) {
+        if (!QDir::isAbsolutePath(folder)) {
+            continue;
+        }
+        QDirIterator entries(folder + "/applications", {desktop_id}, QDir::Files,
+                             QDirIterator::Subdirectories);
+        if (entries.hasNext()) {
+            return entries.next();
         }
     }
     return {};

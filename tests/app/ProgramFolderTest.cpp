@@ -3,11 +3,10 @@
 #include "TemporaryFolder.h"
 #include "engine/Notice.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <optional>
 
 namespace {

@@ -2,13 +2,12 @@
 
 #include "TemporaryFolder.h"
 
-#include <gtest/gtest.h>
-
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
 #include <sstream>
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -154,7 +153,8 @@ TEST_F(SettingsStore, PreferencesLoadIntoTheirOwnBitsAndSaveInOrder) {
 
     WriteFile(ini, "[Preferences]\nQuarters=3\nStyle=2\nShowTips=0\nUpdate=-1\n");
     kalvara::LoadPreferences(ini, preferences);
-    EXPECT_EQ(preferences, kalvara::PdfReaderFoundBit | kalvara::ShowQuarters | kalvara::PrefUpdate);
+    EXPECT_EQ(preferences,
+              kalvara::PdfReaderFoundBit | kalvara::ShowQuarters | kalvara::PrefUpdate);
 
     std::filesystem::remove(ini);
     kalvara::SavePreferences(ini, kalvara::ShowQuarters | kalvara::PrefShowTips);

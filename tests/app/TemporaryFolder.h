@@ -11,7 +11,8 @@ namespace kalvara::testing {
 class TemporaryFolder {
 public:
     TemporaryFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kalvara-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kalvara-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("cannot create a temporary folder");
         }
