@@ -1,0 +1,194 @@
+// The Planning page: one row per broadcast week with budget and notes columns.
+
+#include "PageExpect.h"
+#include "RenderedCalendar.h"
+
+#include <array>
+#include <gtest/gtest.h>
+#include <ostream>
+#include <tuple>
+
+namespace kalvara {
+namespace {
+
+using namespace test;
+
+constexpr TextStyle RowBold{Bold, 9};
+constexpr TextStyle RowRegular{Regular, 9};
+constexpr TextStyle Footer{Regular, 8};
+constexpr std::array<double, 12> ColumnRules = {36,  58,  137, 154, 171, 188,
+                                                205, 222, 239, 256, 319, 576};
+constexpr std::array<const char*, 13> MonthNames = {
+    "",     "January", "February",  "March",   "April",    "May",     "June",
+    "July", "August",  "September", "October", "November", "December"};
+
+CalendarSelection PlanningSelection(std::int32_t year, bool quarters = false) {
+    CalendarSelection selection;
+    selection.Style = CalendarStyle::Planning;
+    selection.StartYear = year;
+    selection.Period = 7; // ignored by this style
+    selection.Preferences = quarters ? ShowQuarters : 0;
+    return selection;
+}
+
+double RowY(int row) {
+    return 100 + 11 * (row - 1);
+}
+
+// Right edge of the date in day column 1 (Monday) .. 7 (Sunday).
+double DateX(int weekday) {
+    return 151 + 17 * (weekday - 1);
+}
+
+// The frame of a page of rows rows: week numbers, twelve month labels with
+// eleven month rules, row rules, column rules and the footer below them.
+void ExpectTable(const PdfPageReadback& page, int rows) {
+    for (int row = 1; row <= rows; ++row) {
+        EXPECT_TRUE(HasText(page, std::to_string(row), Anchor::Right, 51, RowY(row) - 2, RowBold));
+        EXPECT_TRUE(HasRule(page, 36, RowY(row) + 1, 58, RowY(row) + 1, 0.6));
+        EXPECT_TRUE(HasRule(page, 137, RowY(row) + 1, 576, RowY(row) + 1, 0.6));
+    }
+    EXPECT_EQ(page.FindText(std::to_string(rows + 1)), nullptr);
+
+    int labels = 0;
+    int month_rules = 0;
+    for (const auto& run : page.Texts) {
+        if (Near(run.X, 60) && run.Font == Bold && Near(run.Size, 9)) {
+            ++labels;
+            EXPECT_NE(run.Text.find(MonthNames[static_cast<std::size_t>(labels)]),
+                      std::string::npos)
+                << Describe(run);
+            // Every month but the first gets a heavy rule on the line above it.
+            if (labels > 1) {
+                EXPECT_TRUE(HasRule(page, 36, run.Y - 8, 576, run.Y - 8, 1.2)) << Describe(run);
+            }
+        }
+    }
+    for (const auto& stroke : page.Strokes) {
+        month_rules += Near(stroke.Width, 1.2, 0.001) ? 1 : 0;
+    }
+    EXPECT_EQ(labels, 12);
+    EXPECT_EQ(month_rules, 11);
+
+    const double closing = RowY(rows) + 1;
+    // The closing rule lies over the last row's rules; the twelve column rules
+    // run from the header bar down to it.
+    EXPECT_EQ(page.HorizontalRulesAt(closing).size(), 3u);
+    for (const double x : ColumnRules) {
+        EXPECT_TRUE(HasRule(page, x, 89, x, closing, 0.6)) << "x " << x;
+    }
+    EXPECT_TRUE(HasText(page,
+                        "Broadcast Calendar: Standard Billing Week; Monday thru Sunday -- "
+                        "Standard Billing Month; Ending on Last Sunday",
+                        Anchor::Centre, 306, RowY(rows) + 26, Footer));
+    EXPECT_TRUE(
+        HasText(page, "* Denotes 5-week month", Anchor::Centre, 306, RowY(rows) + 45, Footer));
+    EXPECT_TRUE(HasText(page, "Kalvara by Quennet/www.quennet.com", Anchor::Centre, 306,
+                        RowY(rows) + 64, Footer));
+}
+
+TEST(PlanningCalendar, FiftyTwoRowYear) {
+    TempFolder folder;
+    const auto rendered = RenderCalendar(PlanningSelection(2025), folder);
+    ASSERT_TRUE(rendered.Result.Saved) << rendered.Result.Problem;
+    ASSERT_EQ(rendered.Readback.Pages.size(), 1u);
+    const auto& page = rendered.Readback.Pages[0];
+    EXPECT_DOUBLE_EQ(page.Width, 612);
+    EXPECT_DOUBLE_EQ(page.Height, 792);
+
+    EXPECT_TRUE(HasText(page, "BROADCAST CALENDAR 2025", Anchor::Centre, 306, 49, {Bold, 28}));
+    EXPECT_TRUE(HasRule(page, 36, 65, 576, 65, 0.6));
+
+    // The header bar: dark blue from 76 to 89 with white bold headings.
+    ASSERT_FALSE(page.Fills.empty());
+    const auto& bar = page.Fills.front();
+    EXPECT_TRUE(bar.Colour.Is(0, 0, 0.6));
+    EXPECT_TRUE(Near(bar.Left(), 36) && Near(bar.Right(), 576));
+    EXPECT_TRUE(Near(bar.Top(), 76) && Near(bar.Bottom(), 89));
+    const std::array<std::tuple<const char*, Anchor, double>, 6> headers = {{
+        {"WK", Anchor::Right, 51},
+        {"MONTH", Anchor::Left, 60},
+        {"M", Anchor::Centre, 146},
+        {"W", Anchor::Centre, 180},
+        {"F", Anchor::Centre, 214},
+        {"BUDGET", Anchor::Right, 307},
+    }};
+    for (const auto& [text, anchor, x] : headers) {
+        const auto* run = page.FindText(text);
+        ASSERT_NE(run, nullptr) << text;
+        EXPECT_TRUE(Near(AnchorX(*run, anchor), x, 0.02)) << Describe(*run);
+        EXPECT_TRUE(Near(run->Y, 86) && run->Font == Bold && Near(run->Size, 8)) << Describe(*run);
+        EXPECT_TRUE(run->Colour.Is(1, 1, 1)) << Describe(*run);
+    }
+    EXPECT_EQ(page.TextsOnBaseline(86).size(), 10u);
+
+    // First row: Monday 30 December 2024 to Sunday 5 January 2025.
+    EXPECT_TRUE(HasText(page, "January", Anchor::Left, 60, 98, RowBold));
+    EXPECT_TRUE(HasText(page, "30", Anchor::Right, DateX(1), 98, RowBold));
+    EXPECT_TRUE(HasText(page, "31", Anchor::Right, DateX(2), 98, RowBold));
+    for (int day = 1; day <= 5; ++day) {
+        EXPECT_TRUE(
+            HasText(page, std::to_string(day), Anchor::Right, DateX(day + 2), 98, RowRegular));
+    }
+    // A five-week month is starred on both sides; a week inside one calendar
+    // month is all in one weight (1 to 7 September; September is odd).
+    EXPECT_NE(page.FindText("*March*"), nullptr);
+    const auto* september = page.FindText("September");
+    ASSERT_NE(september, nullptr);
+    for (int weekday = 1; weekday <= 7; ++weekday) {
+        EXPECT_TRUE(HasText(page, std::to_string(weekday), Anchor::Right, DateX(weekday),
+                            september->Y, RowRegular));
+    }
+    // The last row ends on Sunday 28 December 2025, at reference 661.
+    EXPECT_TRUE(HasText(page, "28", Anchor::Right, DateX(7), 659, RowBold));
+    ExpectTable(page, 52);
+}
+
+struct LongYear {
+    std::int32_t Year;
+    const char* LastSunday; // date in the Sunday column of row 53
+    const char* January;    // label of the first row
+};
+
+// Names the case by its year in test listings.
+void PrintTo(const LongYear& year, std::ostream* out) {
+    *out << year.Year;
+}
+
+class PlanningCalendarLongYear : public ::testing::TestWithParam<LongYear> {};
+
+// 53 rows when 1 January is a Sunday (2023; 2012, a leap year) or a leap
+// year's 1 January is a Saturday (2000): the footer moves 11 points down.
+TEST_P(PlanningCalendarLongYear, FiftyThreeRows) {
+    const LongYear& year = GetParam();
+    TempFolder folder;
+    const auto rendered = RenderCalendar(PlanningSelection(year.Year), folder);
+    ASSERT_TRUE(rendered.Result.Saved) << rendered.Result.Problem;
+    ASSERT_EQ(rendered.Readback.Pages.size(), 1u);
+    const auto& page = rendered.Readback.Pages[0];
+    EXPECT_TRUE(HasText(page, year.January, Anchor::Left, 60, 98, RowBold));
+    EXPECT_TRUE(HasText(page, year.LastSunday, Anchor::Right, DateX(7), 670, RowBold));
+    ExpectTable(page, 53);
+}
+
+INSTANTIATE_TEST_SUITE_P(PlanningCalendar, PlanningCalendarLongYear,
+                         ::testing::Values(LongYear{2023, "31", "*January*"},
+                                           LongYear{2012, "30", "*January*"},
+                                           LongYear{2000, "31", "*January*"}),
+                         [](const auto& info) { return std::to_string(info.param.Year); });
+
+TEST(PlanningCalendar, WeekNumbersNeverCarryQuarters) {
+    TempFolder folder;
+    const auto rendered = RenderCalendar(PlanningSelection(2026, true), folder);
+    ASSERT_TRUE(rendered.Result.Saved) << rendered.Result.Problem;
+    const auto& page = rendered.Readback.Pages.at(0);
+    EXPECT_TRUE(HasText(page, "14", Anchor::Right, 51, RowY(14) - 2, RowBold));
+    for (const auto& run : page.Texts) {
+        EXPECT_EQ(run.Text.find("Q0"), std::string::npos) << Describe(run);
+        EXPECT_EQ(run.Text.find("Q1"), std::string::npos) << Describe(run);
+    }
+    ExpectTable(page, 52);
+}
+
+} // namespace
+} // namespace kalvara
