@@ -1,8 +1,6 @@
 #include "app/DesktopApp.h"
 
-#if KALVARA_HAVE_ABOUT_BOX
 #include "about/AboutBox.h"
-#endif
 #include "app/HelpViewer.h"
 #include "app/MainWindow.h"
 #include "app/PdfReaderProbe.h"
@@ -10,6 +8,7 @@
 #include "app/PrintRangeDialog.h"
 #include "app/SingleInstance.h"
 #include "msgbox/MessageBox.h"
+#include "update/UpdateFlow.h"
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -43,6 +42,13 @@ constexpr std::array<PictureResource, 7> PictureResources{{
     {"$CALPLANNER", "Graphics/calplanner.bmp"},
     {"$AAPROGRAM", "kalvara.png"},
 }};
+
+std::string folder_without_slash(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder;
+}
 
 bool IsPdfName(const fs::path& path) {
     std::string extension = path.extension().string();
@@ -133,6 +139,9 @@ bool DesktopApp::InitialiseApplication() {
     ProbePdfReader();
     ClearOutputFolder();
     InitDaysInMonth(years_);
+    update_flow_ = std::make_unique<update::UpdateFlow>(
+        paths_.SettingsFile, folder_without_slash(paths_.ProgramFolder),
+        update::DesktopUpdateServices(options_.update_services));
     return true;
 }
 
@@ -210,16 +219,16 @@ void DesktopApp::BringMainWindowForward() {
 void DesktopApp::DesignForm(const std::string& form) {
     if (form == MainFormName) {
         main_window_->Design();
-#if KALVARA_HAVE_ABOUT_BOX
     } else if (form == AboutFormName) {
         DesignAboutBox(paths_.ProgramFolder);
-#endif
     } else if (form == PrintRangeFormName) {
         print_range_->Design();
     } else if (form == PreferencesFormName) {
         preferences_->Design();
     } else if (form == msgbox::MessageBoxFormName) {
         msgbox::DesignMessageBoxForm(form);
+    } else if (update::UpdateFlow::OwnsForm(form) && update_flow_) {
+        update_flow_->DesignForm(form);
     }
 }
 
@@ -230,16 +239,16 @@ void DesktopApp::DispatchEvent(const std::string& form, int id, int code, int& v
             // The help belongs to the main window; it goes with it.
             help_viewer_->close();
         }
-#if KALVARA_HAVE_ABOUT_BOX
     } else if (form == AboutFormName) {
         AboutBoxEvent(id, code, value, cancel);
-#endif
     } else if (form == PrintRangeFormName) {
         print_range_->Event(id, code, value, cancel);
     } else if (form == PreferencesFormName) {
         preferences_->Event(id, code, value, cancel);
     } else if (form == msgbox::MessageBoxFormName) {
         msgbox::MessageBoxEvent(form, id, code, value, cancel);
+    } else if (update::UpdateFlow::OwnsForm(form) && update_flow_) {
+        update_flow_->DispatchEvent(form, id, code, value, cancel);
     }
 }
 

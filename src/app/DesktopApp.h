@@ -9,6 +9,7 @@
 #include "gui/Gui.h"
 #include "render/CalendarDocument.h"
 #include "render/CalendarSelection.h"
+#include "update/UpdateServices.h"
 
 #include <functional>
 #include <memory>
@@ -21,6 +22,9 @@ class MainWindow;
 class PreferencesDialog;
 class PrintRangeDialog;
 class SingleInstance;
+namespace update {
+class UpdateFlow;
+}
 
 struct DesktopOptions {
     // The program folder (settings file, calendars), absolute.
@@ -32,6 +36,9 @@ struct DesktopOptions {
     // Finds the PDF reader's program; empty text when there is none. Empty:
     // asks the desktop (PdfReaderProbe).
     std::function<std::string()> find_pdf_reader;
+    // What the update flow asks of the desktop (message box, browser,
+    // starting the installer, today); members left empty take the desktop's.
+    update::UpdateServices update_services;
 };
 
 // Help command ids and topics shared by the windows.
@@ -88,6 +95,9 @@ public:
     PrintRangeDialog& PrintRange() { return *print_range_; }
     PreferencesDialog& Preferences() { return *preferences_; }
 
+    // The update flow; exists once start-up went through.
+    update::UpdateFlow* Updates() const { return update_flow_.get(); }
+
     // The help window once help has been asked for, else nullptr.
     HelpViewer* Help() const { return help_viewer_.get(); }
     // The single-instance guard once start-up claimed it, else nullptr.
@@ -110,6 +120,7 @@ private:
     int program_icon_ = 0;
     std::unique_ptr<SingleInstance> single_instance_;
     std::unique_ptr<HelpViewer> help_viewer_;
+    std::unique_ptr<update::UpdateFlow> update_flow_;
     std::unique_ptr<MainWindow> main_window_;
     std::unique_ptr<PrintRangeDialog> print_range_;
     std::unique_ptr<PreferencesDialog> preferences_;

@@ -1,20 +1,15 @@
 #include "app/MainWindow.h"
 
+#include "about/AboutBox.h"
 #include "app/DesktopApp.h"
 #include "app/HelpViewer.h"
 #include "app/PreferencesDialog.h"
 #include "app/PrintRangeDialog.h"
 #include "app/SettingsStore.h"
-#if KALVARA_HAVE_ABOUT_BOX
-#include "about/AboutBox.h"
-#else
-namespace kalvara {
-inline constexpr const char* RightsNotice = "Copyright \u00A9 1999-2017 Kalvara Software";
-}
-#endif
 #include "engine/DateText.h"
 #include "gui/Gui.h"
 #include "msgbox/MessageBox.h"
+#include "update/UpdateFlow.h"
 
 #include <QString>
 
@@ -26,17 +21,6 @@ constexpr const char* VersionText = KALVARA_VERSION_TEXT;
 constexpr int FirstYear = 1920;
 // The edit control message that places the caret.
 constexpr int PlaceCaretPosted = 1;
-
-// The update flow is not wired in yet: these keep the start steps and the
-// menu in their places and do nothing.
-bool AutomaticUpdateCheckDue(DesktopApp&) {
-    return false;
-}
-int CheckForUpdate(DesktopApp&, bool /*manual*/) {
-    return 0;
-}
-void AfterUpdateStep(DesktopApp&) {}
-void RunPendingInstaller(DesktopApp&) {}
 
 } // namespace
 
@@ -211,7 +195,9 @@ void MainWindow::FormEvent(int id, int code, int& cancel) {
         cancel = 1;
         break;
     case gui::EventClose:
-        RunPendingInstaller(app_);
+        if (update::UpdateFlow* updates = app_.Updates()) {
+            updates->RunInstaller();
+        }
         break;
     default:
         break;
@@ -233,14 +219,13 @@ void MainWindow::MenuEvent(int id, int code) {
         app_.ShowHelp(HelpViewer::DisplayContents, 0);
         break;
     case MenuCheckForUpdate:
-        if (CheckForUpdate(app_, true) == 1) {
+        if (update::UpdateFlow* updates = app_.Updates();
+            updates != nullptr && updates->CheckFromMenu(gui::CurrentForm()) == 1) {
             gui::UnloadForm(MainFormName);
         }
         break;
     case MenuAbout:
-#if KALVARA_HAVE_ABOUT_BOX
         OpenAboutBox(MainFormName);
-#endif
         break;
     default:
         break;
@@ -302,7 +287,9 @@ void MainWindow::Loading() {
 }
 
 void MainWindow::Loaded() {
-    if (AutomaticUpdateCheckDue(app_) && CheckForUpdate(app_, false) == 1) {
+    update::UpdateFlow* updates = app_.Updates();
+    if (updates != nullptr &&
+        updates->RunAutomaticCheck(gui::CurrentForm(), app_.Selection().Preferences) == 1) {
         gui::UnloadForm(MainFormName);
         return;
     }
@@ -318,7 +305,9 @@ void MainWindow::Loaded() {
             app_.ShowHelp(HelpViewer::DisplayTopic, HelpTopicNoPdfReader);
         }
     }
-    AfterUpdateStep(app_);
+    if (updates != nullptr) {
+        updates->AfterUpdateStep(app_.AfterUpdate() ? "/update" : "");
+    }
     gui::PostEvent(MainFormName, YearFieldId, PlaceCaretPosted);
 }
 

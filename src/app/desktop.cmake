@@ -15,14 +15,8 @@ set_target_properties(kalvara_app PROPERTIES AUTOMOC ON)
 target_include_directories(kalvara_app PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(kalvara_app
     PUBLIC kalvara_settings kalvara_engine kalvara_render kalvara_gui kalvara_msgbox
-           Qt6::Widgets Qt6::Network
+           kalvara_about kalvara_update Qt6::Widgets Qt6::Network
     PRIVATE kalvara_warnings)
-# The About box and the update flow are linked in when their targets exist.
-target_link_libraries(kalvara_app PUBLIC
-    $<TARGET_NAME_IF_EXISTS:kalvara_about> $<TARGET_NAME_IF_EXISTS:kalvara_update>)
-target_compile_definitions(kalvara_app PRIVATE
-    $<$<TARGET_EXISTS:kalvara_about>:KALVARA_HAVE_ABOUT_BOX=1>
-    $<$<TARGET_EXISTS:kalvara_update>:KALVARA_HAVE_UPDATE_FLOW=1>)
 
 add_executable(kalvara ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(kalvara PRIVATE kalvara_app kalvara_warnings)

@@ -77,6 +77,25 @@ void AppHarness::Start() {
     options.open_file = [this](const std::string& path) { opened_.push_back(path); };
     const bool found = reader_found_;
     options.find_pdf_reader = [found]() -> std::string { return found ? "/usr/bin/true" : ""; };
+    options.after_update = after_update_;
+    options.update_services.show_message_box =
+        [this](const std::string&, const std::string& title, const std::string&, const std::string&,
+               const std::string&, const std::string& buttons, const std::string&, int,
+               const std::string&) {
+            update_messages_.push_back(title);
+            // The last button is always the one that declines.
+            int count = 0;
+            for (const char c : buttons) {
+                count += c == '|' ? 1 : 0;
+            }
+            return buttons.rfind("*{", 0) == 0 ? count : count + 1;
+        };
+    options.update_services.open_url = [this](const std::string& url) { opened_.push_back(url); };
+    options.update_services.start_process = [this](const std::string& program,
+                                                   const std::vector<std::string>&) {
+        started_.push_back(program);
+        return true;
+    };
     app_ = std::make_unique<DesktopApp>(options);
     gui::InstallEntryPoints(app_->EntryPoints());
     app_->InitialiseGui();

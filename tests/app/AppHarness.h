@@ -46,6 +46,8 @@ public:
 
     // Without a reader the program warns at start and disables printing.
     void SetPdfReaderFound(bool found) { reader_found_ = found; }
+    // Start as the installer restarts the program: with "/update".
+    void SetAfterUpdate(bool after_update) { after_update_ = after_update; }
 
     // Runs the start-up: InitialiseGui, the main window's loading and start
     // steps, and the events they post.
@@ -56,6 +58,10 @@ public:
     std::string SettingsFile() const { return program_folder_ + "Zorv.ini"; }
     std::string OutputFolder() const { return program_folder_ + "PDF/"; }
     const std::vector<std::string>& OpenedFiles() const { return opened_; }
+    // Titles of the update flow's messages, answered with the last button
+    // offered; the programs it started; the pages it opened.
+    const std::vector<std::string>& UpdateMessages() const { return update_messages_; }
+    const std::vector<std::string>& StartedPrograms() const { return started_; }
     // The calendars in the output folder.
     std::vector<std::string> Calendars() const;
 
@@ -63,7 +69,10 @@ private:
     TempFolder root_;
     std::string program_folder_;
     bool reader_found_ = true;
+    bool after_update_ = false;
     std::vector<std::string> opened_;
+    std::vector<std::string> update_messages_;
+    std::vector<std::string> started_;
     std::unique_ptr<DesktopApp> app_;
 };
 

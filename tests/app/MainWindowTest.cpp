@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 
 #include "AppHarness.h"
+#include "about/AboutBox.h"
 #include "app/HelpViewer.h"
 #include "app/PrintRangeDialog.h"
 #include "app/SettingsStore.h"
@@ -252,6 +253,27 @@ TEST(MainWindow, HelpButtonF1AndMenuOpenTheirPages) {
     harness.App().Help()->ShowHelp(HelpViewer::DisplayTopic, 25);
     QTest::keyClick(window, Qt::Key_F1);
     EXPECT_TRUE(harness.App().Help()->CurrentPage().toString().endsWith("topic10.html"));
+}
+
+TEST(MainWindow, AboutBoxPageButtonTogglesBackToTheFirstPage) {
+    AppHarness harness;
+    harness.Start();
+    std::vector<std::string> captions;
+    WhenShown about(AboutFormName, [&captions] {
+        captions.push_back(gui::GetText(AboutFormName, 0));
+        captions.push_back(gui::GetText(AboutFormName, AboutPageButtonId));
+        Click(AboutFormName, AboutPageButtonId);
+        captions.push_back(gui::GetText(AboutFormName, AboutPageButtonId));
+        Click(AboutFormName, AboutPageButtonId);
+        captions.push_back(gui::GetText(AboutFormName, AboutPageButtonId));
+        Click(AboutFormName, AboutCloseButtonId);
+    });
+    TriggerMenu(MainFormName, MenuAbout);
+    EXPECT_TRUE(about.Done());
+    EXPECT_FALSE(gui::FormExists(AboutFormName));
+    EXPECT_EQ(captions, (std::vector<std::string>{"About Kalvara", "&View Program History",
+                                                  "&View Program Info", "&View Program History"}));
+    EXPECT_TRUE(gui::FormExists(MainFormName));
 }
 
 TEST(MainWindow, ExitButtonAndMenuCloseTheWindow) {
