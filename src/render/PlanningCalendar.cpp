@@ -111,7 +111,7 @@ void DrawPlanningCalendar(DocumentContext& context) {
 
     const std::int32_t year = context.Selection.StartYear;
     // From the Monday that opens week 1 to the last Sunday of December: 52
-    // weeks, or 53 when the year's broadcast weeks run past 364 days.
+    // rows, or 53 when 1 January is a Sunday, or a Saturday in a leap year.
     const DayNumber first_monday = WeekdayOnOrBefore(JulianDate(1, 1, year), Monday);
     const DayNumber last_sunday = WeekdayOnOrBefore(JulianDate(12, 31, year), Sunday);
 
@@ -121,14 +121,14 @@ void DrawPlanningCalendar(DocumentContext& context) {
     DrawColumnHeaders(context);
 
     std::int32_t week = 1;
-    std::int32_t row_y = FirstRowY;
     std::int32_t month = 0;
+    context.CursorY = FirstRowY;
     for (DayNumber monday = first_monday; monday <= last_sunday; monday += 7) {
-        month = DrawWeekRow(context, week, monday, row_y, month);
+        month = DrawWeekRow(context, week, monday, context.CursorY, month);
         ++week;
-        row_y += RowPitch;
+        context.CursorY += RowPitch;
     }
-    const std::int32_t last_row_y = row_y - RowPitch;
+    const std::int32_t last_row_y = context.CursorY - RowPitch;
 
     DrawHLine(page, TableLeft, TableRight, last_row_y + 1, ColorBlack, ThinRule);
     // The closing rule left the stroke black and 0.6 wide for these.
