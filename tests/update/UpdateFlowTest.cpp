@@ -9,6 +9,7 @@
 #include "engine/CivilDate.h"
 #include "engine/Notice.h"
 #include "gui/Gui.h"
+#include "msgbox/MessageBox.h"
 #include "update/VersionFetch.h"
 #include "update/VersionFile.h"
 
@@ -134,12 +135,15 @@ protected:
         fs::remove_all(root_, error);
     }
 
-    std::unique_ptr<UpdateFlow> MakeFlow(bool real_processes = false) {
+    std::unique_ptr<UpdateFlow> MakeFlow(bool real_processes = false,
+                                         bool real_message_box = false) {
         UpdateServices services;
-        services.show_message_box =
-            [this](const std::string& parent, const std::string& title, const std::string& text1,
-                   const std::string& text2, const std::string&, const std::string& buttons,
-                   const std::string&, int initial_value, const std::string& options) {
+        if (!real_message_box) {
+            services.show_message_box = [this](const std::string& parent, const std::string& title,
+                                               const std::string& text1, const std::string& text2,
+                                               const std::string&, const std::string& buttons,
+                                               const std::string&, int initial_value,
+                                               const std::string& options) {
                 messages_.push_back({parent, title, text1, text2, buttons, initial_value, options});
                 if (answers_.empty()) {
                     return 99;
@@ -148,6 +152,7 @@ protected:
                 answers_.pop_front();
                 return answer;
             };
+        }
         services.open_url = [this](const std::string& url) { opened_urls_.push_back(url); };
         if (!real_processes) {
             services.start_process = [this](const std::string& program,
@@ -163,11 +168,15 @@ protected:
     void Design(const std::string& form) {
         if (flow_ && UpdateFlow::OwnsForm(form)) {
             flow_->DesignForm(form);
+        } else if (form == msgbox::MessageBoxFormName) {
+            msgbox::DesignMessageBoxForm(form);
         }
     }
     void Dispatch(const std::string& form, int id, int code, int& value, int& cancel) {
         if (flow_ && UpdateFlow::OwnsForm(form)) {
             flow_->DispatchEvent(form, id, code, value, cancel);
+        } else if (form == msgbox::MessageBoxFormName) {
+            msgbox::MessageBoxEvent(form, id, code, value, cancel);
         }
     }
 
@@ -224,6 +233,26 @@ TEST_F(UpdateFlowTest, UpToDateAnswersOnlyWhenAsked) {
     EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
     EXPECT_EQ(messages_.back().title, "You Are Up To Date!");
     EXPECT_FALSE(flow_->InstallerDownloaded());
+}
+
+TEST_F(UpdateFlowTest, AnswersGoThroughTheRealMessageBox) {
+    Publish("5.3.0.0");
+    flow_ = MakeFlow(false, /*real_message_box=*/true);
+    std::string shown;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget* ok = gui::ControlWidget(msgbox::MessageBoxFormName, msgbox::FirstButtonId)) {
+            poll.stop();
+            shown = gui::GetText(msgbox::MessageBoxFormName, 0) + "|" +
+                    gui::GetText(msgbox::MessageBoxFormName, msgbox::Text1Id);
+            QTest::mouseClick(ok, Qt::LeftButton);
+        }
+    });
+    poll.start(20);
+    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+    EXPECT_EQ(shown,
+              "You Are Up To Date!|Version 5.3.0.0 of Kalvara is the latest version available.");
+    EXPECT_FALSE(gui::FormExists(msgbox::MessageBoxFormName));
 }
 
 // --- Updates -----------------------------------------------------------------
