@@ -54,6 +54,8 @@ void DrawKeyboardStrips(DocumentContext& context) {
     context.LeftEdge = 29;
 
     const std::int32_t year = context.Selection.StartYear;
+    // The driver builds the start year; never print another year's weeks
+    // under this year's labels.
     if (context.Years.Year != year) {
         BuildBroadcastYear(year, context.Years);
     }
