@@ -154,7 +154,8 @@ void DesktopApp::DefinePictures() {
     for (const PictureResource& resource : PictureResources) {
         const std::string file = FindDataFile(paths_.ProgramFolder, resource.file);
         if (!file.empty()) {
-            gui::DefinePictureResource(resource.name, file);
+            // Resources are defined by their name without the "$".
+            gui::DefinePictureResource(std::string(resource.name).substr(1), file);
         }
     }
 }

@@ -12,7 +12,9 @@
 #include "gui/Gui.h"
 #include "msgbox/MessageBox.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -125,6 +127,24 @@ TEST(MainWindow, StyleButtonsChooseTheStyle) {
         EXPECT_EQ(static_cast<int>(harness.App().Selection().Style), style);
         EXPECT_EQ(CheckedStyle(), style);
     }
+}
+
+// The preview's picture, or a null one.
+QPixmap Preview() {
+    auto* label = qobject_cast<QLabel*>(gui::ControlWidget(MainFormName, PreviewPictureId));
+    return label != nullptr ? label->pixmap() : QPixmap();
+}
+
+TEST(MainWindow, PreviewShowsTheSampleOfTheChosenStyle) {
+    AppHarness harness;
+    harness.Start();
+    // Year is chosen at the first start: its sample, 152 x 172 pixels.
+    EXPECT_EQ(Preview().size(), QSize(152, 172));
+    Click(MainFormName, StyleRadioId(1));
+    EXPECT_EQ(Preview().size(), QSize(226, 172));
+    Click(MainFormName, StyleRadioId(2));
+    EXPECT_EQ(Preview().size(), QSize(150, 172));
+    EXPECT_NE(gui::LoadPicture("$AAPROGRAM"), 0);
 }
 
 TEST(MainWindow, ShortYearDisablesGenerateUntilFourCharacters) {
