@@ -16,6 +16,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -122,11 +123,15 @@ bool DesktopApp::InitialiseApplication() {
         single_instance_.reset();
         return false;
     }
-    if (!single_instance_->Claim()) {
+    if (single_instance_->Claim()) {
+        single_instance_->SetActivationHandler([this] { BringMainWindowForward(); });
+    } else {
+        // Guarding against a second start is a convenience; a runtime folder
+        // that takes no socket must not keep the program from starting.
+        std::cerr << "kalvara: cannot create " << single_instance_->SocketPath().toStdString()
+                  << "; a second start will not find this one.\n";
         single_instance_.reset();
-        return false;
     }
-    single_instance_->SetActivationHandler([this] { BringMainWindowForward(); });
 
     gui::DefineFont(10, "Segoe UI", 10, "BV");
     gui::DefineFont(11, "Segoe UI", 11, "BV");

@@ -86,6 +86,17 @@ TEST(SingleInstanceGuard, SecondProgramRaisesTheFirstAndEnds) {
     EXPECT_TRUE(harness.Calendars().empty());
 }
 
+TEST(StartUp, ARuntimeFolderThatTakesNoSocketDoesNotStopTheProgram) {
+    AppHarness harness;
+    // Local socket paths are limited to about a hundred bytes.
+    const std::string deep = harness.ProgramFolder() + std::string(120, 'r');
+    fs::create_directories(deep);
+    ::setenv("XDG_RUNTIME_DIR", deep.c_str(), 1);
+    harness.Start();
+    EXPECT_TRUE(gui::FormExists(MainFormName));
+    EXPECT_EQ(harness.App().Instance(), nullptr);
+}
+
 TEST(StartUp, ClearsOldCalendarsAndKeepsOtherFiles) {
     AppHarness harness;
     WriteFile(harness.OutputFolder() + "001Calendar.PDF", "old");
