@@ -165,8 +165,11 @@ void MessageBoxEvent(const std::string& form, int id, int code, int& value, int&
     }
     if (id == 0 && code == gui::EventFormLoaded) {
         const long long focus = std::llabs(static_cast<long long>(box.result));
-        if (focus > 0 && focus < 11) {
+        if (focus > 0 && focus < 11 && gui::ControlExists(form, static_cast<int>(focus) + 10)) {
             gui::SetFocus(form, static_cast<int>(focus) + 10);
+            // Its focus event may come only once the window is active; the
+            // check box must be able to hand the focus back before that.
+            box.lastFocusedButton = static_cast<int>(focus);
         }
         box.result = ResultNoAnswer;
         return;
