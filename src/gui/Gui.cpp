@@ -767,6 +767,8 @@ void AddStatusBar(int id, const std::string& text, const std::string& properties
     if (!Context().Place(id, 0, 0, 0, 0, bar, ControlKind::StatusBar, properties)) {
         return;
     }
+    // Place puts controls in the client area; the status bar goes back below it.
+    form->setStatusBar(bar);
     FillStatusBar(bar, {100});
     if (QLabel* part = StatusBarPart(bar, 1)) {
         SetPartText(part, text);
