@@ -80,6 +80,10 @@ TEST(MainWindow, StatusBarCarriesTheVersion) {
     harness.Start();
     QWidget* bar = gui::ControlWidget(MainFormName, StatusBarId);
     ASSERT_NE(bar, nullptr);
+    // Below the controls, across the window.
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_GT(bar->height(), 0);
+    EXPECT_EQ(bar->width(), gui::FormWidget(MainFormName)->width());
     bool found = false;
     for (QWidget* child : bar->findChildren<QWidget*>()) {
         if (child->property("text").toString().contains("Version: 5.3.0.0")) {
