@@ -5,6 +5,7 @@
 #include "app/ProgramFolder.h"
 #include "gui/Gui.h"
 
+#include <QApplication>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -41,6 +42,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // The application object outlives the program object, whose help window
+    // and single-instance socket are Qt objects.
+    QApplication application(argc, argv);
     kalvara::DesktopOptions options;
     options.program_folder = program_folder;
     options.after_update = command_line.after_update;

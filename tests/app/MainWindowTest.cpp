@@ -304,9 +304,13 @@ TEST(MainWindow, ExitButtonAndMenuCloseTheWindow) {
     {
         AppHarness harness;
         harness.Start();
+        Click(MainFormName, HelpButtonId);
+        ASSERT_NE(harness.App().Help(), nullptr);
         Click(MainFormName, ExitButtonId);
         Pump();
         EXPECT_FALSE(gui::FormExists(MainFormName));
+        // The help goes with the window it belongs to.
+        EXPECT_FALSE(harness.App().Help()->isVisible());
     }
     {
         AppHarness harness;
