@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QToolTip>
 #include <utility>
@@ -158,6 +159,61 @@ void Form::ShowLayer(int layer) {
     for (const auto& [id, control] : controls_) {
         if (control.widget != nullptr && control.layer != 0) {
             control.widget->setVisible(control.layer == layer);
+        }
+    }
+}
+
+void Form::FitTextsIntoFreeRoom() {
+    for (const auto& [id, control] : controls_) {
+        QWidget* widget = control.widget;
+        if (widget == nullptr) {
+            continue;
+        }
+        int needed = 0;
+        if (control.kind == ControlKind::CheckBox || control.kind == ControlKind::Radio) {
+            needed = widget->sizeHint().width();
+        } else if (control.kind == ControlKind::Label) {
+            auto* label = static_cast<QLabel*>(widget);
+            const QFontMetrics metrics(label->font());
+            const bool oneLine = label->height() < 2 * metrics.lineSpacing();
+            if (!oneLine || !(label->alignment() & Qt::AlignLeft) || label->text().contains('\n')) {
+                continue;
+            }
+            needed = metrics.horizontalAdvance(label->text()) + 2;
+            if (needed > label->width()) {
+                // One line high: show as much of the line as fits.
+                label->setWordWrap(false);
+            }
+        } else {
+            continue;
+        }
+        if (needed <= widget->width()) {
+            continue;
+        }
+        const QRect own = widget->geometry();
+        int limit = client_->width();
+        for (const auto& [otherId, other] : controls_) {
+            QWidget* neighbour = other.widget;
+            if (otherId == id || neighbour == nullptr || other.kind == ControlKind::Frame ||
+                other.kind == ControlKind::StatusBar ||
+                (other.layer != 0 && control.layer != 0 && other.layer != control.layer)) {
+                continue;
+            }
+            const QRect rect = neighbour->geometry();
+            const bool besideIt = rect.top() < own.bottom() && rect.bottom() > own.top();
+            if (besideIt && rect.left() > own.left() + own.width() / 2) {
+                limit = std::min(limit, rect.left() - 2);
+            }
+        }
+        const int width = std::min(needed, limit - own.left());
+        if (width > own.width()) {
+            widget->resize(width, own.height());
+        }
+        if (control.kind == ControlKind::Label && needed > widget->width() && needed > 0) {
+            // Still too long: narrow the letters a little rather than lose words.
+            QFont narrower = widget->font();
+            narrower.setStretch(std::max(75, 100 * widget->width() / needed));
+            widget->setFont(narrower);
         }
     }
 }

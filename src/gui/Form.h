@@ -57,6 +57,12 @@ public:
     const std::map<int, Control>& Controls() const { return controls_; }
 
     void ShowLayer(int layer);
+
+    // Widens labels, check boxes and radio buttons whose text does not fit,
+    // as far as the free room to their right allows. The desktop's font may
+    // be wider than the one the windows were laid out for; where there is
+    // room, cutting words off helps nobody.
+    void FitTextsIntoFreeRoom();
     int DisplayedLayer() const { return displayedLayer_; }
 
     // Radio buttons created after a "G" join the group opened by it.

@@ -348,6 +348,10 @@ int Run(int& argc, char** argv, EntryPoints entryPoints) {
     c.Dispatch(AppFormName, 0, EventClose);
     c.UnloadAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (application != nullptr) {
+        // Pictures and fonts cannot outlive the application they were made in.
+        c.ResetAll();
+    }
     return 0;
 }
 
@@ -544,6 +548,7 @@ void CreateForm(const std::string& name, const std::string& parent, const std::s
         return;
     }
     form->ApplyClientSize();
+    form->FitTextsIntoFreeRoom();
     if (centred) {
         PositionForm(form, column, row, true);
     }

@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -45,6 +46,44 @@ void ApplyColors(QWidget* widget, ControlKind kind, const std::optional<QColor>&
         }
     }
     widget->setPalette(palette);
+}
+
+// With autosize on, a control too narrow for its text grows to the right,
+// though never past the client area. It never shrinks: the windows lay
+// their controls out for the size they give.
+void GrowToFitText(QWidget* widget, ControlKind kind) {
+    int needed = 0;
+    const QFontMetrics metrics(widget->font());
+    switch (kind) {
+    case ControlKind::Button:
+    case ControlKind::OwnerDrawnButton: {
+        auto* button = static_cast<QAbstractButton*>(widget);
+        QString text = button->text();
+        text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+        needed = metrics.horizontalAdvance(text) + 2 * metrics.averageCharWidth();
+        break;
+    }
+    case ControlKind::CheckBox:
+    case ControlKind::Radio:
+        needed = widget->sizeHint().width();
+        break;
+    case ControlKind::Label: {
+        auto* label = static_cast<QLabel*>(widget);
+        if (!label->wordWrap()) {
+            needed = metrics.horizontalAdvance(label->text());
+        }
+        break;
+    }
+    default:
+        return;
+    }
+    const QWidget* client = widget->parentWidget();
+    const int room =
+        client != nullptr && client->width() > 0 ? client->width() - widget->x() : needed;
+    const int width = std::min(needed, std::max(widget->width(), room));
+    if (width > widget->width()) {
+        widget->resize(width, widget->height());
+    }
 }
 
 } // namespace
@@ -120,6 +159,20 @@ void GuiContext::Unload(const std::string& name, bool reportClose) {
             return;
         }
     }
+    // Forms owned by this one go with it: they would otherwise vanish with
+    // their owner's window unannounced, and a modal one would wait for ever.
+    std::vector<std::string> children;
+    for (const auto& [childName, child] : forms) {
+        if (child != nullptr && child != form && child->parentWidget() == form) {
+            children.push_back(childName);
+        }
+    }
+    for (const std::string& child : children) {
+        Unload(child, true);
+    }
+    if (FindForm(name) != form) {
+        return;
+    }
     form->unloading = true;
     forms.erase(name);
     std::erase(creationOrder, name);
@@ -168,8 +221,12 @@ std::optional<QColor> GuiContext::ColorOf(int number) const {
 
 double GuiContext::ColumnPixels() {
     if (columnPixels_ <= 0) {
+        // The average over the letters, as dialog units are measured: the
+        // font's own average-width figure is often far below what words take.
         const QFontMetricsF metrics(QApplication::font());
-        columnPixels_ = std::max(1.0, metrics.averageCharWidth());
+        const QString letters =
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+        columnPixels_ = std::max(1.0, metrics.horizontalAdvance(letters) / letters.size());
         rowPixels_ = std::max(1.0, metrics.lineSpacing());
     }
     return columnPixels_;
@@ -232,12 +289,8 @@ bool GuiContext::Place(int id, double column, double row, double width, double h
         }
     }
 
-    if (!autoSize.empty() && kind != ControlKind::Frame && kind != ControlKind::Picture) {
-        // Grow to fit the text; never shrink below the size asked for.
-        const QSize hint = widget->sizeHint();
-        if (hint.width() > widget->width()) {
-            widget->resize(hint.width(), widget->height());
-        }
+    if (!autoSize.empty()) {
+        GrowToFitText(widget, kind);
     }
     return true;
 }

@@ -86,6 +86,24 @@ TEST(GuiForms, NestedModalFormsReturnInnermostFirst) {
     EXPECT_FALSE(FormExists("B"));
 }
 
+TEST(GuiForms, UnloadingAnOwnerAlsoEndsItsModalChild) {
+    EventRecorder recorder;
+    std::vector<std::string> closed;
+    for (const char* name : {"KV", "MS"}) {
+        recorder.handlers[name] = [&closed, name](int id, int code, int&, int&) {
+            if (id == 0 && code == EventClose) {
+                closed.emplace_back(name);
+            }
+        };
+    }
+    CreateForm("KV", "", "Main", 0, 0, 20, 8, "");
+    QTimer::singleShot(0, [] { UnloadForm("KV"); });
+    CreateForm("MS", "KV", "Range", 0, 0, 10, 5, "_CMR"); // returns: no hang
+    EXPECT_EQ(closed, (std::vector<std::string>{"KV", "MS"}));
+    EXPECT_FALSE(FormExists("MS"));
+    EXPECT_FALSE(FormExists("KV"));
+}
+
 TEST(GuiForms, CloseCommandReportsCloseAndMayBeRefused) {
     EventRecorder recorder;
     bool refuse = true;

@@ -244,10 +244,10 @@ TEST_F(MsgBoxDialog, TextsAreLaidOutAsMeasured) {
         Press(Qt::Key_Escape);
     });
     GuardAgainstHanging();
-    ShowMessageBox("", "Layout", "first|a second, longer line{f10}", "one two three four{w9}", "",
+    ShowMessageBox("", "Layout", "first|a second, longer line{f10}", "one two three four{w4}", "",
                    "OK", "", 1, "C");
     EXPECT_EQ(first, "first\na second, longer line");
-    EXPECT_EQ(wrapped, "one two\nthree\nfour");
+    EXPECT_EQ(wrapped, "one\ntwo\nthree\nfour");
     EXPECT_TRUE(centred & Qt::AlignHCenter);
     EXPECT_GT(formWidth, gui::ColumnsToPixels(gui::MeasureText(10, "a second, longer line").width));
 }
