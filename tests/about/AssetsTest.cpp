@@ -2,6 +2,8 @@
 
 #include "about/RtfReader.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -86,6 +88,55 @@ TEST(AboutAssets, HelpLinksAndAnchorsResolve) {
         }
     }
     EXPECT_GT(links, 50);
+}
+
+std::uint32_t Little(const std::string& bytes, std::size_t at, int size) {
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i) {
+        value = (value << 8) | static_cast<unsigned char>(bytes.at(at + i));
+    }
+    return value;
+}
+
+// The main window shows the samples unscaled, so their sizes are part of its
+// layout: a picture of another size would be cut or leave gaps.
+TEST(AboutAssets, StylePicturesAre24BitBitmapsOfTheWindowsSizes) {
+    struct Sample {
+        const char* file;
+        std::uint32_t width;
+        std::uint32_t height;
+    };
+    const Sample samples[] = {
+        {"calmonth.bmp", 226, 172},   {"calquarter.bmp", 150, 172}, {"calyear.bmp", 152, 172},
+        {"calthreeyr.bmp", 138, 172}, {"calstrip.bmp", 226, 137},   {"calplanner.bmp", 149, 172},
+    };
+    for (const Sample& sample : samples) {
+        SCOPED_TRACE(sample.file);
+        const std::string bmp = ReadFile(Assets / "Graphics" / sample.file);
+        ASSERT_GE(bmp.size(), 54u);
+        EXPECT_EQ(bmp.substr(0, 2), "BM");
+        EXPECT_EQ(Little(bmp, 2, 4), bmp.size());
+        EXPECT_EQ(Little(bmp, 18, 4), sample.width);
+        EXPECT_EQ(Little(bmp, 22, 4), sample.height); // positive: rows bottom-up
+        EXPECT_EQ(Little(bmp, 28, 2), 24u);
+        EXPECT_EQ(Little(bmp, 30, 4), 0u); // uncompressed
+        const std::uint32_t stride = (sample.width * 3 + 3) & ~3u;
+        EXPECT_EQ(bmp.size(), Little(bmp, 10, 4) + stride * sample.height);
+    }
+}
+
+TEST(AboutAssets, IconIsA256PixelPng) {
+    const std::string png = ReadFile(Assets / "kalvara.png");
+    ASSERT_GE(png.size(), 24u);
+    EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    auto big = [&](std::size_t at) {
+        return (static_cast<std::uint32_t>(static_cast<unsigned char>(png[at])) << 24) |
+               (static_cast<std::uint32_t>(static_cast<unsigned char>(png[at + 1])) << 16) |
+               (static_cast<std::uint32_t>(static_cast<unsigned char>(png[at + 2])) << 8) |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(png[at + 3]));
+    };
+    EXPECT_EQ(big(16), 256u);
+    EXPECT_EQ(big(20), 256u);
 }
 
 } // namespace
