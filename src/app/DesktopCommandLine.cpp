@@ -64,7 +64,17 @@ std::string DesktopUsage() {
 }
 
 bool HasDisplay() {
-    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const std::string chosen = platform != nullptr ? platform : "";
+    // Asking for X11 or Wayland by name still needs that display; Qt would
+    // only abort without it.
+    if (chosen.rfind("xcb", 0) == 0) {
+        return IsSet("DISPLAY");
+    }
+    if (chosen.rfind("wayland", 0) == 0) {
+        return IsSet("WAYLAND_DISPLAY");
+    }
+    return !chosen.empty() || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
 }
 
 std::string NoDisplayMessage() {

@@ -22,7 +22,8 @@ DesktopCommandLine ParseDesktopCommandLine(const std::vector<std::string>& args)
 std::string DesktopUsage();
 
 // True when a window can be shown: a display is set (DISPLAY or
-// WAYLAND_DISPLAY) or a Qt platform is chosen (QT_QPA_PLATFORM).
+// WAYLAND_DISPLAY) or a Qt platform is chosen (QT_QPA_PLATFORM) that needs
+// none of them ("xcb" needs DISPLAY, "wayland" WAYLAND_DISPLAY).
 bool HasDisplay();
 
 // What the program says when there is no display.

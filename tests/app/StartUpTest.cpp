@@ -187,6 +187,12 @@ TEST(Executable, WithoutADisplayPointsAtTheCommandLineProgram) {
     EXPECT_EQ(run.exit_code, 1);
     EXPECT_NE(run.err.find("kalvara-cli"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(root / "program/Zorv.ini"));
+
+    // Naming the X11 platform without an X display is no display either.
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    const DesktopRun named = RunDesktop({}, environment);
+    EXPECT_EQ(named.exit_code, 1);
+    EXPECT_NE(named.err.find("kalvara-cli"), std::string::npos) << named.err;
 }
 
 TEST(Executable, VersionHelpAndBadArguments) {
