@@ -120,10 +120,13 @@ void MainWindow::Design() {
     if (start_picture_ == 0) {
         start_picture_ = gui::LoadPicture("calyear.bmp");
     }
+    // The picture and the status bar report their loading; the status bar
+    // takes its font then.
     gui::AllowLoadingEvents(true);
     prepare(6);
     gui::AddPicture(PreviewPictureId, 1.5, 4.75, 28.25, 10.75,
                     start_picture_ > 0 ? "#" + std::to_string(start_picture_) : "", "C");
+    gui::AllowLoadingEvents(false);
     prepare(6);
     gui::AddButton(GenerateButtonId, 31.25, 16.75, 9.5, 1.625, "&Generate", "T");
     prepare(6);
@@ -137,6 +140,7 @@ void MainWindow::Design() {
     gui::AllowLoadingEvents(true);
     prepare(4);
     gui::AddStatusBar(StatusBarId, "", "");
+    gui::AllowLoadingEvents(false);
 }
 
 void MainWindow::Event(int id, int code, int& value, int& cancel) {
