@@ -4,6 +4,8 @@
 
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -58,6 +60,14 @@ HelpViewer::HelpViewer(QString program_folder, QWidget* parent)
         }
         Open(url.isRelative() ? page_->source().resolved(url) : url);
     });
+
+    // The window is named after the page being read.
+    connect(page_, &QTextBrowser::sourceChanged, this, [this] {
+        const QString title = page_->documentTitle();
+        setWindowTitle(title.isEmpty() ? tr("Kalvara Help") : tr("Kalvara Help - %1").arg(title));
+    });
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 
     auto* splitter = new QSplitter;
     splitter->addWidget(tabs_);

@@ -132,6 +132,9 @@ TEST(StartUp, HelpCommandsOtherThanContentsIndexAndTopicDoNothing) {
     // A topic that is not installed explains itself instead of failing.
     harness.App().ShowHelp(HelpViewer::DisplayTopic, 12345);
     EXPECT_TRUE(harness.App().Help()->CurrentPage().isEmpty());
+    harness.App().ShowHelp(HelpViewer::DisplayTopic, HelpTopicPreferences);
+    EXPECT_NE(harness.App().Help()->windowTitle().indexOf("Preferences"), -1)
+        << harness.App().Help()->windowTitle().toStdString();
     for (int topic : {10, 20, 25, 45}) {
         EXPECT_FALSE(harness.App().Help()->TopicFile(topic).isEmpty()) << topic;
     }
