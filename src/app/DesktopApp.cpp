@@ -44,7 +44,7 @@ constexpr std::array<PictureResource, 7> PictureResources{{
     {"$AAPROGRAM", "kalvara.png"},
 }};
 
-std::string folder_without_slash(std::string folder) {
+std::string FolderWithoutSlash(std::string folder) {
     while (folder.size() > 1 && folder.back() == '/') {
         folder.pop_back();
     }
@@ -145,7 +145,7 @@ bool DesktopApp::InitialiseApplication() {
     ClearOutputFolder();
     InitDaysInMonth(years_);
     update_flow_ = std::make_unique<update::UpdateFlow>(
-        paths_.SettingsFile, folder_without_slash(paths_.ProgramFolder),
+        paths_.SettingsFile, FolderWithoutSlash(paths_.ProgramFolder),
         update::DesktopUpdateServices(options_.update_services));
     return true;
 }
