@@ -178,6 +178,28 @@ TEST(GuiEvents, FocusIsReportedAndKnown) {
     EXPECT_EQ(focus.back().id, 12);
 }
 
+TEST(GuiEvents, ActivationAsksTheFormForItsHelpTopic) {
+    EventRecorder recorder;
+    CreateForm("MS", "", "Range", 0, 0, 20, 5, "");
+    Activate("MS");
+    const auto topics = recorder.Of("MS", EventHelpTopic);
+    ASSERT_FALSE(topics.empty());
+    EXPECT_EQ(topics.front().id, 0);
+}
+
+TEST(GuiEvents, HiddenFormStaysLoadedAndResizes) {
+    EventRecorder recorder;
+    CreateForm("KV", "", "Main", 0, 0, 20, 5, "");
+    HideForm("KV");
+    EXPECT_TRUE(FormExists("KV"));
+    EXPECT_FALSE(FormWidget("KV")->isVisible());
+    ShowForm("KV");
+    EXPECT_TRUE(FormWidget("KV")->isVisible());
+    ResizeForm("KV", 0, 0, 40, 12);
+    EXPECT_GE(FormWidget("KV")->width(), ColumnsToPixels(40));
+    EXPECT_GE(FormWidget("KV")->height(), RowsToPixels(12));
+}
+
 TEST(GuiEvents, OwnerDrawnButtonIsPaintedByTheProgram) {
     EventRecorder recorder;
     DefineColor(36, 255, 111, 185);
