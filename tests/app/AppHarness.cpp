@@ -20,44 +20,6 @@ namespace fs = std::filesystem;
 
 namespace kalvara::test {
 
-TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "kalvara-app-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
-    }
-    path_ = fs::canonical(pattern).string();
-}
-
-TempFolder::~TempFolder() {
-    std::error_code error;
-    fs::remove_all(path_, error);
-}
-
-void IsolateEnvironment(const TempFolder& root) {
-    for (const char* folder : {"home", "runtime", "config", "data", "cache"}) {
-        fs::create_directories(root / folder);
-    }
-    fs::permissions(root / "runtime", fs::perms::owner_all, fs::perm_options::replace);
-    ::setenv("HOME", (root / "home").c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", (root / "runtime").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
-    ::setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
-    ::unsetenv("KALVARA_HOME");
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 AppHarness::AppHarness() {
     IsolateEnvironment(root_);
     program_folder_ = root_ / "program/";
@@ -139,34 +101,6 @@ void TriggerMenu(const std::string& form, int id) {
         }
     }
     FAIL() << form << " has no menu item " << id;
-}
-
-WhenShown::WhenShown(std::string form, std::function<void()> action)
-    : done_(std::make_shared<bool>(false)), alive_(std::make_shared<bool>(true)) {
-    auto* timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer,
-                     [timer, tries, form, action, done = done_, alive = alive_] {
-                         // About ten seconds at most.
-                         if (!*alive || ++*tries > 2000) {
-                             timer->deleteLater();
-                             timer->stop();
-                             return;
-                         }
-                         QWidget* window = gui::FormWidget(form);
-                         if (window == nullptr || !window->isVisible()) {
-                             return;
-                         }
-                         timer->stop();
-                         timer->deleteLater();
-                         *done = true;
-                         action();
-                     });
-    timer->start(5);
-}
-
-WhenShown::~WhenShown() {
-    *alive_ = false;
 }
 
 QString TooltipOf(const std::string& form, int id) {

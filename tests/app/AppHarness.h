@@ -4,6 +4,8 @@
 // runtime and XDG folders. The PDF reader is a stand-in that records what it
 // was asked to open; nothing is ever shown on a real desktop.
 
+#include "TempFolder.h"
+#include "WhenShown.h"
 #include "app/DesktopApp.h"
 
 #include <QString>
@@ -16,28 +18,6 @@ class QAbstractButton;
 class QWidget;
 
 namespace kalvara::test {
-
-// A folder below the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
-// Points HOME, XDG_RUNTIME_DIR and the XDG folders below `root`.
-void IsolateEnvironment(const TempFolder& root);
-
-// The text of a file, empty when it cannot be read.
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& text);
 
 class AppHarness {
 public:
@@ -85,20 +65,6 @@ void Click(const std::string& form, int id);
 
 // Triggers the menu item `id` of a form.
 void TriggerMenu(const std::string& form, int id);
-
-// While a call that opens a modal form runs, does `action` once the form is
-// shown. Give up after a while so that a form that never shows cannot hang
-// the test; `Done()` tells whether the action ran.
-class WhenShown {
-public:
-    WhenShown(std::string form, std::function<void()> action);
-    ~WhenShown();
-    bool Done() const { return *done_; }
-
-private:
-    std::shared_ptr<bool> done_;
-    std::shared_ptr<bool> alive_;
-};
 
 // The tooltip a control shows when the pointer rests on it; empty for none.
 QString TooltipOf(const std::string& form, int id);
