@@ -244,7 +244,10 @@ bool GuiContext::Place(int id, double column, double row, double width, double h
         delete widget;
         return false;
     }
-    widget->setParent(form->Client());
+    const bool positioned = kind != ControlKind::StatusBar; // the window lays it out
+    if (positioned) {
+        widget->setParent(form->Client());
+    }
     const auto toPixels = [](double units, double unit) {
         if (!std::isfinite(units)) {
             return 0;
@@ -257,7 +260,9 @@ bool GuiContext::Place(int id, double column, double row, double width, double h
     const int top = toPixels(row, rh);
     const int right = toPixels(column + std::max(0.0, width), cw);
     const int bottom = toPixels(row + std::max(0.0, height), rh);
-    widget->setGeometry(left, top, std::max(0, right - left), std::max(0, bottom - top));
+    if (positioned) {
+        widget->setGeometry(left, top, std::max(0, right - left), std::max(0, bottom - top));
+    }
     widget->setFont(currentFont.value_or(QApplication::font()));
     ApplyColors(widget, kind, ColorOf(foreground), ColorOf(background));
 

@@ -200,6 +200,10 @@ TEST(GuiControls, StatusBarPartsAndCentredText) {
     EXPECT_EQ(parts[1]->text(), "Version: 5.3.0.0");
     EXPECT_TRUE(parts[1]->alignment() & Qt::AlignHCenter);
     EXPECT_EQ(GetText("KV", 175), "Maker's notice");
+    // Below the client area, not inside it.
+    EXPECT_EQ(bar->parentWidget(), FormWidget("KV"));
+    EXPECT_GT(bar->height(), 0);
+    EXPECT_GE(bar->y(), RowsToPixels(10));
 }
 
 TEST(GuiControls, MenusReportClicksWithTheirIds) {
