@@ -55,13 +55,11 @@ void HttpResponseHead::ApplyLine(std::string_view line) {
     const std::string name = LowerCase(TrimBlanks(line.substr(0, colon)));
     const std::string_view value = TrimBlanks(line.substr(colon + 1));
     if (name == "www-authenticate") {
+        // Kept as the server wrote it, quotes and all: it reads as a quoted
+        // name in a message ("for "Updates"").
         const auto at = LowerCase(value).find("realm=");
         if (at != std::string::npos) {
-            std::string_view text = value.substr(at + 6);
-            if (text.size() >= 2 && text.front() == '"') {
-                text = text.substr(1, text.find('"', 1) - 1);
-            }
-            realm = "for " + std::string(text);
+            realm = "for " + std::string(value.substr(at + 6));
         }
     } else if (name == "transfer-encoding") {
         transfer_encoding = LowerCase(value);

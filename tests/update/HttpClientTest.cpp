@@ -143,7 +143,7 @@ TEST_F(HttpClientTest, StatusOtherThan200IsReturnedAndWritesNothing) {
     EXPECT_EQ(client_.StatusReason(), "Not Found");
     EXPECT_FALSE(fs::exists(file_));
     EXPECT_EQ(Get(server), 401);
-    EXPECT_EQ(client_.Realm(), "for Updates");
+    EXPECT_EQ(client_.Realm(), "for \"Updates\"");
     EXPECT_TRUE(notices_.empty());
 }
 
