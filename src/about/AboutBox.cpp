@@ -1,11 +1,9 @@
 #include "about/AboutBox.h"
 
-#include "about/RtfTextDocument.h"
 #include "app/ProgramFolder.h"
 #include "engine/CivilDate.h"
 #include "gui/Gui.h"
 
-#include <QTextEdit>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -57,13 +55,7 @@ void LoadHistory(const std::string& program_folder) {
     if (path.empty()) {
         return;
     }
-    const std::string rtf = ReadHistory(path);
-    auto* box = qobject_cast<QTextEdit*>(gui::ControlWidget(AboutFormName, AboutHistoryBoxId));
-    if (box != nullptr) {
-        ShowRtf(*box, rtf);
-    } else {
-        gui::SetRichText(AboutFormName, AboutHistoryBoxId, rtf);
-    }
+    gui::SetRichText(AboutFormName, AboutHistoryBoxId, ReadHistory(path));
 }
 
 void ShowPage(int page) {

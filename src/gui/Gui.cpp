@@ -4,7 +4,8 @@
 #include "gui/Form.h"
 #include "gui/GuiContext.h"
 #include "gui/OwnerDrawnButton.h"
-#include "gui/RichTextFormat.h"
+#include "gui/RtfReader.h"
+#include "gui/RtfTextDocument.h"
 
 #include <QAction>
 #include <QApplication>
@@ -943,7 +944,7 @@ void SetRichText(const std::string& form, int id, const std::string& text) {
         return;
     }
     if (LooksLikeRtf(text)) {
-        box->setHtml(ToQt(RtfToHtml(text)));
+        ShowRtf(*box, text);
         return;
     }
     QString plain = ToQt(text);

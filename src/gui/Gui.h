@@ -323,9 +323,10 @@ void SetSelection(const std::string& form, int id, int start, int end);
 void SetProgress(const std::string& form, int id, int value);
 void SetProgressRange(const std::string& form, int id, int minimum, int maximum);
 
-// EZ_SETRICHTEXT: text starting with "{\rtf" is read as rich text format
-// (paragraphs, bold, italic, underline, special characters; other control
-// words are skipped); any other text is shown as plain text.
+// EZ_SETRICHTEXT: text starting with "{\rtf" is read as rich text format by
+// the reader of RtfReader.h (paragraphs, alignment, indents, bold, italic,
+// underline, sizes, special characters; other control words are skipped);
+// any other text is shown as plain text. The box scrolls to the top.
 void SetRichText(const std::string& form, int id, const std::string& text);
 // EZ_SETRICHTEXTLEN: the largest text the box takes (0: no limit).
 void SetRichTextLimit(const std::string& form, int id, int characters);

@@ -1,6 +1,6 @@
-#include "about/RtfTextDocument.h"
+#include "gui/RtfTextDocument.h"
 
-#include "about/RtfReader.h"
+#include "gui/RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
@@ -12,7 +12,7 @@
 #include <random>
 #include <string>
 
-namespace kalvara {
+namespace kalvara::gui {
 namespace {
 
 QTextCharFormat FormatAt(const QTextDocument& document, int position) {
@@ -21,7 +21,7 @@ QTextCharFormat FormatAt(const QTextDocument& document, int position) {
     return cursor.charFormat();
 }
 
-TEST(AboutRtfTextDocument, ParagraphsBecomeBlocksAndLineBreaksStayInside) {
+TEST(GuiRtfTextDocument, ParagraphsBecomeBlocksAndLineBreaksStayInside) {
     QTextDocument document;
     FillTextDocument(ReadRtf(R"({\rtf1 one\line two\par three\par})"), document);
     ASSERT_EQ(document.blockCount(), 2);
@@ -29,7 +29,7 @@ TEST(AboutRtfTextDocument, ParagraphsBecomeBlocksAndLineBreaksStayInside) {
     EXPECT_EQ(document.lastBlock().text(), "three");
 }
 
-TEST(AboutRtfTextDocument, CarriesCharacterAndParagraphFormats) {
+TEST(GuiRtfTextDocument, CarriesCharacterAndParagraphFormats) {
     QTextDocument document;
     FillTextDocument(
         ReadRtf(R"({\rtf1\qc\sa300 {\b B}{\i I}{\ul U}{\fs40 S}\par\pard\li720\fi-360 x\par})"),
@@ -47,7 +47,7 @@ TEST(AboutRtfTextDocument, CarriesCharacterAndParagraphFormats) {
     EXPECT_DOUBLE_EQ(document.lastBlock().blockFormat().textIndent(), -24.0);
 }
 
-TEST(AboutRtfTextDocument, HangingIndentLinesTheTextUpAfterTheBullet) {
+TEST(GuiRtfTextDocument, HangingIndentLinesTheTextUpAfterTheBullet) {
     QTextDocument document;
     document.setTextWidth(200);
     FillTextDocument(ReadRtf(R"({\rtf1\pard\li360\fi-240 \bullet\tab )"
@@ -61,7 +61,7 @@ TEST(AboutRtfTextDocument, HangingIndentLinesTheTextUpAfterTheBullet) {
     EXPECT_DOUBLE_EQ(layout->lineAt(0).cursorToX(2), layout->lineAt(1).x());
 }
 
-TEST(AboutRtfTextDocument, ReplacesWhatTheBoxHeldAndScrollsToTheTop) {
+TEST(GuiRtfTextDocument, ReplacesWhatTheBoxHeldAndScrollsToTheTop) {
     QTextEdit box;
     box.setPlainText("old text");
     ShowRtf(box, R"({\rtf1 new\par text})");
@@ -72,7 +72,7 @@ TEST(AboutRtfTextDocument, ReplacesWhatTheBoxHeldAndScrollsToTheTop) {
 }
 
 // Whatever the input, the box shows exactly the reader's text.
-TEST(AboutRtfTextDocument, RandomInputShowsTheReadersTextUnchanged) {
+TEST(GuiRtfTextDocument, RandomInputShowsTheReadersTextUnchanged) {
     std::mt19937 random(8617);
     std::uniform_int_distribution<int> byte(0, 255);
     QTextEdit box;
@@ -91,4 +91,4 @@ TEST(AboutRtfTextDocument, RandomInputShowsTheReadersTextUnchanged) {
 }
 
 } // namespace
-} // namespace kalvara
+} // namespace kalvara::gui

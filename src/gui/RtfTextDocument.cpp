@@ -1,6 +1,6 @@
-#include "about/RtfTextDocument.h"
+#include "gui/RtfTextDocument.h"
 
-#include "about/RtfReader.h"
+#include "gui/RtfReader.h"
 
 #include <QString>
 #include <QTextBlockFormat>
@@ -10,7 +10,7 @@
 #include <QTextEdit>
 #include <QTextOption>
 
-namespace kalvara {
+namespace kalvara::gui {
 
 namespace {
 
@@ -100,4 +100,4 @@ void ShowRtf(QTextEdit& box, std::string_view rtf) {
     box.moveCursor(QTextCursor::Start);
 }
 
-} // namespace kalvara
+} // namespace kalvara::gui

@@ -1,4 +1,4 @@
-#include "about/RtfReader.h"
+#include "gui/RtfReader.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@ std::string Text(std::string_view rtf) {
 
 // --- Text and paragraphs -------------------------------------------------
 
-TEST(AboutRtfReader, SplitsParagraphsAndKeepsLineBreaksInside) {
+TEST(GuiRtfReader, SplitsParagraphsAndKeepsLineBreaksInside) {
     const RtfDocument document = ReadRtf(R"({\rtf1\ansi First\par Second\line still second\par})");
     ASSERT_EQ(document.paragraphs.size(), 2u);
     EXPECT_EQ(Text(R"({\rtf1\ansi First\par Second\line still second\par})"),
@@ -23,18 +23,18 @@ TEST(AboutRtfReader, SplitsParagraphsAndKeepsLineBreaksInside) {
     EXPECT_EQ(document.paragraphs[1].runs[0].text, "Second\nstill second");
 }
 
-TEST(AboutRtfReader, IgnoresSourceLineEndsAndTakesOneSpaceAfterAControlWord) {
+TEST(GuiRtfReader, IgnoresSourceLineEndsAndTakesOneSpaceAfterAControlWord) {
     EXPECT_EQ(Text("{\\rtf1 one\r\ntwo\\par  three}"), "onetwo\n three");
     // A backslash before a line end is the old spelling of \par.
     EXPECT_EQ(Text("{\\rtf1 a\\\nb}"), "a\nb");
 }
 
-TEST(AboutRtfReader, LastParagraphWithoutParIsKept) {
+TEST(GuiRtfReader, LastParagraphWithoutParIsKept) {
     EXPECT_EQ(Text(R"({\rtf1 a\par b})"), "a\nb");
     EXPECT_EQ(ReadRtf(R"({\rtf1 a\par})").paragraphs.size(), 1u);
 }
 
-TEST(AboutRtfReader, DecodesEscapesAsWindows1252AndUnicode) {
+TEST(GuiRtfReader, DecodesEscapesAsWindows1252AndUnicode) {
     EXPECT_EQ(Text(R"({\rtf1 caf\'e9 \'97 \'80})"), "caf\u00e9 \u2014 \u20ac");
     EXPECT_EQ(Text(R"({\rtf1 \{braces\} and \\})"), "{braces} and \\");
     EXPECT_EQ(Text(R"({\rtf1 a\~b\_c\-d})"), "a\u00a0b\u2011cd");
@@ -44,7 +44,7 @@ TEST(AboutRtfReader, DecodesEscapesAsWindows1252AndUnicode) {
     EXPECT_EQ(Text("{\\rtf1 \x93q\x94}"), "\u201cq\u201d");
 }
 
-TEST(AboutRtfReader, UnicodeEscapesDropTheirFallbackCharacters) {
+TEST(GuiRtfReader, UnicodeEscapesDropTheirFallbackCharacters) {
     EXPECT_EQ(Text(R"({\rtf1 \u8212?x})"), "\u2014x");
     EXPECT_EQ(Text(R"({\rtf1\uc2 \u8212\'97\'97x})"), "\u2014x");
     EXPECT_EQ(Text(R"({\rtf1\uc0 \u8212 x})"), "\u2014x");
@@ -62,7 +62,7 @@ TEST(AboutRtfReader, UnicodeEscapesDropTheirFallbackCharacters) {
 
 // --- Formatting ------------------------------------------------------------
 
-TEST(AboutRtfReader, CharacterFormatFollowsGroups) {
+TEST(GuiRtfReader, CharacterFormatFollowsGroups) {
     const RtfDocument document = ReadRtf(R"({\rtf1 a{\b\i\ul\fs32 b}c\b d\b0 e\ul f\ulnone g})");
     ASSERT_EQ(document.paragraphs.size(), 1u);
     const auto& runs = document.paragraphs[0].runs;
@@ -84,14 +84,14 @@ TEST(AboutRtfReader, CharacterFormatFollowsGroups) {
     EXPECT_EQ(runs[6].format, RtfCharFormat{});
 }
 
-TEST(AboutRtfReader, PlainResetsCharacterFormat) {
+TEST(GuiRtfReader, PlainResetsCharacterFormat) {
     const RtfDocument document = ReadRtf(R"({\rtf1\b\i\fs40 x\plain y})");
     const auto& runs = document.paragraphs.at(0).runs;
     ASSERT_EQ(runs.size(), 2u);
     EXPECT_EQ(runs[1].format, RtfCharFormat{});
 }
 
-TEST(AboutRtfReader, ParagraphFormatIsTakenAtTheParagraphEnd) {
+TEST(GuiRtfReader, ParagraphFormatIsTakenAtTheParagraphEnd) {
     const RtfDocument document =
         ReadRtf(R"({\rtf1\qc\sa120 Title\par\pard\li360\fi-360\qj Body\par\pard Plain\par})");
     ASSERT_EQ(document.paragraphs.size(), 3u);
@@ -103,7 +103,7 @@ TEST(AboutRtfReader, ParagraphFormatIsTakenAtTheParagraphEnd) {
     EXPECT_EQ(document.paragraphs[2].format, RtfParagraphFormat{});
 }
 
-TEST(AboutRtfReader, SkipsDestinationsWithoutBodyText) {
+TEST(GuiRtfReader, SkipsDestinationsWithoutBodyText) {
     const std::string rtf =
         R"({\rtf1\ansi\deff0{\fonttbl{\f0\fswiss Arial;}{\f1 Times;}})"
         R"({\colortbl;\red255\green0\blue0;}{\stylesheet{\s0 Normal;}})"
@@ -113,18 +113,18 @@ TEST(AboutRtfReader, SkipsDestinationsWithoutBodyText) {
     EXPECT_EQ(Text(rtf), "Bodylink");
 }
 
-TEST(AboutRtfReader, StarOnlyMarksADestinationAtTheStartOfAGroup) {
+TEST(GuiRtfReader, StarOnlyMarksADestinationAtTheStartOfAGroup) {
     EXPECT_EQ(Text(R"({\rtf1 a\*b})"), "ab");
 }
 
-TEST(AboutRtfReader, BinarySkipsExactlyItsBytes) {
+TEST(GuiRtfReader, BinarySkipsExactlyItsBytes) {
     const std::string rtf = std::string("{\\rtf1 a\\bin4 ") + std::string("}{\\\0", 4) + "b}";
     EXPECT_EQ(Text(rtf), "ab");
 }
 
 // --- Malformed input -------------------------------------------------------
 
-TEST(AboutRtfReader, SurvivesUnbalancedBraces) {
+TEST(GuiRtfReader, SurvivesUnbalancedBraces) {
     EXPECT_EQ(Text(R"(}}}{\rtf1 a}}} b)"), "a b");
     EXPECT_EQ(Text(R"({\rtf1 {\b a{{{)"), "a");
     // A closing brace too many must not drop the document's own state.
@@ -132,7 +132,7 @@ TEST(AboutRtfReader, SurvivesUnbalancedBraces) {
     EXPECT_EQ(document.paragraphs.at(0).runs.at(0).format.halfPoints, RtfDefaultHalfPoints);
 }
 
-TEST(AboutRtfReader, SurvivesTruncatedEscapes) {
+TEST(GuiRtfReader, SurvivesTruncatedEscapes) {
     EXPECT_EQ(Text("{\\rtf1 a\\"), "a");
     EXPECT_EQ(Text("{\\rtf1 a\\'"), "a");
     EXPECT_EQ(Text("{\\rtf1 a\\'4"), "a");
@@ -144,7 +144,7 @@ TEST(AboutRtfReader, SurvivesTruncatedEscapes) {
     EXPECT_EQ(Text("{\\rtf1 a\\bin99999 xyz"), "a");
 }
 
-TEST(AboutRtfReader, ClampsHugeAndNegativeNumbers) {
+TEST(GuiRtfReader, ClampsHugeAndNegativeNumbers) {
     const RtfDocument document =
         ReadRtf(R"({\rtf1\fs999999999999999999999999\li-5\fi-99999999999\sb99999999999999 a\par)"
                 R"(\pard\fs-4 b\par\fs0 c})");
@@ -163,11 +163,11 @@ TEST(AboutRtfReader, ClampsHugeAndNegativeNumbers) {
     EXPECT_EQ(Text(R"({\rtf1 \u0?x})"), "x");
 }
 
-TEST(AboutRtfReader, OverlongControlWordsAreIgnored) {
+TEST(GuiRtfReader, OverlongControlWordsAreIgnored) {
     EXPECT_EQ(Text("{\\rtf1 \\" + std::string(5000, 'b') + " x}"), "x");
 }
 
-TEST(AboutRtfReader, DeepNestingDropsOnlyTheTooDeepGroups) {
+TEST(GuiRtfReader, DeepNestingDropsOnlyTheTooDeepGroups) {
     const int depth = 100000;
     std::string rtf = "{\\rtf1 top";
     for (int i = 0; i < depth; ++i) {
@@ -191,11 +191,15 @@ TEST(AboutRtfReader, DeepNestingDropsOnlyTheTooDeepGroups) {
     EXPECT_EQ(Text(allowed), "ok");
 }
 
-TEST(AboutRtfReader, DropsControlCharactersAndKeepsTabs) {
+TEST(GuiRtfReader, DropsControlCharactersAndKeepsTabs) {
     EXPECT_EQ(Text(std::string("{\\rtf1 a\0b\x01\x7f\tc\\tab d\\'09e}", 27)), "ab\tc\td\te");
 }
 
-TEST(AboutRtfReader, NonRtfTextReadsAsPlainText) {
+TEST(GuiRtfReader, RtfIsKnownByItsHeaderAndOtherTextReadsAsPlainText) {
+    EXPECT_TRUE(LooksLikeRtf("{\\rtf1\\ansi hello}"));
+    EXPECT_TRUE(LooksLikeRtf(" \r\n{\\rtf1}"));
+    EXPECT_FALSE(LooksLikeRtf("plain {\\rtf1}"));
+    EXPECT_FALSE(LooksLikeRtf(""));
     EXPECT_EQ(Text("just some words"), "just some words");
     EXPECT_TRUE(ReadRtf("").paragraphs.empty());
 }
@@ -256,7 +260,7 @@ void ExpectSane(const RtfDocument& document) {
     }
 }
 
-TEST(AboutRtfReader, RandomBytesGiveSaneDocuments) {
+TEST(GuiRtfReader, RandomBytesGiveSaneDocuments) {
     std::mt19937 random(20170806);
     std::uniform_int_distribution<int> byte(0, 255);
     std::uniform_int_distribution<int> length(0, 2000);
@@ -269,7 +273,7 @@ TEST(AboutRtfReader, RandomBytesGiveSaneDocuments) {
     }
 }
 
-TEST(AboutRtfReader, RandomRtfTokenSoupGivesSaneDocuments) {
+TEST(GuiRtfReader, RandomRtfTokenSoupGivesSaneDocuments) {
     // Mostly RTF syntax, so that the reader's deeper paths are exercised.
     const std::string tokens[] = {
         "{",           "}",          "\\",     "\\par ",   "\\line",  "\\b",

@@ -1,4 +1,4 @@
-#include "about/RtfReader.h"
+#include "gui/RtfReader.h"
 
 #include <algorithm>
 #include <array>
@@ -458,6 +458,11 @@ private:
 };
 
 } // namespace
+
+bool LooksLikeRtf(std::string_view text) {
+    const auto start = text.find_first_not_of(" \t\r\n");
+    return start != std::string_view::npos && text.substr(start).starts_with("{\\rtf");
+}
 
 RtfDocument ReadRtf(std::string_view rtf) {
     return RtfParser(rtf).Parse();

@@ -12,7 +12,7 @@
 // or missing numbers, binary junk and deep nesting all give a document, never
 // a failure. Work is linear in the input's length.
 
-#include "about/RtfDocument.h"
+#include "gui/RtfDocument.h"
 
 #include <string_view>
 
@@ -20,6 +20,10 @@ namespace kalvara {
 
 // Groups nested deeper than this are dropped with their contents.
 inline constexpr int RtfMaxGroupDepth = 256;
+
+// True when the text starts with "{\rtf", blanks and line ends before it
+// allowed: the rich text box reads such text as RTF, any other as plain text.
+bool LooksLikeRtf(std::string_view text);
 
 RtfDocument ReadRtf(std::string_view rtf);
 
