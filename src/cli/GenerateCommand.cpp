@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstdio>
 #include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kalvara::cli {
@@ -115,6 +116,26 @@ std::string ParseArguments(const std::vector<std::string>& args, GenerateArgumen
     return {};
 }
 
+// Why a file named with -o cannot be written, so that a mistyped path is
+// refused as bad input before anything is drawn; empty when it can.
+std::string OutputFileProblem(const std::string& path) {
+    struct stat target {};
+    if (::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) {
+        return "cannot write " + path + ": it is a folder";
+    }
+    const auto slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        return "cannot write " + path + ": there is no folder " + folder;
+    }
+    if (::access(folder.c_str(), W_OK) != 0) {
+        return "cannot write " + path + ": the folder " + folder + " is not writable";
+    }
+    return {};
+}
+
 } // namespace
 
 int RunGenerateCommand(const std::vector<std::string>& args, const std::string& program_folder) {
@@ -172,17 +193,17 @@ int RunGenerateCommand(const std::vector<std::string>& args, const std::string& 
         if (::access(paths.OutputFolder.c_str(), W_OK) != 0) {
             return Refuse("cannot write to the folder " + paths.OutputFolder);
         }
+    } else if (const std::string problem = OutputFileProblem(parsed.output); !problem.empty()) {
+        return Refuse(problem);
     }
 
     BroadcastYearTable years;
     const GenerateResult result = GenerateCalendar(selection, years, environment);
     if (!result.Saved) {
-        if (result.PdfErrorOccurred) {
-            // The notices have said what libharu reported.
-            std::fprintf(stderr, "kalvara-cli: generate: no calendar was written\n");
-            return 1;
-        }
-        return Refuse(result.Problem);
+        // Any PDF error notices have gone to stderr already.
+        std::fprintf(stderr, "kalvara-cli: generate: %s\n",
+                     result.Problem.empty() ? "no calendar was written" : result.Problem.c_str());
+        return 1;
     }
     std::printf("%s\n", result.Path.c_str());
     return result.PdfErrorOccurred ? 1 : 0;

@@ -44,7 +44,7 @@ Options:
   --help       show this help
   --version    show the version
 
-Exit status: 0 success, 1 the calendar was written with PDF errors,
+Exit status: 0 success, 1 no calendar was written (a PDF or file error),
 2 bad input.
 )";
 

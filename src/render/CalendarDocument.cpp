@@ -44,14 +44,22 @@ private:
     int fd_;
 };
 
+// Why a file could not be written, in libharu's terms (so that the user sees
+// what a failing HPDF_SaveToFile would have reported) and in words.
+struct WriteFailure {
+    HPDF_STATUS Error = HPDF_OK; // HPDF_FILE_OPEN_ERROR or HPDF_FILE_IO_ERROR
+    int Detail = 0;              // errno
+    std::string Problem;         // empty on success
+};
+
 // Writes data beside path and renames it over path: the target is either the
-// complete new file or whatever was there before. Empty on success, else one
-// line saying what went wrong.
-std::string ReplaceFile(const std::string& path, const std::string& data) {
+// complete new file or whatever was there before.
+WriteFailure ReplaceFile(const std::string& path, const std::string& data) {
     std::string temp_path = path + ".XXXXXX";
     OpenFile file(::mkstemp(temp_path.data()));
     if (file.Get() < 0) {
-        return "cannot write " + path + ": " + std::strerror(errno);
+        const int error = errno;
+        return {HPDF_FILE_OPEN_ERROR, error, "cannot write " + path + ": " + std::strerror(error)};
     }
     // mkstemp makes the file private; a calendar gets the usual permissions.
     const mode_t mask = ::umask(0);
@@ -81,7 +89,7 @@ std::string ReplaceFile(const std::string& path, const std::string& data) {
     }
     if (error != 0) {
         ::unlink(temp_path.c_str());
-        return "cannot write " + path + ": " + std::strerror(error);
+        return {HPDF_FILE_IO_ERROR, error, "cannot write " + path + ": " + std::strerror(error)};
     }
     return {};
 }
@@ -172,6 +180,7 @@ bool RenderCalendarDocument(const CalendarSelection& selection, BroadcastYearTab
     bytes.clear();
     PdfDocument document(PdfErrorHandler, &state);
     if (document.Get() == nullptr) {
+        state.NoDocument = true;
         ShowNotice(PdfErrorTitle, "Unable to create PDF object.{f11,t4}",
                    "Please inform technical support of this error.{f6}");
         return false;
@@ -198,7 +207,9 @@ GenerateResult GenerateCalendar(const CalendarSelection& selection, BroadcastYea
     std::string bytes;
     const bool rendered = RenderCalendarDocument(selection, years, state, bytes);
     result.PdfErrorOccurred = !rendered || state.ErrorCount > 0;
-    if (!rendered && state.ErrorCount == 0) {
+    // libharu may have reported its own failure before giving up on the
+    // document; either way there is nothing to number.
+    if (state.NoDocument) {
         // No document at all: nothing is numbered or saved.
         result.Problem = "Unable to create PDF object.";
         return result;
@@ -214,10 +225,17 @@ GenerateResult GenerateCalendar(const CalendarSelection& selection, BroadcastYea
         result.Problem = "the PDF document could not be produced";
         return result;
     }
-    // Only a complete document touches the target.
-    result.Problem = ReplaceFile(result.Path, bytes);
-    result.Saved = result.Problem.empty();
-    if (result.Saved && !environment.PdfReaderPath.empty() && environment.OpenInReader) {
+    // Only a complete document touches the target. A file that cannot be
+    // written is a PDF error like any other, so the user hears of it.
+    const WriteFailure failure = ReplaceFile(result.Path, bytes);
+    if (!failure.Problem.empty()) {
+        PdfErrorHandler(failure.Error, static_cast<HPDF_STATUS>(failure.Detail), &state);
+        result.PdfErrorOccurred = true;
+        result.Problem = failure.Problem;
+        return result;
+    }
+    result.Saved = true;
+    if (!environment.PdfReaderPath.empty() && environment.OpenInReader) {
         environment.OpenInReader(result.Path);
     }
     return result;

@@ -36,6 +36,7 @@ struct GenerateResult {
 // Kept for one run; libharu hands it back to PdfErrorHandler as user data.
 struct PdfRunState {
     std::int32_t ErrorCount = 0;
+    bool NoDocument = false; // HPDF_New gave no document
     std::function<void()> AfterPdfError;
 };
 

@@ -112,24 +112,33 @@ TEST_F(CalendarDocumentRun, AnExplicitPathLeavesTheNumberAlone) {
     EXPECT_EQ(test::ReadPdfTrace(result.Path).Pages.size(), 1u);
 }
 
-TEST_F(CalendarDocumentRun, UnwritableTargetsLeaveNothingBehind) {
+// A file that cannot be written is reported the way libharu reports a failed
+// save (file open or I/O error with errno), and leaves nothing behind.
+TEST_F(CalendarDocumentRun, UnwritableTargetsAreReportedAndLeaveNothingBehind) {
     std::ofstream(folder_.File("plain-file")) << "not a folder";
     fs::create_directory(folder_.File("a-folder"));
-    for (const std::string& target :
-         {folder_.File("missing/out.pdf"), folder_.File("plain-file/out.pdf"),
-          folder_.File("a-folder")}) {
+    int closed = 0;
+    environment_.AfterPdfError = [&] { ++closed; };
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {folder_.File("missing/out.pdf"), "Error number = 4119 [&H1017]|Detail number = 2 [&H2]"},
+        {folder_.File("plain-file/out.pdf"),
+         "Error number = 4119 [&H1017]|Detail number = 20 [&H14]"},
+        {folder_.File("a-folder"), "Error number = 4118 [&H1016]|Detail number = 21 [&H15]"}};
+    for (const auto& [target, text] : cases) {
         environment_.OutputPath = target;
         const auto result = Run();
         EXPECT_FALSE(result.Saved) << target;
-        EXPECT_FALSE(result.PdfErrorOccurred) << target;
+        EXPECT_TRUE(result.PdfErrorOccurred) << target;
         EXPECT_NE(result.Problem.find(target), std::string::npos) << result.Problem;
-        EXPECT_EQ(result.Problem.find('\n'), std::string::npos);
+        ASSERT_FALSE(notices_.Notices.empty());
+        EXPECT_EQ(notices_.Notices.back().Title, "PDF Error");
+        EXPECT_EQ(notices_.Notices.back().Text1, text + "{f11,t4}");
     }
-    EXPECT_TRUE(fs::is_directory(folder_.File("a-folder")));
+    EXPECT_EQ(notices_.Notices.size(), 3u);
+    EXPECT_EQ(closed, 3);
     EXPECT_TRUE(FolderEntries(folder_.File("a-folder")).empty());
     EXPECT_EQ(FolderEntries(folder_.Path().string()),
               (std::vector<std::string>{"PDF", "a-folder", "plain-file"}));
-    EXPECT_TRUE(notices_.Notices.empty());
 }
 
 TEST_F(CalendarDocumentRun, TheReaderOpensOnlySavedFilesAndOnlyWhenThereIsOne) {
