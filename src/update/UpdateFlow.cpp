@@ -3,6 +3,7 @@
 #include "app/ProgramFolder.h"
 #include "app/SettingsStore.h"
 #include "engine/DateText.h"
+#include "engine/Notice.h"
 #include "gui/Gui.h"
 #include "update/HttpSyntax.h"
 #include "update/VersionFetch.h"
@@ -227,9 +228,17 @@ int UpdateFlow::Download(const std::string& parent_form, const std::string& host
                               }
                           },
                           [] { gui::DoEvents(); }, [this] { return cancel_; }});
+    // The client's own errors ("Unable to find web host ...") belong to the
+    // download window: it is the one on screen while the main window hides.
+    const NoticeHook previous_hook = SetNoticeHook(
+        [this](const std::string& title, const std::string& text1, const std::string& text2) {
+            services_.show_message_box(DownloadFormName, title, text1, text2, "", "&OK{G,f7}", "",
+                                       1, "C");
+        });
     downloading_ = true;
     const int result = client_.Download(host, path, 1, "", "", installer_path_);
     downloading_ = false;
+    SetNoticeHook(previous_hook);
 
     bool stored = result == DownloadStored && !cancel_;
     if (stored) {

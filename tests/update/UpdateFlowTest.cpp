@@ -462,17 +462,32 @@ TEST_F(UpdateFlowTest, InstallerNameIsCutToAPlainNameInTheProgramFolder) {
 }
 
 TEST_F(UpdateFlowTest, FailedDownloadLeavesNothingAndBringsTheWindowBack) {
-    Publish("5.3.0.1", Host() + " /files/Missing.sh Setup.sh");
-    answers_ = {1};
-    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
-    ASSERT_EQ(messages_.size(), 2u);
-    EXPECT_EQ(messages_[1].title, "Download Error");
-    EXPECT_NE(messages_[1].text1.find("404"), std::string::npos);
-    EXPECT_FALSE(fs::exists(program_ / "Setup.sh"));
-    EXPECT_EQ(Setting("Install"), "");
-    EXPECT_EQ(Setting("Failed", "none"), "none");
-    if (QWidget* main = gui::FormWidget("KV")) {
-        EXPECT_TRUE(main->isVisible());
+    struct Case {
+        std::string first_line, parent, text1;
+    };
+    const Case cases[] = {
+        {Host() + " /files/Missing.sh Setup.sh", "KV", "404"},
+        // The client's own error is shown on the download window.
+        {"127.0.0.1:1 /Setup.sh Setup.sh", DownloadFormName,
+         "Unable to find web host \"127.0.0.1:1\".{f10,t4}"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.first_line);
+        messages_.clear();
+        Publish("5.3.0.1", c.first_line);
+        answers_ = {1};
+        EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+        ASSERT_EQ(messages_.size(), 2u);
+        EXPECT_EQ(messages_[1].parent, c.parent);
+        EXPECT_EQ(messages_[1].title, "Download Error");
+        EXPECT_NE(messages_[1].text1.find(c.text1), std::string::npos) << messages_[1].text1;
+        EXPECT_EQ(messages_[1].text2, "The update is unable to continue.{f7}");
+        EXPECT_FALSE(fs::exists(program_ / "Setup.sh"));
+        EXPECT_EQ(Setting("Install"), "");
+        EXPECT_EQ(Setting("Failed", "none"), "none");
+        EXPECT_FALSE(gui::FormExists(DownloadFormName));
+        ASSERT_NE(gui::FormWidget("KV"), nullptr);
+        EXPECT_TRUE(gui::FormWidget("KV")->isVisible());
     }
 }
 
