@@ -46,13 +46,11 @@ TEST(LayoutYearTable, StaleTableStillPrintsTheSelectedYear) {
     EXPECT_TRUE(HasText(three_years.Pages[0], "26", Anchor::Right, 84, 70, {Bold, 9}));
     EXPECT_TRUE(
         HasText(three_years.Pages[0], "53", Anchor::Right, 68, 747, {BoldOblique, 8, true}));
-    EXPECT_EQ(years.Year, 2026);
 
     BuildBroadcastYear(1990, years);
     selection.Style = CalendarStyle::KeyboardStrips;
     const auto strips = DrawDirectly(DrawKeyboardStrips, selection, years, folder);
     ASSERT_EQ(strips.Pages.size(), 1u) << strips.Error;
-    EXPECT_EQ(strips.Pages[0].FindTexts("*January*").size(), 0u);
     EXPECT_EQ(strips.Pages[0].FindTexts("January*").size(), 9u);
     EXPECT_TRUE(HasText(strips.Pages[0], "26", Anchor::Right, 39, 54, {Bold, 7}));
 }
