@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace kalvara::msgbox {
 
@@ -102,9 +101,6 @@ MessageBoxLayout ComputeMessageBoxLayout(const MessageBoxRequest& request,
     const BoxOptions options = ParseOptions(request.options);
     const double margin = options.larger ? 2.0 : 1.0; // 1.0 or 2.0 columns
     const double gap = options.larger ? 1.0 : 0.5;    // 0.5 or 1.0 rows
-    // |initial value| without overflow for the most negative integer.
-    const long long initial = std::llabs(static_cast<long long>(request.initialValue));
-    layout.focusButton = initial > 0 && initial <= MaxButtons ? static_cast<int>(initial) : 0;
     layout.checkTicked = request.initialValue < 0;
     layout.centreTexts = options.centre;
     layout.pictureProperties = options.pictureProperties;

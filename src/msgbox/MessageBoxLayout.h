@@ -67,7 +67,6 @@ struct MessageBoxLayout {
     TextBlockLayout text2;
     TextBlockLayout check;
     bool checkTicked = false;
-    int focusButton = 0; // 0: none
     std::vector<ButtonLayout> buttons;
 };
 
