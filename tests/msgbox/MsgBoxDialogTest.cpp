@@ -91,6 +91,8 @@ TEST_F(MsgBoxDialog, EachButtonAnswersWithItsNumber) {
     }
 }
 
+// The check box's tick is the answer's sign, whether the user ticked it or
+// a negative initial value started it ticked and the user took it away.
 TEST_F(MsgBoxDialog, TickedCheckBoxNegatesTheAnswer) {
     EXPECT_EQ(Answer(ThreeButtons, 1, "Don't ask again{f7}",
                      [] {
@@ -98,23 +100,15 @@ TEST_F(MsgBoxDialog, TickedCheckBoxNegatesTheAnswer) {
                          Click(12);
                      }),
               -2);
-}
-
-TEST_F(MsgBoxDialog, NegativeInitialValueStartsTicked) {
     bool tickedAtStart = false;
     EXPECT_EQ(Answer(ThreeButtons, -1, "Don't ask again",
                      [&] {
                          tickedAtStart = gui::GetCheck(Box, CheckBoxId) == 1;
-                         Click(12);
-                     }),
-              -2);
-    EXPECT_TRUE(tickedAtStart);
-    EXPECT_EQ(Answer(ThreeButtons, -1, "Don't ask again",
-                     [] {
                          Click(CheckBoxId); // untick
                          Click(12);
                      }),
               2);
+    EXPECT_TRUE(tickedAtStart);
 }
 
 TEST_F(MsgBoxDialog, EnterPressesTheFocusedButton) {
@@ -149,23 +143,8 @@ TEST_F(MsgBoxDialog, EnterOnTheCheckBoxDoesNotAnswer) {
     EXPECT_TRUE(stillOpen);
 }
 
-TEST_F(MsgBoxDialog, EscapeAnswers99NegatedWhenTicked) {
-    EXPECT_EQ(Answer(ThreeButtons, 1, "Remember", [] { Press(Qt::Key_Escape); }), 99);
-    EXPECT_EQ(Answer(ThreeButtons, -1, "Remember", [] { Press(Qt::Key_Escape); }), -99);
-    EXPECT_EQ(Answer(ThreeButtons, 1, "Remember",
-                     [] {
-                         Click(CheckBoxId);
-                         Press(Qt::Key_Escape);
-                     }),
-              -99);
-}
-
-TEST_F(MsgBoxDialog, CloseCommandAnswers99NegatedWhenTicked) {
-    EXPECT_EQ(Answer(ThreeButtons, 1, "", [] { gui::FormWidget(Box)->close(); }), 99);
-    EXPECT_EQ(Answer(ThreeButtons, -2, "Remember", [] { gui::FormWidget(Box)->close(); }), -99);
-}
-
-TEST_F(MsgBoxDialog, WithoutButtonsOnlyEscapeOrCloseLeaveIt) {
+TEST_F(MsgBoxDialog, EscapeAndTheCloseCommandAnswer99NegatedWhenTicked) {
+    // Without buttons only these leave the box; Enter does nothing.
     bool noButton = false;
     EXPECT_EQ(Answer("*{G,f7}", 1, "",
                      [&] {
@@ -175,7 +154,9 @@ TEST_F(MsgBoxDialog, WithoutButtonsOnlyEscapeOrCloseLeaveIt) {
                      }),
               99);
     EXPECT_TRUE(noButton);
-    EXPECT_EQ(Answer("", -1, "Remember", [] { gui::FormWidget(Box)->close(); }), -99);
+    EXPECT_EQ(Answer(ThreeButtons, -1, "Remember", [] { Press(Qt::Key_Escape); }), -99);
+    EXPECT_EQ(Answer(ThreeButtons, 1, "", [] { gui::FormWidget(Box)->close(); }), 99);
+    EXPECT_EQ(Answer(ThreeButtons, -2, "Remember", [] { gui::FormWidget(Box)->close(); }), -99);
 }
 
 TEST_F(MsgBoxDialog, CheckBoxClickGivesTheFocusBackToTheButton) {
@@ -190,23 +171,26 @@ TEST_F(MsgBoxDialog, CheckBoxClickGivesTheFocusBackToTheButton) {
     EXPECT_EQ(focusAfterTick, 12);
 }
 
-TEST_F(MsgBoxDialog, ButtonShapesPaintTheirColours) {
+TEST_F(MsgBoxDialog, ButtonShapesPaintTheirColoursAndGIsAPlainButton) {
     std::vector<std::string> classes;
     std::vector<QRgb> pixels;
-    const int result = Answer("*{b4,t15}|Three D{3}|Rounded{R}|Ellipse{E}|Colour", 1, "", [&] {
-        for (int id = 11; id <= 14; ++id) {
-            QWidget* button = gui::ControlWidget(Box, id);
-            classes.emplace_back(button->metaObject()->className());
-            const QImage face = button->grab().toImage();
-            pixels.push_back(face.pixel(face.width() / 2, 2)); // inside the top edge
-            pixels.push_back(face.pixel(3, 3));                // inside the bevel
-        }
-        Click(14);
-    });
+    bool standardBold = false;
+    const int result =
+        Answer("*{b4,t15}|Three D{3}|Rounded{R}|Ellipse{E}|Colour|Plain{G,f7}", 1, "", [&] {
+            for (int id = 11; id <= 15; ++id) {
+                QWidget* button = gui::ControlWidget(Box, id);
+                classes.emplace_back(button->metaObject()->className());
+                const QImage face = button->grab().toImage();
+                pixels.push_back(face.pixel(face.width() / 2, 2)); // inside the top edge
+                pixels.push_back(face.pixel(3, 3));                // inside the bevel
+            }
+            standardBold = gui::ControlWidget(Box, 15)->font().bold();
+            Click(14);
+        });
     EXPECT_EQ(result, 4);
-    for (const std::string& name : classes) {
-        EXPECT_EQ(name, "kalvara::gui::OwnerDrawnButton");
-    }
+    const std::string drawn = "kalvara::gui::OwnerDrawnButton";
+    EXPECT_EQ(classes, (std::vector<std::string>{drawn, drawn, drawn, drawn, "QPushButton"}));
+    EXPECT_TRUE(standardBold);
     // Between the edge and the caption, 3D and colour buttons show their
     // background, colour 4.
     EXPECT_EQ(pixels[1] & 0xFFFFFF, 0x800000u);
@@ -216,19 +200,6 @@ TEST_F(MsgBoxDialog, ButtonShapesPaintTheirColours) {
         EXPECT_GT(qRed(pixel), qGreen(pixel) + 40);
     }
     EXPECT_NE(std::find(codes.begin(), codes.end(), gui::EventOwnerDraw), codes.end());
-}
-
-TEST_F(MsgBoxDialog, StandardButtonsAreRealPushButtonsInTheirFont) {
-    std::string className;
-    bool bold = false;
-    Answer("&OK{G,f7}", 1, "", [&] {
-        QWidget* ok = gui::ControlWidget(Box, 11);
-        className = ok->metaObject()->className();
-        bold = ok->font().bold();
-        Click(11);
-    });
-    EXPECT_EQ(className, "QPushButton");
-    EXPECT_TRUE(bold);
 }
 
 TEST_F(MsgBoxDialog, TextsAreLaidOutAsMeasured) {

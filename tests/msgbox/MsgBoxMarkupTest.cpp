@@ -8,29 +8,17 @@
 namespace kalvara::msgbox {
 namespace {
 
-TEST(MsgBoxMarkup, GroupRunsFromTheFirstBraceLettersInEitherCase) {
-    const MarkedText marked = ParseMarkedText("Unable to create subdirectory.{f7,T4}");
-    EXPECT_EQ(marked.visible, "Unable to create subdirectory.");
-    ASSERT_EQ(marked.items.size(), 2u);
-    EXPECT_EQ(marked.items[0].letter, 'F');
-    EXPECT_DOUBLE_EQ(marked.items[0].value, 7);
-    EXPECT_EQ(marked.items[1].letter, 'T');
-    EXPECT_DOUBLE_EQ(marked.items[1].value, 4);
-
-    const MarkedText plain = ParseMarkedText("No group at all|two lines");
-    EXPECT_EQ(plain.visible, "No group at all|two lines");
-    EXPECT_TRUE(plain.items.empty());
-}
-
+// Letters in either case; the visible text runs to the first brace.
 TEST(MsgBoxMarkup, TextOptionsAndDefaults) {
-    const TextMarkup text = ParseText("A PDF reader is missing.{f10,t4,w30.5}", true);
+    const TextMarkup text = ParseText("A PDF reader is missing.{f10,T4,w30.5}", true);
     EXPECT_EQ(text.text, "A PDF reader is missing.");
     EXPECT_EQ(text.font, 10);
     EXPECT_EQ(text.color, 4);
     EXPECT_DOUBLE_EQ(text.wrapWidth, 30.5);
     const TextMarkup check = ParseText("Don't ask again{w30}", false);
     EXPECT_DOUBLE_EQ(check.wrapWidth, 0); // the check box does not wrap
-    const TextMarkup bare = ParseText("Plain", true);
+    const TextMarkup bare = ParseText("Plain|two lines", true);
+    EXPECT_EQ(bare.text, "Plain|two lines");
     EXPECT_EQ(bare.font, 0);
     EXPECT_EQ(bare.color, -1);
 
