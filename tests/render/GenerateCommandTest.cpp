@@ -65,10 +65,15 @@ TEST_F(GenerateCommand, WritesTheNextNumberedFileAndPrintsItsPath) {
     EXPECT_EQ(Run({"--style", "YEAR", "--year", "2025", "--period", "all"}).Status, 0);
 }
 
+// Also: an explicit file is written as named and leaves the number alone.
 TEST_F(GenerateCommand, QuartersFollowTheSettingsUnlessOverridden) {
     WriteSetting(Settings(), "Preferences", "Quarters", "1");
     const std::string file = home_.File("q.pdf");
-    ASSERT_EQ(Run({"--style", "month", "--year", "2025", "--period", "3", "-o", file}).Status, 0);
+    const auto run = Run({"--style", "month", "--year", "2025", "--period", "3", "-o", file});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, file + "\n");
+    EXPECT_EQ(ReadSetting(Settings(), "PDF", "Number", "none"), "none");
+    EXPECT_TRUE(NoCalendarWritten());
     EXPECT_NE(test::ReadPdfTrace(file).Pages.at(0).FindText("9/1Q09"), nullptr);
 
     ASSERT_EQ(
@@ -98,15 +103,6 @@ TEST_F(GenerateCommand, EveryStyleByNameAndNumber) {
             EXPECT_FALSE(readback.Pages[0].Texts.empty()) << style;
         }
     }
-}
-
-TEST_F(GenerateCommand, AnExplicitFileLeavesTheNumberAlone) {
-    const std::string file = home_.File("out.pdf");
-    const auto run = Run({"-o", file, "--style", "quarter", "--year", "2024", "--period", "11"});
-    EXPECT_EQ(run.Status, 0) << run.Err;
-    EXPECT_EQ(run.Out, file + "\n");
-    EXPECT_EQ(ReadSetting(Settings(), "PDF", "Number", "none"), "none");
-    EXPECT_TRUE(NoCalendarWritten());
 }
 
 TEST_F(GenerateCommand, BadInputIsRefusedWithOneLineAndNoFile) {

@@ -104,18 +104,5 @@ TEST_F(MonthBlocks, WeekRowOfKeyboardStripsHasNoLabelAndLeavesTextBlack) {
     EXPECT_TRUE(page.FindText("after")->Colour.IsBlack());
 }
 
-TEST(MonthBlockTexts, NamesMarkersAndFooters) {
-    EXPECT_EQ(MonthName(1), "January");
-    EXPECT_EQ(MonthName(12), "December");
-    EXPECT_EQ(MonthName(0), "");
-    EXPECT_EQ(MonthName(13), "");
-    EXPECT_EQ(WeekdayName(1), "Monday");
-    EXPECT_EQ(WeekdayName(7), "Sunday");
-    EXPECT_EQ(WeekdayName(8), "");
-    EXPECT_EQ(FiveWeekMarker(5), "*");
-    EXPECT_EQ(FiveWeekMarker(4), "");
-    EXPECT_STREQ(CreditLine, "Kalvara by Quennet/www.quennet.com");
-}
-
 } // namespace
 } // namespace kalvara

@@ -161,10 +161,6 @@ bool PdfStroke::IsHorizontal() const {
     return Points.size() == 2 && Near(Points[0].Y, Points[1].Y);
 }
 
-bool PdfStroke::IsVertical() const {
-    return Points.size() == 2 && Near(Points[0].X, Points[1].X);
-}
-
 double PdfFill::Left() const {
     double value = Points.empty() ? 0 : Points[0].X;
     for (const auto& p : Points) {
@@ -234,16 +230,6 @@ std::vector<const PdfStroke*> PdfPageReadback::HorizontalRulesAt(double y) const
     return found;
 }
 
-std::vector<const PdfStroke*> PdfPageReadback::VerticalRulesAt(double x) const {
-    std::vector<const PdfStroke*> found;
-    for (const auto& stroke : Strokes) {
-        if (stroke.IsVertical() && Near(stroke.Points[0].X, x)) {
-            found.push_back(&stroke);
-        }
-    }
-    return found;
-}
-
 bool Near(double a, double b, double tolerance) {
     return std::fabs(a - b) <= tolerance;
 }
@@ -263,7 +249,6 @@ PdfReadback ReadPdfTrace(const std::string& pdf_path) {
     bool in_stroke = false;
     bool in_fill = false;
     bool in_text = false; // inside fill_text, the only text that is painted
-    int order = 0;
     while (std::getline(in, line)) {
         if (StartsElement(line, "<page ")) {
             readback.Pages.emplace_back();
@@ -273,7 +258,6 @@ PdfReadback ReadPdfTrace(const std::string& pdf_path) {
                 page->Width = box[2] - box[0];
                 page->Height = box[3] - box[1];
             }
-            order = 0;
         } else if (page == nullptr) {
             continue;
         } else if (StartsElement(line, "<fill_text ")) {
@@ -290,7 +274,6 @@ PdfReadback ReadPdfTrace(const std::string& pdf_path) {
                 matrix.empty() ? 0 : std::hypot(matrix[0], matrix.size() > 1 ? matrix[1] : 0);
             run.Size *= transform.Scale();
             run.Colour = colour;
-            run.Order = order++;
             in_run = true;
         } else if (in_run && StartsElement(line, "<g ")) {
             PdfGlyph glyph;
@@ -316,7 +299,6 @@ PdfReadback ReadPdfTrace(const std::string& pdf_path) {
             transform = Transform::Of(line);
             stroke.Width = Number(line, "linewidth") * transform.Scale();
             stroke.Colour = Colour(line);
-            stroke.Order = order++;
             in_stroke = true;
         } else if (StartsElement(line, "</stroke_path>")) {
             page->Strokes.push_back(stroke);
@@ -325,7 +307,6 @@ PdfReadback ReadPdfTrace(const std::string& pdf_path) {
             fill = PdfFill{};
             transform = Transform::Of(line);
             fill.Colour = Colour(line);
-            fill.Order = order++;
             in_fill = true;
         } else if (StartsElement(line, "</fill_path>")) {
             page->Fills.push_back(fill);
@@ -334,40 +315,6 @@ PdfReadback ReadPdfTrace(const std::string& pdf_path) {
                    (StartsElement(line, "<moveto ") || StartsElement(line, "<lineto "))) {
             const PdfPoint at = transform.Apply(Number(line, "x"), Number(line, "y"));
             (in_stroke ? stroke.Points : fill.Points).push_back(at);
-        } else if (in_stroke && StartsElement(line, "<closepath")) {
-            stroke.Closed = true;
-        }
-    }
-    return readback;
-}
-
-PdfStextReadback ReadPdfStext(const std::string& pdf_path) {
-    PdfStextReadback readback;
-    const std::string output = RunMutool("stext", pdf_path, readback.Error);
-    std::istringstream in(output);
-    std::string line;
-    PdfTextLine current;
-    bool in_font = false;
-    while (std::getline(in, line)) {
-        if (StartsElement(line, "<page ")) {
-            readback.Pages.emplace_back();
-        } else if (readback.Pages.empty()) {
-            continue;
-        } else if (StartsElement(line, "<font ")) {
-            current = PdfTextLine{};
-            current.Font = Attribute(line, "name");
-            current.Size = Number(line, "size");
-            in_font = true;
-        } else if (in_font && StartsElement(line, "<char ")) {
-            if (current.Text.empty()) {
-                current.X = Number(line, "x");
-                current.Y = Number(line, "y");
-                current.Colour = Attribute(line, "color");
-            }
-            current.Text += Attribute(line, "c");
-        } else if (in_font && StartsElement(line, "</font>")) {
-            readback.Pages.back().push_back(current);
-            in_font = false;
         }
     }
     return readback;

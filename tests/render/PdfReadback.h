@@ -41,7 +41,6 @@ struct PdfTextRun {
     double Y = 0;     // baseline
     std::string Text;
     std::vector<PdfGlyph> Glyphs;
-    int Order = 0; // position among everything drawn on the page
     double Center() const { return (X + Right) / 2; }
 };
 
@@ -49,17 +48,13 @@ struct PdfStroke {
     double Width = 0;
     PdfColour Colour;
     std::vector<PdfPoint> Points; // moveto, lineto ... in drawing order
-    bool Closed = false;
-    int Order = 0;
-    // A two-point path that runs horizontally / vertically.
+    // A two-point path that runs horizontally.
     bool IsHorizontal() const;
-    bool IsVertical() const;
 };
 
 struct PdfFill {
     PdfColour Colour;
     std::vector<PdfPoint> Points;
-    int Order = 0;
     double Left() const;
     double Right() const;
     double Top() const;
@@ -81,8 +76,6 @@ struct PdfPageReadback {
     std::vector<const PdfTextRun*> TextsOnBaseline(double y) const;
     // Two-point horizontal strokes at y (within 0.01).
     std::vector<const PdfStroke*> HorizontalRulesAt(double y) const;
-    // Two-point vertical strokes at x (within 0.01).
-    std::vector<const PdfStroke*> VerticalRulesAt(double x) const;
 };
 
 struct PdfReadback {
@@ -93,24 +86,6 @@ struct PdfReadback {
 // `mutool draw -F trace`: every glyph with font, size and colour, every stroke
 // with its end points, colour and width, every fill.
 PdfReadback ReadPdfTrace(const std::string& pdf_path);
-
-// One line of `mutool draw -F stext`: text as a viewer extracts it.
-struct PdfTextLine {
-    std::string Font;
-    double Size = 0;
-    std::string Colour; // "#rrggbb" of the first character
-    double X = 0;
-    double Y = 0; // baseline
-    std::string Text;
-};
-
-// Per page, the font runs of `mutool draw -F stext`; empty pages when mutool
-// failed (error set).
-struct PdfStextReadback {
-    std::vector<std::vector<PdfTextLine>> Pages;
-    std::string Error;
-};
-PdfStextReadback ReadPdfStext(const std::string& pdf_path);
 
 // Equal within a hundredth of a point.
 bool Near(double a, double b, double tolerance = 0.01);

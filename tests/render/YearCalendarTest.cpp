@@ -117,29 +117,9 @@ TEST(YearCalendar, FiftyThreeWeekYearWithQuarters) {
     EXPECT_TRUE(HasText(page, "Wk", Anchor::Right, 345, 139, {BoldOblique, 11}));
 
     // December: 5 weeks ending Sunday 31 December in week 53 (4Q14).
-    const auto* last = page.FindText("53-4Q14");
-    ASSERT_NE(last, nullptr);
     EXPECT_TRUE(HasText(page, "53-4Q14", Anchor::Right, 363, 698, WeekLabel));
-    EXPECT_TRUE(HasText(page, "31", Anchor::Right, DayX(378, 7), last->Y, DateBold));
-    // Every week of the year is labelled exactly once.
-    for (int week = 1; week <= 53; ++week) {
-        int found = 0;
-        for (const auto& run : page.Texts) {
-            if (run.Colour.IsRed() && run.Text.rfind(std::to_string(week) + "-", 0) == 0) {
-                ++found;
-            }
-        }
-        EXPECT_EQ(found, 1) << "week " << week;
-    }
+    EXPECT_TRUE(HasText(page, "31", Anchor::Right, DayX(378, 7), 698, DateBold));
 }
-
-} // namespace
-} // namespace kalvara
-
-namespace kalvara {
-namespace {
-
-using namespace test;
 
 // Across the accepted range: every week labelled once in order, every day of
 // the broadcast year printed once, and everything above the footer.
