@@ -121,9 +121,17 @@ TEST(GuiForms, CloseCommandReportsCloseAndMayBeRefused) {
     EXPECT_EQ(recorder.Of("KV", EventClose).size(), 2u);
 }
 
-TEST(GuiForms, UnloadingUnknownFormsAndControlsChangesNothing) {
+// Unknown forms and ids, controls added outside design and drawing outside
+// a paint are all ignored.
+TEST(GuiForms, CallsThatHaveNothingToActOnChangeNothing) {
     EventRecorder recorder;
+    AddButton(100, 1, 1, 8, 1.5, "Stray", "T");
+    Draw3DButton(4, 0, 0);
+    Draw3DButtonRoundRect(4, 0, 0);
+    Draw3DButtonEllipse(4, 0, 0);
+    DrawColorButton(4, 0, 0);
     CreateForm("KV", "", "Main", 0, 0, 20, 8, "");
+    EXPECT_FALSE(ControlExists("KV", 100));
     UnloadForm("XX");
     UnloadForm("{APP}");
     SetText("XX", 100, "ignored");
@@ -139,13 +147,6 @@ TEST(GuiForms, UnloadingUnknownFormsAndControlsChangesNothing) {
     EXPECT_EQ(ControlWidget("XX", 0), nullptr);
     EXPECT_TRUE(FormExists("KV"));
     EXPECT_TRUE(recorder.Of("XX", EventPosted).empty());
-}
-
-TEST(GuiForms, ControlsOutsideDesignAreRefused) {
-    EventRecorder recorder;
-    AddButton(100, 1, 1, 8, 1.5, "Stray", "T");
-    CreateForm("KV", "", "Main", 0, 0, 20, 8, "");
-    EXPECT_FALSE(ControlExists("KV", 100));
 }
 
 TEST(GuiForms, RecreatingAFormReplacesTheOldOne) {
