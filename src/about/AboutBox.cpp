@@ -32,6 +32,12 @@ std::string TwoDigits(int value) {
     return text.size() < 2 ? "0" + text : text;
 }
 
+std::string UseText() {
+    return "Provided as is, without warranty of any kind.|"
+           "Check printed calendars against your contracts|"
+           "before relying on them for scheduling or billing.";
+}
+
 std::string ThanksText() {
     return std::string("Thanks to the traffic and billing staff|"
                        "who tried each early version, and to all|"
@@ -101,6 +107,7 @@ void DesignAboutBox(const std::string& program_folder) {
     gui::AddLabel(AboutRightsLabelId, 2.75, 4.875, 46.5, 2.125,
                   std::string(RightsNotice) + "|All rights reserved.", "C");
     gui::AllowLoadingEvents(true);
+    gui::AddLabel(AboutUseLabelId, 2.75, 8.5, 46.5, 3.75, "", "C");
     gui::AddLabel(AboutThanksLabelId, 2.75, 13.5, 46.5, 3.75, "", "C");
     gui::AllowLoadingEvents(false);
 
@@ -120,6 +127,11 @@ void DesignAboutBox(const std::string& program_folder) {
 
 void AboutBoxEvent(int id, int code, int& /*value*/, int& /*cancel*/) {
     switch (id) {
+    case AboutUseLabelId:
+        if (code == gui::EventControlLoading) {
+            gui::SetLoadString(UseText());
+        }
+        break;
     case AboutThanksLabelId:
         if (code == gui::EventControlLoading) {
             gui::SetLoadString(ThanksText());

@@ -1,7 +1,8 @@
 #pragma once
 // The About box, form "AB": product name, version and release date, rights
-// notice and thanks on page 1, the program history (History.rtf) on page 2.
-// One button switches between the pages. The box is modal.
+// notice, statement of use and thanks on page 1, the program history
+// (History.rtf) on page 2. One button switches between the pages. The box is
+// modal.
 //
 // The desktop program routes the form to it:
 //   DesignForm("AB")           -> DesignAboutBox(program folder)
@@ -17,6 +18,7 @@ inline constexpr const char* AboutFormName = "AB";
 inline constexpr int AboutProductLabelId = 100;
 inline constexpr int AboutVersionLabelId = 105;
 inline constexpr int AboutRightsLabelId = 110;
+inline constexpr int AboutUseLabelId = 115;
 inline constexpr int AboutThanksLabelId = 120;
 inline constexpr int AboutHistoryBoxId = 125;
 inline constexpr int AboutCloseButtonId = 130;
