@@ -36,6 +36,9 @@ VersionFetch FetchVersionFile(const std::string& url, std::chrono::milliseconds 
         }
     });
     timer.start(limit);
+    // The windows repaint meanwhile, but clicks and keys wait (Qt keeps them
+    // for after): a second check, or closing the main window under this
+    // one, must not start while it is still on the stack. The wait is short.
     if (!reply->isFinished()) {
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
