@@ -35,7 +35,7 @@ AppHarness::~AppHarness() {
 
 void AppHarness::Start() {
     DesktopOptions options;
-    options.program_folder = program_folder_;
+    options.program_folder = folder_given_.empty() ? program_folder_ : folder_given_;
     options.open_file = [this](const std::string& path) { opened_.push_back(path); };
     const bool found = reader_found_;
     options.find_pdf_reader = [found]() -> std::string { return found ? "/usr/bin/true" : ""; };

@@ -28,6 +28,8 @@ public:
     void SetPdfReaderFound(bool found) { reader_found_ = found; }
     // Start as the installer restarts the program: with "/update".
     void SetAfterUpdate(bool after_update) { after_update_ = after_update; }
+    // Hand the program another name of its folder, such as a link to it.
+    void SetProgramFolderGiven(std::string folder) { folder_given_ = std::move(folder); }
 
     // Runs the start-up: InitialiseGui, the main window's loading and start
     // steps, and the events they post.
@@ -48,6 +50,7 @@ public:
 private:
     TempFolder root_;
     std::string program_folder_;
+    std::string folder_given_;
     bool reader_found_ = true;
     bool after_update_ = false;
     std::vector<std::string> opened_;

@@ -22,15 +22,6 @@
 namespace kalvara::test {
 namespace {
 
-std::string Tip(const std::string& form, int id) {
-    return TooltipOf(form, id).toStdString();
-}
-
-std::string ThisYear() {
-    const std::string today = TodayText();
-    return today.substr(today.size() - 4);
-}
-
 QLineEdit* YearField() {
     return qobject_cast<QLineEdit*>(gui::ControlWidget(MainFormName, YearFieldId));
 }
@@ -54,116 +45,69 @@ int CheckedStyle() {
     return checked;
 }
 
-TEST(MainWindow, FirstStartShowsThisYearAndYearStyle) {
-    AppHarness harness;
-    // Nothing but the date of the next update check, which keeps the test
-    // off the network: no preferences, no last choice.
-    WriteFile(harness.SettingsFile(), "[Update]\nLastCheck=99999999\n");
-    harness.Start();
-
-    ASSERT_TRUE(gui::FormExists(MainFormName));
-    EXPECT_EQ(gui::GetText(MainFormName, 0), "Kalvara");
-    EXPECT_EQ(gui::GetText(MainFormName, YearFieldId), ThisYear());
-    EXPECT_EQ(CheckedStyle(), 3);
-    EXPECT_EQ(harness.App().Selection().Style, CalendarStyle::Year);
-    EXPECT_EQ(YearField()->cursorPosition(), 4);
-    EXPECT_TRUE(gui::IsEnabled(MainFormName, GenerateButtonId));
-    // The defaults of the switches: tooltips on, quarters off, style remembered.
-    const PreferenceSet preferences = harness.App().Selection().Preferences;
-    EXPECT_NE(preferences & PrefShowTips, 0);
-    EXPECT_EQ(preferences & ShowQuarters, 0);
-    EXPECT_NE(preferences & RememberStyle, 0);
-    EXPECT_NE(preferences & PrefUpdate, 0);
+std::string Last(const AppHarness& harness, const char* key) {
+    return ReadSetting(harness.SettingsFile(), "Last", key, "none");
 }
 
-TEST(MainWindow, StatusBarCarriesTheVersion) {
-    AppHarness harness;
-    harness.Start();
-    QWidget* bar = gui::ControlWidget(MainFormName, StatusBarId);
-    ASSERT_NE(bar, nullptr);
-    // Below the controls, across the window.
-    EXPECT_TRUE(bar->isVisible());
-    EXPECT_GT(bar->height(), 0);
-    EXPECT_EQ(bar->width(), gui::FormWidget(MainFormName)->width());
-    bool found = false;
-    for (QWidget* child : bar->findChildren<QWidget*>()) {
-        if (child->property("text").toString().contains("Version: 5.3.0.0")) {
-            found = true;
-        }
-    }
-    EXPECT_TRUE(found);
-}
-
-TEST(MainWindow, RemembersTheLastStyleOnlyWhenAskedTo) {
-    {
+TEST(MainWindow, StartsWithTheRememberedChoiceElseThisYearAndYear) {
+    const std::string today = TodayText();
+    const std::string this_year = today.substr(today.size() - 4);
+    struct Case {
+        std::string settings;
+        std::string year;
+        int style;
+    };
+    // A remembered style outside 1..6 would select no button and print
+    // nothing: it falls back to Year.
+    for (const Case& start :
+         std::vector<Case>{{"", this_year, 3},
+                           {"[Last]\nYear= 1998 \nStyle=5\n", "1998", 5},
+                           {"[Last]\nStyle=5\n[Preferences]\nStyle=0\n", this_year, 3},
+                           {"[Last]\nStyle=7\n", this_year, 3},
+                           {"[Last]\nStyle=banana\n", this_year, 3}}) {
         AppHarness harness;
-        WriteFile(harness.SettingsFile(), "[Update]\nLastCheck=99999999\n[Last]\nYear= 1998 \n"
-                                          "Style=5\n");
+        WriteFile(harness.SettingsFile(), "[Update]\nLastCheck=99999999\n" + start.settings);
         harness.Start();
-        EXPECT_EQ(CheckedStyle(), 5);
-        EXPECT_EQ(harness.App().Selection().Style, CalendarStyle::KeyboardStrips);
-        EXPECT_EQ(gui::GetText(MainFormName, YearFieldId), "1998");
-    }
-    {
-        AppHarness harness;
-        WriteFile(harness.SettingsFile(), "[Update]\nLastCheck=99999999\n[Last]\nStyle=5\n"
-                                          "[Preferences]\nStyle=0\n");
-        harness.Start();
-        EXPECT_EQ(CheckedStyle(), 3);
+        EXPECT_EQ(gui::GetText(MainFormName, YearFieldId), start.year) << start.settings;
+        EXPECT_EQ(CheckedStyle(), start.style) << start.settings;
+        EXPECT_EQ(static_cast<int>(harness.App().Selection().Style), start.style);
+        EXPECT_EQ(YearField()->cursorPosition(), 4);
     }
 }
 
-TEST(MainWindow, ADamagedRememberedStyleFallsBackToYear) {
-    for (const char* stored : {"0", "7", "-2", "banana"}) {
-        AppHarness harness;
-        WriteFile(harness.SettingsFile(),
-                  std::string("[Update]\nLastCheck=99999999\n[Last]\nStyle=") + stored + "\n");
-        harness.Start();
-        EXPECT_EQ(CheckedStyle(), 3) << stored;
-        EXPECT_EQ(harness.App().Selection().Style, CalendarStyle::Year) << stored;
-    }
-}
-
-TEST(MainWindow, StyleButtonsChooseTheStyle) {
+TEST(MainWindow, StyleButtonsChooseTheStyleAndItsSample) {
     AppHarness harness;
     harness.Start();
-    for (int style : {1, 6, 2, 4, 5, 3}) {
+    const auto preview = [] {
+        auto* label = qobject_cast<QLabel*>(gui::ControlWidget(MainFormName, PreviewPictureId));
+        return label != nullptr ? label->pixmap().size() : QSize();
+    };
+    EXPECT_EQ(preview(), QSize(152, 172));
+    const std::vector<std::pair<int, QSize>> samples{{1, {226, 172}}, {6, {149, 172}},
+                                                     {2, {150, 172}}, {4, {138, 172}},
+                                                     {5, {226, 137}}, {3, {152, 172}}};
+    for (const auto& [style, size] : samples) {
         Click(MainFormName, StyleRadioId(style));
         EXPECT_EQ(static_cast<int>(harness.App().Selection().Style), style);
         EXPECT_EQ(CheckedStyle(), style);
+        EXPECT_EQ(preview(), size) << style;
     }
-}
-
-// The preview's picture, or a null one.
-QPixmap Preview() {
-    auto* label = qobject_cast<QLabel*>(gui::ControlWidget(MainFormName, PreviewPictureId));
-    return label != nullptr ? label->pixmap() : QPixmap();
-}
-
-TEST(MainWindow, PreviewShowsTheSampleOfTheChosenStyle) {
-    AppHarness harness;
-    harness.Start();
-    // Year is chosen at the first start: its sample, 152 x 172 pixels.
-    EXPECT_EQ(Preview().size(), QSize(152, 172));
-    Click(MainFormName, StyleRadioId(1));
-    EXPECT_EQ(Preview().size(), QSize(226, 172));
-    Click(MainFormName, StyleRadioId(2));
-    EXPECT_EQ(Preview().size(), QSize(150, 172));
-    EXPECT_NE(gui::LoadPicture("$AAPROGRAM"), 0);
+    // The status bar's second part names the version.
+    bool version_shown = false;
+    for (QWidget* child : gui::ControlWidget(MainFormName, StatusBarId)->findChildren<QWidget*>()) {
+        version_shown |= child->property("text").toString().contains("Version: 5.3.0.0");
+    }
+    EXPECT_TRUE(version_shown);
 }
 
 TEST(MainWindow, ShortYearDisablesGenerateUntilFourCharacters) {
     AppHarness harness;
     harness.Start();
-    TypeYear("20");
-    EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
     TypeYear("202");
     EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
-    TypeYear("2025");
-    EXPECT_TRUE(gui::IsEnabled(MainFormName, GenerateButtonId));
-    // The field takes four characters at most.
     TypeYear("20256");
     EXPECT_EQ(gui::GetText(MainFormName, YearFieldId), "2025");
+    EXPECT_TRUE(gui::IsEnabled(MainFormName, GenerateButtonId));
 }
 
 TEST(MainWindow, Year1919IsRefusedAnd1920Printed) {
@@ -180,80 +124,58 @@ TEST(MainWindow, Year1919IsRefusedAnd1920Printed) {
         Click(MainFormName, GenerateButtonId);
         EXPECT_TRUE(answer.Done());
     }
-    EXPECT_NE(notice.find("Whoa, Tesvel!"), std::string::npos) << notice;
-    EXPECT_NE(notice.find("Radio broadcasting didn't begin until 1920."), std::string::npos)
-        << notice;
+    EXPECT_EQ(notice.rfind("Whoa, Tesvel!|", 0), 0u) << notice;
+    EXPECT_NE(notice.find("Radio broadcasting didn't begin until 1920."), std::string::npos);
     EXPECT_TRUE(harness.Calendars().empty());
-    EXPECT_EQ(ReadSetting(harness.SettingsFile(), "Last", "Year", "none"), "none");
+    EXPECT_EQ(Last(harness, "Year"), "none");
 
     TypeYear("1920");
     Click(MainFormName, GenerateButtonId);
     EXPECT_EQ(harness.Calendars(), std::vector<std::string>{"001Calendar.PDF"});
-    EXPECT_EQ(ReadSetting(harness.SettingsFile(), "Last", "Year", ""), "1920");
+    EXPECT_EQ(Last(harness, "Year"), "1920");
 }
 
-TEST(MainWindow, YearStylePrintsDirectlyAndRemembersYearAndStyle) {
+TEST(MainWindow, StylesWithoutRangePrintDirectlyAndAreRemembered) {
     AppHarness harness;
     harness.Start();
     TypeYear("2015");
-    Click(MainFormName, StyleRadioId(4));
-    Click(MainFormName, StyleRadioId(3));
-    Click(MainFormName, GenerateButtonId);
-    EXPECT_FALSE(gui::FormExists(PrintRangeFormName));
-    ASSERT_EQ(harness.Calendars(), std::vector<std::string>{"001Calendar.PDF"});
-    ASSERT_EQ(harness.OpenedFiles().size(), 1u);
-    EXPECT_EQ(harness.OpenedFiles()[0], harness.OutputFolder() + "001Calendar.PDF");
-    EXPECT_EQ(ReadSetting(harness.SettingsFile(), "Last", "Year", ""), "2015");
-    EXPECT_EQ(ReadSetting(harness.SettingsFile(), "Last", "Style", ""), "3");
-    EXPECT_EQ(ReadSetting(harness.SettingsFile(), "PDF", "Number", ""), "1");
-
-    // Every other style that needs no range prints the same way.
-    for (int style : {4, 5, 6}) {
+    for (int style : {3, 4, 5, 6}) {
         Click(MainFormName, StyleRadioId(style));
         Click(MainFormName, GenerateButtonId);
-        EXPECT_EQ(ReadSetting(harness.SettingsFile(), "Last", "Style", ""), std::to_string(style));
+        EXPECT_FALSE(gui::FormExists(PrintRangeFormName));
+        EXPECT_EQ(Last(harness, "Style"), std::to_string(style));
     }
+    EXPECT_EQ(Last(harness, "Year"), "2015");
     EXPECT_EQ(harness.Calendars().size(), 4u);
-    EXPECT_EQ(harness.OpenedFiles().size(), 4u);
+    ASSERT_EQ(harness.OpenedFiles().size(), 4u);
+    EXPECT_EQ(harness.OpenedFiles()[0], harness.OutputFolder() + "001Calendar.PDF");
 }
 
 TEST(MainWindow, TooltipsFollowTheShowTipsSwitch) {
     AppHarness harness;
     harness.Start();
-    EXPECT_EQ(Tip(MainFormName, StyleRadioId(3)),
-              "Print a 12-month calendar of the selected year on a single page");
-    EXPECT_EQ(Tip(MainFormName, StyleRadioId(5)),
+    EXPECT_EQ(TooltipOf(MainFormName, StyleRadioId(5)).toStdString(),
               "Print a 12-month strip suitable for positioning above a computer keyboard");
     harness.App().Selection().Preferences &= static_cast<PreferenceSet>(~PrefShowTips);
-    EXPECT_EQ(Tip(MainFormName, StyleRadioId(3)), "");
-    EXPECT_EQ(StyleTooltip(6),
-              "Print a 52-Planning calendar with columns for weekly budget and notes");
-    EXPECT_EQ(StyleTooltip(0), "");
+    EXPECT_TRUE(TooltipOf(MainFormName, StyleRadioId(5)).isEmpty());
 }
 
-TEST(MainWindow, NoPdfReaderWarnsOnceAndDisablesPrinting) {
+TEST(MainWindow, NoPdfReaderWarnsAndDisablesPrintingUntilTheYearIsEdited) {
     AppHarness harness;
     harness.SetPdfReaderFound(false);
     std::string title;
-    int buttons = 0;
-    WhenShown answer(msgbox::MessageBoxFormName, [&] {
+    WhenShown answer(msgbox::MessageBoxFormName, [&title] {
         title = gui::GetText(msgbox::MessageBoxFormName, 0);
-        for (int id = msgbox::FirstButtonId; id < msgbox::FirstButtonId + 10; ++id) {
-            buttons += gui::ControlExists(msgbox::MessageBoxFormName, id) ? 1 : 0;
-        }
         // "&Get Help on This Problem"
         Click(msgbox::MessageBoxFormName, msgbox::FirstButtonId);
     });
     harness.Start();
     EXPECT_TRUE(answer.Done());
     EXPECT_EQ(title, "Print Functions Have Been Disabled");
-    EXPECT_EQ(buttons, 2);
-    EXPECT_FALSE(harness.App().PdfReaderFound());
     EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
     ASSERT_NE(harness.App().Help(), nullptr);
     EXPECT_TRUE(harness.App().Help()->CurrentPage().toString().endsWith("topic45.html"));
 
-    // Editing the year brings the button back, as for a short year.
     TypeYear("2020");
     EXPECT_TRUE(gui::IsEnabled(MainFormName, GenerateButtonId));
     // Without a reader the calendar is saved but not opened.
@@ -262,72 +184,48 @@ TEST(MainWindow, NoPdfReaderWarnsOnceAndDisablesPrinting) {
     EXPECT_TRUE(harness.OpenedFiles().empty());
 }
 
-TEST(MainWindow, HelpButtonF1AndMenuOpenTheirPages) {
+TEST(MainWindow, HelpButtonF1MenuAndAboutBox) {
     AppHarness harness;
     harness.Start();
     Click(MainFormName, HelpButtonId);
     ASSERT_NE(harness.App().Help(), nullptr);
     EXPECT_TRUE(harness.App().Help()->CurrentPage().toString().endsWith("topic10.html"));
-
     TriggerMenu(MainFormName, MenuHelpContents);
     EXPECT_EQ(harness.App().Help()->CurrentTab(), 0);
-
-    // F1 while the main window is the active form.
-    harness.App().SetHelpContext(10);
-    QWidget* window = gui::FormWidget(MainFormName);
+    // F1 opens the topic of the form that claimed help last.
     harness.App().Help()->ShowHelp(HelpViewer::DisplayTopic, 25);
-    QTest::keyClick(window, Qt::Key_F1);
+    harness.App().SetHelpContext(HelpTopicMainWindow);
+    QTest::keyClick(gui::FormWidget(MainFormName), Qt::Key_F1);
     EXPECT_TRUE(harness.App().Help()->CurrentPage().toString().endsWith("topic10.html"));
-}
 
-TEST(MainWindow, AboutBoxPageButtonTogglesBackToTheFirstPage) {
-    AppHarness harness;
-    harness.Start();
-    std::vector<std::string> captions;
-    WhenShown about(AboutFormName, [&captions] {
-        captions.push_back(gui::GetText(AboutFormName, 0));
-        captions.push_back(gui::GetText(AboutFormName, AboutPageButtonId));
-        Click(AboutFormName, AboutPageButtonId);
-        captions.push_back(gui::GetText(AboutFormName, AboutPageButtonId));
-        Click(AboutFormName, AboutPageButtonId);
-        captions.push_back(gui::GetText(AboutFormName, AboutPageButtonId));
-        Click(AboutFormName, AboutCloseButtonId);
-    });
+    WhenShown about(AboutFormName, [] { Click(AboutFormName, AboutCloseButtonId); });
     TriggerMenu(MainFormName, MenuAbout);
     EXPECT_TRUE(about.Done());
-    EXPECT_FALSE(gui::FormExists(AboutFormName));
-    EXPECT_EQ(captions, (std::vector<std::string>{"About Kalvara", "&View Program History",
-                                                  "&View Program Info", "&View Program History"}));
     EXPECT_TRUE(gui::FormExists(MainFormName));
 }
 
-TEST(MainWindow, ExitButtonAndMenuCloseTheWindow) {
-    {
+TEST(MainWindow, ExitButtonAndMenuCloseTheWindowAndItsHelp) {
+    for (bool by_menu : {false, true}) {
         AppHarness harness;
         harness.Start();
         Click(MainFormName, HelpButtonId);
         ASSERT_NE(harness.App().Help(), nullptr);
-        Click(MainFormName, ExitButtonId);
+        if (by_menu) {
+            TriggerMenu(MainFormName, MenuExit);
+        } else {
+            Click(MainFormName, ExitButtonId);
+        }
         Pump();
         EXPECT_FALSE(gui::FormExists(MainFormName));
-        // The help goes with the window it belongs to.
         EXPECT_FALSE(harness.App().Help()->isVisible());
-    }
-    {
-        AppHarness harness;
-        harness.Start();
-        TriggerMenu(MainFormName, MenuExit);
-        Pump();
-        EXPECT_FALSE(gui::FormExists(MainFormName));
     }
 }
 
 TEST(MainWindow, UnknownFormsAndLibraryNamesChangeNothing) {
     AppHarness harness;
     harness.Start();
-    const CalendarSelection before = harness.App().Selection();
-    for (const char* form : {"{APP}", "{MSGBOX}", "XX", "kv", ""}) {
-        for (int code : {0, 1, 86, 87, 130}) {
+    for (const char* form : {"{APP}", "{MSGBOX}", "kv", ""}) {
+        for (int code : {0, 1, 87, 130}) {
             int value = 1;
             int cancel = 0;
             harness.App().DispatchEvent(form, 0, code, value, cancel);
@@ -336,7 +234,7 @@ TEST(MainWindow, UnknownFormsAndLibraryNamesChangeNothing) {
         }
     }
     EXPECT_TRUE(gui::FormExists(MainFormName));
-    EXPECT_EQ(harness.App().Selection().Style, before.Style);
+    EXPECT_EQ(harness.App().Selection().Style, CalendarStyle::Year);
     EXPECT_TRUE(harness.Calendars().empty());
 }
 

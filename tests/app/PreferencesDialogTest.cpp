@@ -33,25 +33,30 @@ protected:
     AppHarness harness_;
 };
 
-TEST_F(PreferencesTest, OpensWithTheLiveSwitchesAndSaveDisabled) {
-    int boxes[4] = {};
-    bool save_enabled = true;
-    std::string caption;
-    OpenPreferences([&] {
-        caption = gui::GetText(PreferencesFormName, 0);
-        boxes[0] = Box(RememberStyleBoxId);
-        boxes[1] = Box(ShowQuartersBoxId);
-        boxes[2] = Box(ShowTipsBoxId);
-        boxes[3] = Box(UpdateAlertBoxId);
-        save_enabled = gui::IsEnabled(PreferencesFormName, SaveButtonId);
+TEST_F(PreferencesTest, OpensWithTheLiveSwitchesAndCloseDropsTheChanges) {
+    const PreferenceSet live = harness_.App().Selection().Preferences;
+    const std::string before = ReadFile(harness_.SettingsFile());
+    std::vector<std::vector<int>> seen; // the boxes, then whether Save is enabled
+    const auto look = [&seen] {
+        seen.push_back({Box(RememberStyleBoxId), Box(ShowQuartersBoxId), Box(ShowTipsBoxId),
+                        Box(UpdateAlertBoxId), gui::IsEnabled(PreferencesFormName, SaveButtonId)});
+    };
+    OpenPreferences([&look] {
+        look();
+        Click(PreferencesFormName, RememberStyleBoxId);
+        Click(PreferencesFormName, ShowTipsBoxId);
         Click(PreferencesFormName, CloseButtonId);
     });
-    EXPECT_EQ(caption, "User Preferences");
-    EXPECT_EQ(boxes[0], 1);
-    EXPECT_EQ(boxes[1], 0);
-    EXPECT_EQ(boxes[2], 1);
-    EXPECT_EQ(boxes[3], 1);
-    EXPECT_FALSE(save_enabled);
+    // Opening again starts from the live switches, not the dropped copy.
+    OpenPreferences([&look] {
+        look();
+        Click(PreferencesFormName, CloseButtonId);
+    });
+    // No settings file: the defaults.
+    const std::vector<int> defaults{1, 0, 1, 1, 0};
+    EXPECT_EQ(seen, (std::vector<std::vector<int>>{defaults, defaults}));
+    EXPECT_EQ(harness_.App().Selection().Preferences, live);
+    EXPECT_EQ(ReadFile(harness_.SettingsFile()), before);
 }
 
 TEST_F(PreferencesTest, SaveAppliesAndWritesTheFourKeysInOrder) {
@@ -80,26 +85,6 @@ TEST_F(PreferencesTest, SaveAppliesAndWritesTheFourKeysInOrder) {
     EXPECT_LT(style, quarters);
     EXPECT_LT(quarters, update);
     EXPECT_LT(update, tips);
-}
-
-TEST_F(PreferencesTest, CloseDropsTheChangesAndWritesNothing) {
-    const PreferenceSet live = harness_.App().Selection().Preferences;
-    const std::string before = ReadFile(harness_.SettingsFile());
-    OpenPreferences([] {
-        Click(PreferencesFormName, RememberStyleBoxId);
-        Click(PreferencesFormName, ShowTipsBoxId);
-        Click(PreferencesFormName, CloseButtonId);
-    });
-    EXPECT_EQ(harness_.App().Selection().Preferences, live);
-    EXPECT_EQ(ReadFile(harness_.SettingsFile()), before);
-
-    // Opening again starts from the live switches, not the dropped copy.
-    int remember = 0;
-    OpenPreferences([&remember] {
-        remember = Box(RememberStyleBoxId);
-        Click(PreferencesFormName, CloseButtonId);
-    });
-    EXPECT_EQ(remember, 1);
 }
 
 TEST_F(PreferencesTest, TooltipsFollowTheWorkingCopyAtOnce) {

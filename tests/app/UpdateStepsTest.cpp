@@ -22,23 +22,20 @@ std::string ClosedLoopbackUrl() {
     return "http://127.0.0.1:" + std::to_string(port) + "/ZorvVersion.txt";
 }
 
-TEST(UpdateSteps, AfterTheInstallerRestartsTheProgramItCongratulates) {
-    AppHarness harness;
-    WriteFile(harness.SettingsFile(), "[Update]\nLastCheck=99999999\nNewVer=5.3.1.0\nFailed=1\n");
-    harness.SetAfterUpdate(true);
-    harness.Start();
-    ASSERT_EQ(harness.UpdateMessages(), std::vector<std::string>{"Update Process Complete"});
-    EXPECT_EQ(ReadSetting(harness.SettingsFile(), "Update", "NewVer", "x"), "");
-    EXPECT_EQ(ReadSetting(harness.SettingsFile(), "Update", "Failed", "x"), "0");
-    EXPECT_TRUE(gui::FormExists(MainFormName));
-}
-
-TEST(UpdateSteps, AnUnconfirmedInstallationIsReportedOnce) {
-    AppHarness harness;
-    WriteFile(harness.SettingsFile(), "[Update]\nLastCheck=99999999\nFailed=1\n");
-    harness.Start();
-    EXPECT_EQ(harness.UpdateMessages(), std::vector<std::string>{"Update Process Failed"});
-    EXPECT_EQ(ReadSetting(harness.SettingsFile(), "Update", "Failed", "x"), "0");
+TEST(UpdateSteps, AfterAnInstallationTheOutcomeIsReportedOnce) {
+    // Restarted by the installer with "/update": confirmed; without: failed.
+    for (bool after_update : {true, false}) {
+        AppHarness harness;
+        WriteFile(harness.SettingsFile(),
+                  "[Update]\nLastCheck=99999999\nNewVer=5.3.1.0\nFailed=1\n");
+        harness.SetAfterUpdate(after_update);
+        harness.Start();
+        EXPECT_EQ(harness.UpdateMessages(),
+                  std::vector<std::string>{after_update ? "Update Process Complete"
+                                                        : "Update Process Failed"});
+        EXPECT_EQ(ReadSetting(harness.SettingsFile(), "Update", "Failed", "x"), "0");
+        EXPECT_TRUE(gui::FormExists(MainFormName));
+    }
 }
 
 TEST(UpdateSteps, AutomaticCheckRunsWhenDueAndOnlyWithTheAlertSwitch) {
