@@ -491,33 +491,41 @@ TEST_F(UpdateFlowTest, FailedDownloadLeavesNothingAndBringsTheWindowBack) {
     }
 }
 
-TEST_F(UpdateFlowTest, CancelInTheDownloadWindowStopsASilentServer) {
-    test::ScriptedServer stalled(
-        {{{"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\n", std::string(1000, 'x')},
-          false,
-          true}});
-    Publish("5.3.0.1", stalled.Host() + " /Setup.sh Setup.sh");
-    answers_ = {1};
-    flow_->Client().SetStallLimit(std::chrono::milliseconds(5000)); // a safety net only
-    bool clicked = false;
-    std::string caption;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (QWidget* cancel = gui::ControlWidget(DownloadFormName, DownloadCancelId)) {
-            poll.stop();
-            caption = gui::GetText(DownloadFormName, 0);
-            QTest::mouseClick(cancel, Qt::LeftButton);
-            clicked = true;
-        }
-    });
-    poll.start(20);
-    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
-    EXPECT_TRUE(clicked);
-    EXPECT_EQ(caption, "Updating...");
-    EXPECT_EQ(messages_.size(), 1u); // a cancel needs no message
-    EXPECT_FALSE(fs::exists(program_ / "Setup.sh"));
-    EXPECT_EQ(Setting("Install"), "");
-    EXPECT_FALSE(gui::FormExists(DownloadFormName));
+// "&Cancel" and the window's close command both stop a download that the
+// server has stopped feeding, and the main window comes back.
+TEST_F(UpdateFlowTest, CancelOrCloseInTheDownloadWindowStopsASilentServer) {
+    for (const bool close_window : {false, true}) {
+        SCOPED_TRACE(close_window ? "close" : "cancel");
+        test::ScriptedServer stalled(
+            {{{"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\n", std::string(1000, 'x')},
+              false,
+              true}});
+        Publish("5.3.0.1", stalled.Host() + " /Setup.sh Setup.sh");
+        messages_.clear();
+        answers_ = {1};
+        flow_->Client().SetStallLimit(std::chrono::milliseconds(5000)); // a safety net only
+        std::string caption;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (QWidget* cancel = gui::ControlWidget(DownloadFormName, DownloadCancelId)) {
+                poll.stop();
+                caption = gui::GetText(DownloadFormName, 0);
+                if (close_window) {
+                    gui::FormWidget(DownloadFormName)->close();
+                } else {
+                    QTest::mouseClick(cancel, Qt::LeftButton);
+                }
+            }
+        });
+        poll.start(20);
+        EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+        EXPECT_EQ(caption, "Updating...");
+        EXPECT_EQ(messages_.size(), 1u); // a cancel needs no message
+        EXPECT_FALSE(fs::exists(program_ / "Setup.sh"));
+        EXPECT_EQ(Setting("Install"), "");
+        EXPECT_FALSE(gui::FormExists(DownloadFormName));
+        EXPECT_TRUE(gui::FormWidget("KV")->isVisible());
+    }
 }
 
 TEST_F(UpdateFlowTest, UnreadableVersionFileIsReported) {
