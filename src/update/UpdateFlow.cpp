@@ -378,7 +378,7 @@ void UpdateFlow::DesignForm(const std::string& form) {
         gui::AddProgressBar(DownloadProgressId, 2.5, 1.875, 36.5, 1.25, "", "");
         gui::AddButton(DownloadCancelId, 16.75, 4.875, 8, 1.5, "&Cancel", "T");
     } else if (form == WhatsNewFormName) {
-        gui::AddLabel(WhatsNewTextId - 5, 1, 0.5, 66.25, 1.25,
+        gui::AddLabel(WhatsNewLabelId, 1, 0.5, 66.25, 1.25,
                       std::string(ProductName) + " has been updated to version " +
                           whats_new_version_ + ".",
                       "L");

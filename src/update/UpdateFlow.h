@@ -31,8 +31,9 @@ inline constexpr int DownloadProgressId = 100;
 inline constexpr int DownloadCancelId = 105;
 inline constexpr int DownloadFrameId = 110;
 // Controls of the update information window.
-inline constexpr int WhatsNewTextId = 100;
-inline constexpr int WhatsNewCloseId = 105;
+inline constexpr int WhatsNewLabelId = 100;
+inline constexpr int WhatsNewTextId = 105;
+inline constexpr int WhatsNewCloseId = 110;
 
 // "5.3.0.0".
 std::string ProgramVersion();
