@@ -1088,7 +1088,9 @@ void SaveMenu(const std::string& form, int n, int menu) {
     Form* target = FormOf(form);
     if (target != nullptr && n != 0 && MenuOf(menu) != nullptr) {
         target->savedMenus[n] = menu;
-        if (auto* popup = qobject_cast<QMenu*>(MenuOf(menu)); popup->parent() == nullptr) {
+        // The menu bar may be kept too; only a popup needs an owner.
+        if (auto* popup = qobject_cast<QMenu*>(MenuOf(menu));
+            popup != nullptr && popup->parent() == nullptr) {
             // The form owns the popups it keeps.
             popup->setParent(target, popup->windowFlags());
         }

@@ -216,6 +216,7 @@ TEST(GuiControls, MenusReportClicksWithTheirIds) {
         AddMenuItem(program, 9010, "-");
         AddMenuItem(program, 9015, "E&xit");
         SaveMenu("KV", 1, program);
+        SaveMenu("KV", 3, bar);
         SetSubMenu(bar, 9000, program);
         saved = program;
     };
@@ -224,6 +225,7 @@ TEST(GuiControls, MenusReportClicksWithTheirIds) {
     EXPECT_NE(GetMenu("KV", 0), 0);
     EXPECT_EQ(GetMenu("KV", 1), saved);
     EXPECT_EQ(GetMenu("KV", 2), 0);
+    EXPECT_EQ(GetMenu("KV", 3), GetMenu("KV", 0));
 
     auto* window = qobject_cast<QMainWindow*>(FormWidget("KV"));
     QAction* exitItem = nullptr;
