@@ -86,8 +86,6 @@ TEST(MsgBoxLayout, PerButtonOverridesAlignAtTheBottomOfTheRow) {
     ASSERT_EQ(layout.buttons.size(), 2u);
     const Box& tall = layout.buttons[0].box;
     const Box& low = layout.buttons[1].box;
-    EXPECT_EQ(layout.buttons[0].markup.style, ButtonStyle::Ellipse);
-    EXPECT_EQ(layout.buttons[1].markup.style, ButtonStyle::ThreeD);
     EXPECT_DOUBLE_EQ(tall.width, 10.0);
     EXPECT_DOUBLE_EQ(tall.height, 3.0);
     EXPECT_DOUBLE_EQ(low.height, 1.5);
@@ -175,10 +173,8 @@ TEST(MsgBoxLayout, PictureTakesTheLeftColumn) {
     request.text1 = "Text";
     request.pictureColumns = 6.0;
     request.pictureRows = 5.0;
-    request.options = "FS";
     const MessageBoxLayout layout = LayOut(request);
     EXPECT_TRUE(layout.showPicture);
-    EXPECT_EQ(layout.pictureProperties, "FS");
     EXPECT_DOUBLE_EQ(layout.picture.column, 1.0);
     EXPECT_DOUBLE_EQ(layout.picture.row, 0.5);
     EXPECT_DOUBLE_EQ(layout.text1.box.column, 7.0);
