@@ -102,16 +102,6 @@ TEST_F(CalendarDocumentRun, StoredNumbersThatAreNotCountsStartAgain) {
     EXPECT_EQ(NumberedCalendarPath("/x/PDF/", 7), "/x/PDF/007Calendar.PDF");
 }
 
-TEST_F(CalendarDocumentRun, AnExplicitPathLeavesTheNumberAlone) {
-    environment_.OutputPath = folder_.File("mine.pdf");
-    const auto result = Run();
-    EXPECT_TRUE(result.Saved);
-    EXPECT_EQ(result.Path, environment_.OutputPath);
-    EXPECT_FALSE(fs::exists(environment_.SettingsFile));
-    EXPECT_TRUE(FolderEntries(environment_.OutputFolder).empty());
-    EXPECT_EQ(test::ReadPdfTrace(result.Path).Pages.size(), 1u);
-}
-
 // A file that cannot be written is reported the way libharu reports a failed
 // save (file open or I/O error with errno), and leaves nothing behind.
 TEST_F(CalendarDocumentRun, UnwritableTargetsAreReportedAndLeaveNothingBehind) {
