@@ -193,16 +193,14 @@ int UpdateFlow::CheckForUpdate(const std::string& parent_form, const std::string
                           "The update is unable to continue.{f7}");
         return 0;
     }
-    // Whatever folders the name carries, the installer lands in ours.
-    const std::string installer_name = LastPathPart(file->installer_name);
-    if (!IsPlainFileName(installer_name)) {
+    if (!IsPlainFileName(file->installer_name)) {
         ShowDownloadError("The installer name \"" + file->installer_name +
                               "\" is not acceptable.{f10,t4}",
                           "The update is unable to continue.{f7}");
         return 0;
     }
     const bool major = IsMajorUpdate(*offered, *current);
-    installer_path_ = program_folder_ + installer_name;
+    installer_path_ = program_folder_ + file->installer_name;
     new_version_ = file->version_text;
     RemoveFile(installer_path_);
 

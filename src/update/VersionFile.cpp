@@ -36,11 +36,6 @@ bool IsMajorUpdate(const Version& candidate, const Version& current) {
     return std::pair(candidate[0], candidate[1]) > std::pair(current[0], current[1]);
 }
 
-std::string LastPathPart(std::string_view name) {
-    const auto separator = name.find_last_of("/\\");
-    return std::string(separator == std::string_view::npos ? name : name.substr(separator + 1));
-}
-
 bool IsPlainFileName(std::string_view name) {
     if (name.empty() || name.front() == '.' || name.find("..") != std::string_view::npos) {
         return false;

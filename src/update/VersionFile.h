@@ -22,10 +22,6 @@ bool IsNewer(const Version& candidate, const Version& current);
 // A major update changes the first or second number upwards.
 bool IsMajorUpdate(const Version& candidate, const Version& current);
 
-// The last part of a path, after the last "/" or "\": "dl\Setup.exe" gives
-// "Setup.exe".
-std::string LastPathPart(std::string_view name);
-
 // A plain file name that can only land in the folder it is joined to: not
 // empty, no "/" or "\", no "..", not hidden, no control characters.
 bool IsPlainFileName(std::string_view name);
