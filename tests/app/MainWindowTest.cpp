@@ -151,15 +151,6 @@ TEST(MainWindow, StylesWithoutRangePrintDirectlyAndAreRemembered) {
     EXPECT_EQ(harness.OpenedFiles()[0], harness.OutputFolder() + "001Calendar.PDF");
 }
 
-TEST(MainWindow, TooltipsFollowTheShowTipsSwitch) {
-    AppHarness harness;
-    harness.Start();
-    EXPECT_EQ(TooltipOf(MainFormName, StyleRadioId(5)).toStdString(),
-              "Print a 12-month strip suitable for positioning above a computer keyboard");
-    harness.App().Selection().Preferences &= static_cast<PreferenceSet>(~PrefShowTips);
-    EXPECT_TRUE(TooltipOf(MainFormName, StyleRadioId(5)).isEmpty());
-}
-
 TEST(MainWindow, NoPdfReaderWarnsAndDisablesPrintingUntilTheYearIsEdited) {
     AppHarness harness;
     harness.SetPdfReaderFound(false);

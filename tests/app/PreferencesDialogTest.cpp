@@ -106,7 +106,8 @@ TEST_F(PreferencesTest, TooltipsFollowTheWorkingCopyAtOnce) {
     EXPECT_EQ(quarters, "Include quarter designation with week numbers");
     EXPECT_EQ(silenced, "");
     // Closed without saving: the main window's tooltips still show.
-    EXPECT_NE(Tip(MainFormName, StyleRadioId(1)), "");
+    EXPECT_EQ(Tip(MainFormName, StyleRadioId(5)),
+              "Print a 12-month strip suitable for positioning above a computer keyboard");
 }
 
 TEST_F(PreferencesTest, SavedTooltipSwitchSilencesTheMainWindow) {
