@@ -2,6 +2,7 @@
 
 #include "app/ProgramFolder.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -124,6 +125,20 @@ void HelpViewer::ShowMissing(const QString& what) {
 }
 
 void HelpViewer::Present() {
+    // A modal dialog blocks every other window, this one included: help asked
+    // for from a dialog could be neither read nor closed while it is open. So
+    // over a dialog the help is modal itself, and the dialog takes input
+    // again once the help is closed; over the main window it is not.
+    bool over_dialog = false;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        over_dialog |= window != this && window->isVisible() && window->isModal();
+    }
+    const Qt::WindowModality wanted = over_dialog ? Qt::ApplicationModal : Qt::NonModal;
+    if (windowModality() != wanted) {
+        // Modality takes effect only when the window is shown anew.
+        hide();
+        setWindowModality(wanted);
+    }
     if (isMinimized()) {
         showNormal();
     } else {

@@ -8,6 +8,7 @@
 #include "app/SettingsStore.h"
 #include "gui/Gui.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QUrl>
@@ -135,9 +136,19 @@ TEST_F(PrintRange, AllChoiceDisablesTheMonthsAndSingleChoiceRestoresTheMonth) {
     EXPECT_EQ(ReadSetting(harness_.SettingsFile(), "Last", "Style", ""), "2");
 }
 
-TEST_F(PrintRange, HelpButtonOpensTopic20) {
-    Generate(1, [this] {
+TEST_F(PrintRange, HelpButtonOpensTopic20AboveTheDialog) {
+    bool help_takes_input = false;
+    bool dialog_takes_input_again = false;
+    Generate(1, [&, this] {
         Click(PrintRangeFormName, RangeHelpId);
+        // The dialog blocks every window but a modal one shown above it.
+        HelpViewer* help = harness_.App().Help();
+        help_takes_input = help != nullptr && QApplication::activeModalWidget() == help;
+        if (help != nullptr) {
+            help->close();
+        }
+        dialog_takes_input_again =
+            QApplication::activeModalWidget() == gui::FormWidget(PrintRangeFormName);
         // F1 uses the topic the dialog claimed when it became active.
         harness_.App().SetHelpContext(HelpTopicPrintRange);
         QTest::keyClick(gui::FormWidget(PrintRangeFormName), Qt::Key_F1);
@@ -145,6 +156,11 @@ TEST_F(PrintRange, HelpButtonOpensTopic20) {
     });
     ASSERT_NE(harness_.App().Help(), nullptr);
     EXPECT_TRUE(harness_.App().Help()->CurrentPage().toString().endsWith("topic20.html"));
+    EXPECT_TRUE(help_takes_input);
+    EXPECT_TRUE(dialog_takes_input_again);
+    // Over the main window the help blocks nothing.
+    harness_.App().ShowHelp(HelpViewer::DisplayContents, 0);
+    EXPECT_EQ(harness_.App().Help()->windowModality(), Qt::NonModal);
 }
 
 } // namespace
