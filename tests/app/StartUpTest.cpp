@@ -136,8 +136,6 @@ TEST(StartUp, HelpCommandsOtherThanContentsIndexAndTopicDoNothing) {
 
 TEST(CommandLine, Parsing) {
     using Action = DesktopCommandLine::Action;
-    EXPECT_EQ(ParseDesktopCommandLine({}).action, Action::Run);
-    EXPECT_TRUE(ParseDesktopCommandLine({"/update"}).after_update);
     // Only the first argument, and only exactly so.
     EXPECT_EQ(ParseDesktopCommandLine({"--home", "/x", "/update"}).action, Action::Error);
     EXPECT_EQ(ParseDesktopCommandLine({"/UPDATE"}).action, Action::Error);
