@@ -223,10 +223,16 @@ double GuiContext::ColumnPixels() {
     if (columnPixels_ <= 0) {
         // The average over the letters, as dialog units are measured: the
         // font's own average-width figure is often far below what words take.
+        // The windows were laid out for a narrower face than the desktop
+        // fonts here (DejaVu Sans sets ordinary text a good tenth wider), so
+        // a cell is five quarters of that average: their texts then stay
+        // inside the controls and frames drawn for them.
+        constexpr double CellPerLetter = 1.25;
         const QFontMetricsF metrics(QApplication::font());
         const QString letters =
             QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-        columnPixels_ = std::max(1.0, metrics.horizontalAdvance(letters) / letters.size());
+        columnPixels_ = std::max(
+            1.0, CellPerLetter * metrics.horizontalAdvance(letters) / letters.size());
         rowPixels_ = std::max(1.0, metrics.lineSpacing());
     }
     return columnPixels_;
