@@ -200,10 +200,15 @@ void DesktopApp::ClearOutputFolder() {
     if (error) {
         return;
     }
-    for (const fs::directory_entry& entry : entries) {
+    // Stepping with an error code: a folder that fails half-way through the
+    // listing leaves the rest of its files, never a start-up that throws.
+    for (const fs::directory_iterator end; entries != end; entries.increment(error)) {
+        if (error) {
+            break;
+        }
         std::error_code status_error;
-        if (entry.is_regular_file(status_error) && IsPdfName(entry.path())) {
-            fs::remove(entry.path(), status_error);
+        if (entries->is_regular_file(status_error) && IsPdfName(entries->path())) {
+            fs::remove(entries->path(), status_error);
         }
     }
 }

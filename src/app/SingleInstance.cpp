@@ -6,7 +6,9 @@
 #include <QLocalSocket>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QFile>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kalvara {
@@ -24,12 +26,24 @@ QString UserName() {
     return QString::number(::getuid());
 }
 
+// A folder only this user can enter. Without a runtime folder the socket goes
+// into a private folder below the temporary one: in the shared folder itself
+// another user could take the name first and make every start of ours look
+// like a second one.
 QString RuntimeFolder() {
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QDir(QString::fromLocal8Bit(runtime)).exists()) {
         return QString::fromLocal8Bit(runtime);
     }
-    return QDir::tempPath();
+    const QString folder = QDir::tempPath() + "/kalvara-" + QString::number(::getuid());
+    const QByteArray path = QFile::encodeName(folder);
+    ::mkdir(path.constData(), 0700);
+    struct stat status {};
+    if (::lstat(path.constData(), &status) != 0 || !S_ISDIR(status.st_mode) ||
+        status.st_uid != ::getuid() || (status.st_mode & 077) != 0) {
+        return QDir::tempPath() + "/kalvara-unsafe-" + QString::number(::getuid()) + "/none";
+    }
+    return folder;
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -45,6 +46,31 @@ TEST(SingleInstanceGuard, SecondInstanceOfTheSameFolderFindsTheFirst) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     }
     EXPECT_EQ(activations, 1);
+}
+
+TEST(SingleInstanceGuard, WithoutARuntimeFolderTheSocketGoesIntoAPrivateFolder) {
+    TempFolder root;
+    IsolateEnvironment(root);
+    const QByteArray saved_runtime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray saved_tmp = qgetenv("TMPDIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    const fs::path temp = root / "tmp";
+    qputenv("TMPDIR", QByteArray::fromStdString(temp.string()));
+    fs::create_directories(temp);
+    const fs::path private_folder = temp / ("kalvara-" + std::to_string(::getuid()));
+
+    SingleInstance own("ZORV5", "/some/program/");
+    EXPECT_EQ(fs::path(own.SocketPath().toStdString()).parent_path(), private_folder);
+    EXPECT_EQ(fs::status(private_folder).permissions() & fs::perms::all, fs::perms::owner_all);
+
+    // A folder of that name that others may enter is not used.
+    fs::permissions(private_folder, fs::perms::all);
+    SingleInstance exposed("ZORV5", "/some/program/");
+    EXPECT_NE(fs::path(exposed.SocketPath().toStdString()).parent_path(), private_folder);
+    EXPECT_FALSE(exposed.ActivateOtherInstance());
+
+    qputenv("XDG_RUNTIME_DIR", saved_runtime);
+    qputenv("TMPDIR", saved_tmp);
 }
 
 TEST(SingleInstanceGuard, SecondProgramRaisesTheFirstAndEnds) {
