@@ -4,7 +4,7 @@
 // runtime and XDG folders. The PDF reader is a stand-in that records what it
 // was asked to open; nothing is ever shown on a real desktop.
 
-#include "TempFolder.h"
+#include "TestEnvironment.h"
 #include "WhenShown.h"
 #include "app/DesktopApp.h"
 

@@ -24,7 +24,7 @@ protected:
         WriteFile(reader_, "#!/bin/sh\nexit 0\n");
         fs::permissions(reader_, fs::perms::owner_all);
         environment_.insert("PATH", QString::fromStdString(root_ / "bin") + ":/usr/bin:/bin");
-        environment_.insert("HOME", QString::fromStdString(root_.Path()));
+        environment_.insert("HOME", QString::fromStdString(root_.Path().string()));
         environment_.insert("XDG_DATA_HOME", QString::fromStdString(root_ / "data"));
         environment_.insert("XDG_CONFIG_HOME", QString::fromStdString(root_ / "config"));
         environment_.insert("XDG_DATA_DIRS", QString::fromStdString(root_ / "nothing"));

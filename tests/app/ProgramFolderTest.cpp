@@ -1,6 +1,6 @@
 #include "app/ProgramFolder.h"
 
-#include "TemporaryFolder.h"
+#include "support/TempFolder.h"
 #include "engine/Notice.h"
 
 #include <cstdlib>
@@ -12,7 +12,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using kalvara::testing::TemporaryFolder;
+using kalvara::test::TempFolder;
 
 // Sets an environment variable for the life of the object.
 class ScopedEnvironment {
@@ -54,7 +54,7 @@ private:
 };
 
 TEST(ProgramFolder, ResolutionOrder) {
-    TemporaryFolder temp;
+    TempFolder temp;
     const std::string option = temp.File("option");
     const std::string environment = temp.File("environment");
     const std::string data_home = temp.File("data");
@@ -85,7 +85,7 @@ TEST(ProgramFolder, PathsBelowTheFolder) {
 }
 
 TEST(EnsureFolder, CreatesEveryLevelAndIgnoresAFileName) {
-    TemporaryFolder temp;
+    TempFolder temp;
     NoticeRecorder notices;
     EXPECT_EQ(kalvara::EnsureFolder(temp.File("A/B/file.txt")), 1);
     EXPECT_TRUE(fs::is_directory(temp.File("A/B")));
@@ -96,7 +96,7 @@ TEST(EnsureFolder, CreatesEveryLevelAndIgnoresAFileName) {
 }
 
 TEST(EnsureFolder, ReportsWhatCannotBeCreated) {
-    TemporaryFolder temp;
+    TempFolder temp;
     std::ofstream(temp.File("plain")) << "x";
     NoticeRecorder notices;
     EXPECT_EQ(kalvara::EnsureFolder(temp.File("plain/sub")), 0);
@@ -110,7 +110,7 @@ TEST(EnsureFolder, ReportsWhatCannotBeCreated) {
 }
 
 TEST(LongFolderPath, CanonicalWithoutTrailingSlash) {
-    TemporaryFolder temp;
+    TempFolder temp;
     fs::create_directories(temp.File("real/inner"));
     fs::create_directory_symlink(temp.File("real"), temp.File("link"));
     const std::string canonical = fs::canonical(temp.File("real/inner")).string();
@@ -120,7 +120,7 @@ TEST(LongFolderPath, CanonicalWithoutTrailingSlash) {
 }
 
 TEST(FindDataFile, ProgramFolderComesFirst) {
-    TemporaryFolder temp;
+    TempFolder temp;
     EXPECT_EQ(kalvara::FindDataFile(temp.Path().string(), "no-such-file.rtf"), "");
     std::ofstream(temp.File("History.rtf")) << "{\\rtf1}";
     EXPECT_EQ(kalvara::FindDataFile(temp.Path().string() + "/", "History.rtf"),

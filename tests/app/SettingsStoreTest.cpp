@@ -1,6 +1,6 @@
 #include "app/SettingsStore.h"
 
-#include "TemporaryFolder.h"
+#include "support/TempFolder.h"
 
 #include <csignal>
 #include <filesystem>
@@ -17,7 +17,7 @@ namespace {
 
 using kalvara::ReadSetting;
 using kalvara::WriteSetting;
-using kalvara::testing::TemporaryFolder;
+using kalvara::test::TempFolder;
 
 std::string Contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -32,7 +32,7 @@ void WriteFile(const std::string& path, const std::string& text) {
 
 class SettingsStore : public ::testing::Test {
 protected:
-    TemporaryFolder folder;
+    TempFolder folder;
     std::string ini = folder.File("Zorv.ini");
 };
 

@@ -201,7 +201,7 @@ TEST(Executable, VersionHelpBadArgumentsAndNoDisplay) {
     TempFolder root;
     QProcessEnvironment environment;
     environment.insert("PATH", "/usr/bin:/bin");
-    environment.insert("HOME", QString::fromStdString(root.Path()));
+    environment.insert("HOME", QString::fromStdString(root.Path().string()));
     DesktopRun run = RunDesktop({"--version"}, environment);
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_EQ(run.out, "kalvara 5.3.0.0\n");

@@ -3,7 +3,7 @@
 
 #include "ProcLibraryClient.h"
 #include "SleepingChild.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -17,6 +17,8 @@
 
 namespace kalvara::proc::test {
 namespace {
+
+using kalvara::test::TempFolder;
 
 class ProcLibrary : public ::testing::Test {
 protected:

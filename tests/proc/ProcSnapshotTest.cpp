@@ -1,7 +1,7 @@
 // Reading processes from a folder laid out like /proc, for the cases a live
 // system will not produce on demand.
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "proc/ProcessSnapshot.h"
 #include "proc/ProcessUtilities.h"
 
@@ -15,6 +15,8 @@
 
 namespace kalvara::proc::test {
 namespace {
+
+using kalvara::test::TempFolder;
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;

@@ -3,7 +3,7 @@
 #include "render/CalendarDocument.h"
 
 #include "PdfReadback.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "app/SettingsStore.h"
 #include "engine/Notice.h"
 #include "render/PdfDocument.h"

@@ -3,7 +3,7 @@
 #include "cli/GenerateCommand.h"
 
 #include "PdfReadback.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "app/SettingsStore.h"
 
 #include <algorithm>

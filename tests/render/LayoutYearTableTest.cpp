@@ -3,7 +3,7 @@
 // still print the selected one.
 
 #include "PageExpect.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "render/Layouts.h"
 #include "render/PdfDocument.h"
 

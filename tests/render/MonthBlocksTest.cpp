@@ -3,7 +3,7 @@
 #include "render/MonthBlocks.h"
 
 #include "PageExpect.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "render/CalendarDocument.h"
 #include "render/PdfDocument.h"
 #include "render/Primitives.h"

@@ -4,7 +4,7 @@
 #include "render/Primitives.h"
 
 #include "PdfReadback.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "render/CalendarDocument.h"
 #include "render/PdfDocument.h"
 

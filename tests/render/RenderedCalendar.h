@@ -3,7 +3,7 @@
 // and reads it back with mutool.
 
 #include "PdfReadback.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "render/CalendarDocument.h"
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "TempFolder.h"
+#include "TestEnvironment.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -9,19 +9,6 @@
 namespace fs = std::filesystem;
 
 namespace kalvara::test {
-
-TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "kalvara-app-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
-    }
-    path_ = fs::canonical(pattern).string();
-}
-
-TempFolder::~TempFolder() {
-    std::error_code error;
-    fs::remove_all(path_, error);
-}
 
 void IsolateEnvironment(const TempFolder& root) {
     for (const char* folder : {"home", "runtime", "config", "data", "cache"}) {
