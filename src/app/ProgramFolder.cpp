@@ -46,7 +46,8 @@ std::string UsableFolder(const std::string& folder) {
 
 } // namespace
 
-std::string ResolveProgramFolder(const std::string& home_option, const std::string& executable_path) {
+std::string ResolveProgramFolder(const std::string& home_option,
+                                 const std::string& executable_path) {
     if (!home_option.empty()) {
         return UsableFolder(home_option);
     }
@@ -88,7 +89,8 @@ int EnsureFolder(const std::string& path) {
     }
     if (folder.empty() || !folder.is_absolute()) {
         if (folder.empty()) {
-            ShowNotice("Drive Error", "The drive letter is not specified or doesn't exist.{f7}", "");
+            ShowNotice("Drive Error", "The drive letter is not specified or doesn't exist.{f7}",
+                       "");
             return 0;
         }
         folder = fs::absolute(folder);

@@ -16,7 +16,8 @@ struct ProgramPaths {
 // writable and not a system folder, else $XDG_DATA_HOME/kalvara (by default
 // ~/.local/share/kalvara). The folder chosen is created. Empty when none of
 // them can be created.
-std::string ResolveProgramFolder(const std::string& home_option, const std::string& executable_path);
+std::string ResolveProgramFolder(const std::string& home_option,
+                                 const std::string& executable_path);
 
 // The paths below a program folder. Does not touch the disk.
 ProgramPaths MakeProgramPaths(const std::string& program_folder);

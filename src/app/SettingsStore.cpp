@@ -5,7 +5,6 @@
 // Settings are single-byte text; no wide-character conversion is wanted.
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
-
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
@@ -17,8 +16,8 @@ namespace kalvara {
 namespace {
 
 // The classic profile functions copy their arguments into fixed buffers.
-constexpr std::size_t NameLimit = 299;   // file, section, key and default
-constexpr std::size_t ValueLimit = 999;  // a written value
+constexpr std::size_t NameLimit = 299;    // file, section, key and default
+constexpr std::size_t ValueLimit = 999;   // a written value
 constexpr std::size_t ResultLimit = 3999; // a read value
 
 std::string Cut(std::string_view text, std::size_t limit) {

@@ -2,11 +2,11 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QStandardPaths>
-#include <QFile>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -30,7 +30,8 @@ std::optional<std::int32_t> ParseDigits(std::string_view text, std::size_t min_d
     return value;
 }
 
-std::optional<DayNumber> MakeDate(std::optional<std::int32_t> year, std::optional<std::int32_t> month,
+std::optional<DayNumber> MakeDate(std::optional<std::int32_t> year,
+                                  std::optional<std::int32_t> month,
                                   std::optional<std::int32_t> day) {
     if (!year || !month || !day || *year < 1 || *month < 1 || *month > 12 || *day < 1) {
         return std::nullopt;
@@ -89,9 +90,10 @@ std::optional<DayNumber> ParseDate(std::string_view text) {
     if (first_slash == std::string_view::npos || second_slash == std::string_view::npos) {
         return std::nullopt;
     }
-    return MakeDate(ParseDigits(text.substr(second_slash + 1), 4, 4),
-                    ParseDigits(text.substr(0, first_slash), 1, 2),
-                    ParseDigits(text.substr(first_slash + 1, second_slash - first_slash - 1), 1, 2));
+    return MakeDate(
+        ParseDigits(text.substr(second_slash + 1), 4, 4),
+        ParseDigits(text.substr(0, first_slash), 1, 2),
+        ParseDigits(text.substr(first_slash + 1, second_slash - first_slash - 1), 1, 2));
 }
 
 std::string IsoDate(DayNumber day) {
@@ -172,15 +174,16 @@ std::string WeeksTable(std::int32_t first_year, std::int32_t last_year, OutputFo
                 const std::string label = QuarterWeekLabel(month, monday, table);
                 const std::string first = IsoDate(monday);
                 const std::string last = IsoDate(monday + 6);
-                const bool final_row = year == last_year && month == 12 && monday + 7 > table.Last(12);
+                const bool final_row =
+                    year == last_year && month == 12 && monday + 7 > table.Last(12);
                 switch (format) {
                 case OutputFormat::Text:
                     Append(out, "%4d  %s  %s  %-9s  %s\n", week, first.c_str(), last.c_str(),
                            MonthNames[month], label.c_str());
                     break;
                 case OutputFormat::Csv:
-                    Append(out, "%d,%d,%s,%s,%d,%s\n", year, week, first.c_str(), last.c_str(), month,
-                           label.c_str());
+                    Append(out, "%d,%d,%s,%s,%d,%s\n", year, week, first.c_str(), last.c_str(),
+                           month, label.c_str());
                     break;
                 case OutputFormat::Json:
                     Append(out,
@@ -217,11 +220,12 @@ std::string DateReport(DayNumber day, OutputFormat format) {
 
     std::string out;
     if (format == OutputFormat::Json) {
-        Append(out, "{\"date\": \"%s\", \"broadcast_year\": %d, \"month\": %d, ", date.c_str(), year,
-               month);
-        Append(out, "\"name\": \"%s\", \"week\": %d, \"quarter_label\": \"%s\", ", MonthNames[month],
-               week, label.c_str());
-        Append(out, "\"monday\": \"%s\", \"sunday\": \"%s\", ", week_first.c_str(), week_last.c_str());
+        Append(out, "{\"date\": \"%s\", \"broadcast_year\": %d, \"month\": %d, ", date.c_str(),
+               year, month);
+        Append(out, "\"name\": \"%s\", \"week\": %d, \"quarter_label\": \"%s\", ",
+               MonthNames[month], week, label.c_str());
+        Append(out, "\"monday\": \"%s\", \"sunday\": \"%s\", ", week_first.c_str(),
+               week_last.c_str());
         Append(out, "\"month_first\": \"%s\", \"month_last\": \"%s\", \"month_weeks\": %d}\n",
                month_first.c_str(), month_last.c_str(), weeks);
         return out;

@@ -161,10 +161,11 @@ std::string ExecutablePath() {
 } // namespace
 
 int main(int argc, char** argv) {
-    kalvara::SetNoticeHook([](const std::string& title, const std::string& text1,
-                              const std::string& text2) {
-        std::fprintf(stderr, "kalvara-cli: %s\n", kalvara::PlainNotice(title, text1, text2).c_str());
-    });
+    kalvara::SetNoticeHook(
+        [](const std::string& title, const std::string& text1, const std::string& text2) {
+            std::fprintf(stderr, "kalvara-cli: %s\n",
+                         kalvara::PlainNotice(title, text1, text2).c_str());
+        });
 
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string home;
@@ -203,7 +204,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string command = args[i];
-    const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+    const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                        args.end());
     for (const std::string& arg : rest) {
         if (arg == "--help" || arg == "-h") {
             Print(Usage);

@@ -83,9 +83,10 @@ std::int32_t BroadcastWeekNumber(DayNumber monday, const BroadcastYearTable& tab
     return (monday + 6 - table.BroadcastYearStart + 1) / 7;
 }
 
-std::string QuarterWeekLabel(std::int32_t month, DayNumber monday, const BroadcastYearTable& table) {
-    const std::int32_t quarter = (month + 2) / 3;                         // [1, 4]
-    const std::int32_t first_month = 3 * quarter - 2;                     // 1, 4, 7 or 10
+std::string QuarterWeekLabel(std::int32_t month, DayNumber monday,
+                             const BroadcastYearTable& table) {
+    const std::int32_t quarter = (month + 2) / 3;                          // [1, 4]
+    const std::int32_t first_month = 3 * quarter - 2;                      // 1, 4, 7 or 10
     const std::int32_t week = (monday - table.First(first_month)) / 7 + 1; // [1, 14]
     char label[40];
     std::snprintf(label, sizeof label, "%dQ%02d", quarter, week);

@@ -8,11 +8,10 @@ DayNumber JulianDate(std::int32_t month, std::int32_t day, std::int32_t year) {
            (3 * ((year + 4900 + a) / 100)) / 4;
 }
 
-void JulianToMDY(DayNumber day_number, std::int32_t& month, std::int32_t& day,
-                 std::int32_t& year) {
+void JulianToMDY(DayNumber day_number, std::int32_t& month, std::int32_t& day, std::int32_t& year) {
     std::int32_t l = day_number + 68569;
-    const std::int32_t n = (4 * l) / 146097; // 400-year cycles since -4800
-    l = l - (146097 * n + 3) / 4;            // [0, 146096]: day within the cycle
+    const std::int32_t n = (4 * l) / 146097;           // 400-year cycles since -4800
+    l = l - (146097 * n + 3) / 4;                      // [0, 146096]: day within the cycle
     const std::int32_t i = (4000 * (l + 1)) / 1461001; // [0, 399]: year within the cycle
     l = l - (1461 * i) / 4 + 31;
     const std::int32_t k = (80 * l) / 2447; // [2, 13]: month counted from March

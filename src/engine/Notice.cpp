@@ -58,7 +58,8 @@ std::string StripMarkup(std::string_view text) {
     return TrimNewlines(std::move(plain));
 }
 
-std::string PlainNotice(const std::string& title, const std::string& text1, const std::string& text2) {
+std::string PlainNotice(const std::string& title, const std::string& text1,
+                        const std::string& text2) {
     std::string line = StripMarkup(title);
     for (const std::string* text : {&text1, &text2}) {
         std::string plain = StripMarkup(*text);

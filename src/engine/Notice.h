@@ -10,8 +10,8 @@
 
 namespace kalvara {
 
-using NoticeHook =
-    std::function<void(const std::string& title, const std::string& text1, const std::string& text2)>;
+using NoticeHook = std::function<void(const std::string& title, const std::string& text1,
+                                      const std::string& text2)>;
 
 // Installs the hook for the whole program and returns the one it replaces.
 // Without a hook, notices go to stderr with the mark-up removed.
@@ -24,6 +24,7 @@ void ShowNotice(const std::string& title, const std::string& text1, const std::s
 std::string StripMarkup(std::string_view text);
 
 // Title, text 1 and text 2 of a notice joined into one plain line, for stderr.
-std::string PlainNotice(const std::string& title, const std::string& text1, const std::string& text2);
+std::string PlainNotice(const std::string& title, const std::string& text1,
+                        const std::string& text2);
 
 } // namespace kalvara

@@ -7,10 +7,10 @@
 // character cells: one column is the average character width (taken over
 // the letters A-Z and a-z, then widened by a quarter, because the windows
 // were laid out for a narrower face than the desktop fonts here) and one row
-// the line height of the desktop's default UI font. Forms are sized by their client area; a menu bar and a
-// status bar are added outside it. Where the desktop's font is wider than
-// the windows were laid out for, labels, check boxes and radio buttons
-// widen into free room to their right rather than cut their text off.
+// the line height of the desktop's default UI font. Forms are sized by their client area; a menu
+// bar and a status bar are added outside it. Where the desktop's font is wider than the windows
+// were laid out for, labels, check boxes and radio buttons widen into free room to their right
+// rather than cut their text off.
 //
 // Texts are UTF-8 throughout.
 //

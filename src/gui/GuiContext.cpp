@@ -231,8 +231,8 @@ double GuiContext::ColumnPixels() {
         const QFontMetricsF metrics(QApplication::font());
         const QString letters =
             QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-        columnPixels_ = std::max(
-            1.0, CellPerLetter * metrics.horizontalAdvance(letters) / letters.size());
+        columnPixels_ =
+            std::max(1.0, CellPerLetter * metrics.horizontalAdvance(letters) / letters.size());
         rowPixels_ = std::max(1.0, metrics.lineSpacing());
     }
     return columnPixels_;

@@ -1,7 +1,7 @@
 #include "app/ProgramFolder.h"
 
-#include "support/TempFolder.h"
 #include "engine/Notice.h"
+#include "support/TempFolder.h"
 
 #include <cstdlib>
 #include <filesystem>

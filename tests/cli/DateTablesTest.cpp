@@ -2,9 +2,8 @@
 
 #include "CommandRunner.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 #include <sstream>
 
 namespace {
@@ -76,17 +75,19 @@ TEST(WeeksCommand, JsonAndTextOfA53WeekYear) {
                               "\"4Q14\"}\n]\n"),
               std::string::npos);
     result = RunCli({"weeks", "2017"});
-    EXPECT_NE(result.out.find("  53  2017-12-25  2017-12-31  December   4Q14\n"), std::string::npos);
+    EXPECT_NE(result.out.find("  53  2017-12-25  2017-12-31  December   4Q14\n"),
+              std::string::npos);
 }
 
 TEST(DateCommand, ReportsWhereADateFalls) {
     auto result = RunCli({"date", "2017-12-31", "--format", "json"});
     EXPECT_EQ(result.exit_status, 0);
-    EXPECT_EQ(result.out,
-              "{\"date\": \"2017-12-31\", \"broadcast_year\": 2017, \"month\": 12, \"name\": "
-              "\"December\", \"week\": 53, \"quarter_label\": \"4Q14\", \"monday\": \"2017-12-25\", "
-              "\"sunday\": \"2017-12-31\", \"month_first\": \"2017-11-27\", \"month_last\": "
-              "\"2017-12-31\", \"month_weeks\": 5}\n");
+    EXPECT_EQ(
+        result.out,
+        "{\"date\": \"2017-12-31\", \"broadcast_year\": 2017, \"month\": 12, \"name\": "
+        "\"December\", \"week\": 53, \"quarter_label\": \"4Q14\", \"monday\": \"2017-12-25\", "
+        "\"sunday\": \"2017-12-31\", \"month_first\": \"2017-11-27\", \"month_last\": "
+        "\"2017-12-31\", \"month_weeks\": 5}\n");
 
     // US order, and a day before 1 January that already belongs to the next year.
     result = RunCli({"date", "12/30/2025"});
@@ -211,7 +212,8 @@ TEST(WeeksCommand, EveryWeekFrom1920To2300IsRight) {
         // The week belongs to the month and year of its Sunday.
         const year_month_day sunday_date{expected_monday + days{6}};
         ASSERT_EQ(std::stoi(y), static_cast<int>(sunday_date.year())) << line;
-        ASSERT_EQ(std::stoi(m), static_cast<int>(static_cast<unsigned>(sunday_date.month()))) << line;
+        ASSERT_EQ(std::stoi(m), static_cast<int>(static_cast<unsigned>(sunday_date.month())))
+            << line;
         const int broadcast_year = std::stoi(y);
         ASSERT_EQ(std::stoi(w), (expected_monday - year_start(broadcast_year)).count() / 7 + 1)
             << line;

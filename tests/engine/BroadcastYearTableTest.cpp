@@ -4,9 +4,8 @@
 
 #include "engine/BroadcastYearTable.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -84,11 +83,11 @@ TEST(BroadcastYear, Year2026) {
         DayNumber first, last;
         int weeks;
     } expected[] = {
-        {Date(2025, 12, 29), Date(2026, 1, 25), 4}, {Date(2026, 1, 26), Date(2026, 2, 22), 4},
-        {Date(2026, 2, 23), Date(2026, 3, 29), 5},  {Date(2026, 3, 30), Date(2026, 4, 26), 4},
-        {Date(2026, 4, 27), Date(2026, 5, 31), 5},  {Date(2026, 6, 1), Date(2026, 6, 28), 4},
-        {Date(2026, 6, 29), Date(2026, 7, 26), 4},  {Date(2026, 7, 27), Date(2026, 8, 30), 5},
-        {Date(2026, 8, 31), Date(2026, 9, 27), 4},  {Date(2026, 9, 28), Date(2026, 10, 25), 4},
+        {Date(2025, 12, 29), Date(2026, 1, 25), 4},  {Date(2026, 1, 26), Date(2026, 2, 22), 4},
+        {Date(2026, 2, 23), Date(2026, 3, 29), 5},   {Date(2026, 3, 30), Date(2026, 4, 26), 4},
+        {Date(2026, 4, 27), Date(2026, 5, 31), 5},   {Date(2026, 6, 1), Date(2026, 6, 28), 4},
+        {Date(2026, 6, 29), Date(2026, 7, 26), 4},   {Date(2026, 7, 27), Date(2026, 8, 30), 5},
+        {Date(2026, 8, 31), Date(2026, 9, 27), 4},   {Date(2026, 9, 28), Date(2026, 10, 25), 4},
         {Date(2026, 10, 26), Date(2026, 11, 29), 5}, {Date(2026, 11, 30), Date(2026, 12, 27), 4},
     };
     int total_weeks = 0;

@@ -3,9 +3,8 @@
 
 #include "engine/CivilDate.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include "engine/Notice.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -72,8 +71,8 @@ TEST(Date2JulianDate, FieldsHaveNoRangeLimits) {
 
 TEST(Date2JulianDate, InvalidTextShowsOneNoticeAndGivesZero) {
     const std::vector<std::string> invalid = {
-        "00-10-2025", "10-00-2025", "10-10", "garbage", "-", "10-10-0",
-        "99999999999-1-1", "1-1-99999999999999999999"};
+        "00-10-2025", "10-00-2025", "10-10",           "garbage",
+        "-",          "10-10-0",    "99999999999-1-1", "1-1-99999999999999999999"};
     for (const std::string& text : invalid) {
         NoticeRecorder recorder;
         std::string order = "MDY";

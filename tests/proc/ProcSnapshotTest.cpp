@@ -1,9 +1,9 @@
 // Reading processes from a folder laid out like /proc, for the cases a live
 // system will not produce on demand.
 
-#include "support/TempFolder.h"
 #include "proc/ProcessSnapshot.h"
 #include "proc/ProcessUtilities.h"
+#include "support/TempFolder.h"
 
 #include <cstdint>
 #include <cstring>

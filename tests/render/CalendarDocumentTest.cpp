@@ -3,10 +3,10 @@
 #include "render/CalendarDocument.h"
 
 #include "PdfReadback.h"
-#include "support/TempFolder.h"
 #include "app/SettingsStore.h"
 #include "engine/Notice.h"
 #include "render/PdfDocument.h"
+#include "support/TempFolder.h"
 
 #include <algorithm>
 #include <filesystem>

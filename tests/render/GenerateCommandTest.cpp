@@ -3,8 +3,8 @@
 #include "cli/GenerateCommand.h"
 
 #include "PdfReadback.h"
-#include "support/TempFolder.h"
 #include "app/SettingsStore.h"
+#include "support/TempFolder.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -3,9 +3,9 @@
 // still print the selected one.
 
 #include "PageExpect.h"
-#include "support/TempFolder.h"
 #include "render/Layouts.h"
 #include "render/PdfDocument.h"
+#include "support/TempFolder.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

@@ -3,10 +3,10 @@
 #include "render/MonthBlocks.h"
 
 #include "PageExpect.h"
-#include "support/TempFolder.h"
 #include "render/CalendarDocument.h"
 #include "render/PdfDocument.h"
 #include "render/Primitives.h"
+#include "support/TempFolder.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

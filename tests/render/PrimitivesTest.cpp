@@ -4,9 +4,9 @@
 #include "render/Primitives.h"
 
 #include "PdfReadback.h"
-#include "support/TempFolder.h"
 #include "render/CalendarDocument.h"
 #include "render/PdfDocument.h"
+#include "support/TempFolder.h"
 
 #include <cmath>
 #include <fstream>

@@ -3,8 +3,8 @@
 // and reads it back with mutool.
 
 #include "PdfReadback.h"
-#include "support/TempFolder.h"
 #include "render/CalendarDocument.h"
+#include "support/TempFolder.h"
 
 #include <string>
 

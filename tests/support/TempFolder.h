@@ -30,8 +30,7 @@ public:
         fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
         for (const auto& entry : fs::recursive_directory_iterator(path_, ignored)) {
             if (entry.is_directory(ignored) && !entry.is_symlink(ignored)) {
-                fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add,
-                                ignored);
+                fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
             }
         }
         fs::remove_all(path_, ignored);
