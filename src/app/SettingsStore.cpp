@@ -1,15 +1,12 @@
 #include "app/SettingsStore.h"
 
+#include "app/AtomicFile.h"
 #include "engine/DateText.h"
 
 // Settings are single-byte text; no wide-character conversion is wanted.
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
-#include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kalvara {
 
@@ -31,55 +28,6 @@ std::string TrimBlanks(std::string_view text) {
     }
     const auto last = text.find_last_not_of(' ');
     return std::string(text.substr(first, last - first + 1));
-}
-
-// Closes a file descriptor on every path out.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() { Close(); }
-    int Get() const { return fd_; }
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
-bool WriteAll(int fd, const std::string& data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t written = ::write(fd, data.data() + done, data.size() - done);
-        if (written < 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-// Writes data beside path and renames it over path, so that readers see the
-// old file or the new one and never a part of either.
-bool ReplaceFileAtomically(const std::string& path, const std::string& data) {
-    std::string temp_path = path + ".XXXXXX";
-    FileDescriptor fd(::mkstemp(temp_path.data()));
-    if (fd.Get() < 0) {
-        return false;
-    }
-    struct stat existing {};
-    const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
-    ::fchmod(fd.Get(), mode);
-    const bool written = WriteAll(fd.Get(), data) && ::fsync(fd.Get()) == 0 && fd.Close();
-    if (!written || ::rename(temp_path.c_str(), path.c_str()) != 0) {
-        ::unlink(temp_path.c_str());
-        return false;
-    }
-    return true;
 }
 
 // Single-byte text, one value per key, key=value as the classic functions write it.
@@ -126,7 +74,7 @@ bool WriteSetting(const std::string& file, const std::string& section, const std
     if (ini.Save(data) < 0) {
         return false;
     }
-    return ReplaceFileAtomically(path, data);
+    return !ReplaceFileAtomically(path, data);
 }
 
 bool SwitchIsOn(std::string_view text) {

@@ -1,5 +1,6 @@
 #include "render/CalendarDocument.h"
 
+#include "app/AtomicFile.h"
 #include "app/SettingsStore.h"
 #include "engine/DateText.h"
 #include "engine/Notice.h"
@@ -7,12 +8,8 @@
 #include "render/Layouts.h"
 #include "render/PdfDocument.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kalvara {
 
@@ -26,72 +23,22 @@ std::string UpperHex(std::uint32_t value) {
     return text;
 }
 
-// Closes a file descriptor on every path out.
-class OpenFile {
-public:
-    explicit OpenFile(int fd) : fd_(fd) {}
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    ~OpenFile() { Close(); }
-    int Get() const { return fd_; }
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
-// Why a file could not be written, in libharu's terms (so that the user sees
-// what a failing HPDF_SaveToFile would have reported) and in words.
+// Writes data over path, all or nothing, and says why it could not in
+// libharu's terms, so that the user sees what a failing HPDF_SaveToFile would
+// have reported, and in words.
 struct WriteFailure {
     HPDF_STATUS Error = HPDF_OK; // HPDF_FILE_OPEN_ERROR or HPDF_FILE_IO_ERROR
     int Detail = 0;              // errno
     std::string Problem;         // empty on success
 };
 
-// Writes data beside path and renames it over path: the target is either the
-// complete new file or whatever was there before.
 WriteFailure ReplaceFile(const std::string& path, const std::string& data) {
-    std::string temp_path = path + ".XXXXXX";
-    OpenFile file(::mkstemp(temp_path.data()));
-    if (file.Get() < 0) {
-        const int error = errno;
-        return {HPDF_FILE_OPEN_ERROR, error, "cannot write " + path + ": " + std::strerror(error)};
+    const AtomicWriteError error = ReplaceFileAtomically(path, data);
+    if (!error) {
+        return {};
     }
-    // mkstemp makes the file private; a calendar gets the usual permissions.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(file.Get(), 0666 & ~mask);
-    std::size_t done = 0;
-    int error = 0;
-    while (done < data.size()) {
-        const ssize_t written = ::write(file.Get(), data.data() + done, data.size() - done);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            error = errno;
-            break;
-        }
-        done += static_cast<std::size_t>(written);
-    }
-    if (error == 0 && ::fsync(file.Get()) != 0) {
-        error = errno;
-    }
-    if (!file.Close() && error == 0) {
-        error = errno;
-    }
-    if (error == 0 && ::rename(temp_path.c_str(), path.c_str()) != 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        ::unlink(temp_path.c_str());
-        return {HPDF_FILE_IO_ERROR, error, "cannot write " + path + ": " + std::strerror(error)};
-    }
-    return {};
+    return {static_cast<HPDF_STATUS>(error.AtCreate ? HPDF_FILE_OPEN_ERROR : HPDF_FILE_IO_ERROR),
+            error.Errno, "cannot write " + path + ": " + std::strerror(error.Errno)};
 }
 
 void DrawPages(DocumentContext& context) {
