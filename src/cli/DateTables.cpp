@@ -53,6 +53,24 @@ void Append(std::string& out, const char* format, auto... values) {
     out.append(line, static_cast<std::size_t>(length));
 }
 
+// The CSV header or the opening bracket of the JSON array.
+void BeginTable(std::string& out, OutputFormat format, const char* csv_header) {
+    if (format == OutputFormat::Csv) {
+        out += csv_header;
+    } else if (format == OutputFormat::Json) {
+        out += "[\n";
+    }
+}
+
+// The heading of one year in the text table, after a blank line between years.
+void BeginYear(std::string& out, OutputFormat format, std::int32_t year, bool first_year,
+               const char* column_heads) {
+    if (format == OutputFormat::Text) {
+        Append(out, "%sBroadcast year %d\n", first_year ? "" : "\n", year);
+        out += column_heads;
+    }
+}
+
 const char* FiveWeekMark(std::int32_t weeks) {
     return weeks == 5 ? " *" : "";
 }
@@ -110,17 +128,11 @@ std::string MonthsTable(std::int32_t first_year, std::int32_t last_year, OutputF
     std::string out;
     BroadcastYearTable table;
     InitDaysInMonth(table);
-    if (format == OutputFormat::Csv) {
-        out += "year,month,name,first,last,weeks\n";
-    } else if (format == OutputFormat::Json) {
-        out += "[\n";
-    }
+    BeginTable(out, format, "year,month,name,first,last,weeks\n");
     for (std::int32_t year = first_year; year <= last_year; ++year) {
         BuildBroadcastYear(year, table);
-        if (format == OutputFormat::Text) {
-            Append(out, "%sBroadcast year %d\n", year == first_year ? "" : "\n", year);
-            out += "Month      First       Last        Weeks\n";
-        }
+        BeginYear(out, format, year, year == first_year,
+                  "Month      First       Last        Weeks\n");
         for (std::int32_t month = 1; month <= 12; ++month) {
             const std::string first = IsoDate(table.First(month));
             const std::string last = IsoDate(table.Last(month));
@@ -157,17 +169,11 @@ std::string WeeksTable(std::int32_t first_year, std::int32_t last_year, OutputFo
     out.reserve(static_cast<std::size_t>(last_year - first_year + 1) * 53 * 40);
     BroadcastYearTable table;
     InitDaysInMonth(table);
-    if (format == OutputFormat::Csv) {
-        out += "year,week,monday,sunday,month,quarter_label\n";
-    } else if (format == OutputFormat::Json) {
-        out += "[\n";
-    }
+    BeginTable(out, format, "year,week,monday,sunday,month,quarter_label\n");
     for (std::int32_t year = first_year; year <= last_year; ++year) {
         BuildBroadcastYear(year, table);
-        if (format == OutputFormat::Text) {
-            Append(out, "%sBroadcast year %d\n", year == first_year ? "" : "\n", year);
-            out += "Week  Monday      Sunday      Month      Quarter\n";
-        }
+        BeginYear(out, format, year, year == first_year,
+                  "Week  Monday      Sunday      Month      Quarter\n");
         for (std::int32_t month = 1; month <= 12; ++month) {
             for (DayNumber monday = table.First(month); monday < table.Last(month); monday += 7) {
                 const std::int32_t week = BroadcastWeekNumber(monday, table);
