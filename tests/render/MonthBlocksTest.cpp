@@ -1,55 +1,28 @@
-// The shared month blocks, drawn on a page of their own.
+// The shared month blocks, drawn on a page of their own, and the layouts that
+// read their months from the program's year table.
 
 #include "render/MonthBlocks.h"
 
 #include "PageExpect.h"
-#include "render/CalendarDocument.h"
-#include "render/PdfDocument.h"
+#include "RenderedCalendar.h"
+#include "render/Layouts.h"
 #include "render/Primitives.h"
-#include "support/TempFolder.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace kalvara {
 namespace {
 
 using namespace test;
+using MonthBlocks = DirectDrawing;
 
 constexpr ColumnOffsets YearOffsets = {0, 13, 40, 67, 94, 121, 148, 175};
-
-class MonthBlocks : public ::testing::Test {
-protected:
-    MonthBlocks() : context_(selection_, years_) {
-        context_.Pdf = document_.Get();
-        context_.FontRegular = HPDF_GetFont(document_.Get(), "Helvetica", nullptr);
-        context_.FontBold = HPDF_GetFont(document_.Get(), "Helvetica-Bold", nullptr);
-        context_.FontBoldOblique = HPDF_GetFont(document_.Get(), "Helvetica-BoldOblique", nullptr);
-        context_.Page = HPDF_AddPage(document_.Get());
-        HPDF_Page_SetSize(context_.Page, HPDF_PAGE_SIZE_LETTER, HPDF_PAGE_PORTRAIT);
-    }
-
-    PdfPageReadback ReadBack() {
-        std::string bytes;
-        EXPECT_TRUE(document_.SaveToMemory(bytes));
-        const std::string path = folder_.File("blocks.pdf");
-        std::ofstream(path, std::ios::binary) << bytes;
-        const auto readback = ReadPdfTrace(path);
-        EXPECT_EQ(readback.Pages.size(), 1u);
-        return readback.Pages.empty() ? PdfPageReadback{} : readback.Pages[0];
-    }
-
-    TempFolder folder_;
-    PdfRunState state_;
-    PdfDocument document_{PdfErrorHandler, &state_};
-    CalendarSelection selection_;
-    BroadcastYearTable years_;
-    DocumentContext context_;
-};
+constexpr ColumnOffsets ThreeYearOffsets = {0, 8, 24, 40, 56, 72, 88, 104};
 
 TEST_F(MonthBlocks, WeekdayHeaderRulesAndNames) {
+    AddPage();
     WeekdayHeader(context_, 54, 200, YearOffsets, 8);
-    const auto page = ReadBack();
+    const auto page = ReadBack().at(0);
     EXPECT_TRUE(HasRule(page, 54, 194, 229, 194, 0.1));
     EXPECT_TRUE(HasRule(page, 54, 201, 229, 201, 0.1));
     const char* names[] = {"Mo", "Tu", "We", "Th", "Fr", "Sa", "Su"};
@@ -60,12 +33,13 @@ TEST_F(MonthBlocks, WeekdayHeaderRulesAndNames) {
 }
 
 TEST_F(MonthBlocks, WeekRowAcrossNewYearInTheYearStyle) {
+    AddPage();
     selection_.Style = CalendarStyle::Year;
     selection_.Preferences = ShowQuarters;
     BuildBroadcastYear(2026, years_);
     const DayNumber monday = JulianDate(12, 29, 2025);
     EXPECT_EQ(WeekRow(monday, context_, 54, 300, YearOffsets, 12, 280), monday + 7);
-    const auto page = ReadBack();
+    const auto page = ReadBack().at(0);
     // December is even: bold; January odd: regular.
     EXPECT_TRUE(HasText(page, "29", Anchor::Right, 67, 300, {Bold, 12}));
     EXPECT_TRUE(HasText(page, "31", Anchor::Right, 121, 300, {Bold, 12}));
@@ -77,18 +51,20 @@ TEST_F(MonthBlocks, WeekRowAcrossNewYearInTheYearStyle) {
 }
 
 TEST_F(MonthBlocks, WeekRowLabelsWeek53WithItsQuarter) {
+    AddPage();
     selection_.Style = CalendarStyle::ThreeYears;
     selection_.Preferences = ShowQuarters;
     BuildBroadcastYear(2017, years_);
-    WeekRow(JulianDate(12, 25, 2017), context_, 76, 400, {0, 8, 24, 40, 56, 72, 88, 104}, 9, 68);
+    WeekRow(JulianDate(12, 25, 2017), context_, 76, 400, ThreeYearOffsets, 9, 68);
     selection_.Preferences = 0;
-    WeekRow(JulianDate(12, 25, 2017), context_, 76, 420, {0, 8, 24, 40, 56, 72, 88, 104}, 9, 68);
-    const auto page = ReadBack();
+    WeekRow(JulianDate(12, 25, 2017), context_, 76, 420, ThreeYearOffsets, 9, 68);
+    const auto page = ReadBack().at(0);
     EXPECT_TRUE(HasText(page, "53-4Q14", Anchor::Right, 68, 400, {BoldOblique, 8, true}));
     EXPECT_TRUE(HasText(page, "53", Anchor::Right, 68, 420, {BoldOblique, 8, true}));
 }
 
 TEST_F(MonthBlocks, WeekRowOfKeyboardStripsHasNoLabelAndLeavesTextBlack) {
+    AddPage();
     selection_.Style = CalendarStyle::KeyboardStrips;
     selection_.Preferences = ShowQuarters;
     BuildBroadcastYear(2025, years_);
@@ -98,10 +74,28 @@ TEST_F(MonthBlocks, WeekRowOfKeyboardStripsHasNoLabelAndLeavesTextBlack) {
     selection_.Style = CalendarStyle::Year;
     WeekRow(monday, context_, 29, 200, YearOffsets, 12, 280);
     DrawText(context_.Page, "after", 300, 300, context_.FontRegular, 8, AlignLeft);
-    const auto page = ReadBack();
-    EXPECT_EQ(page.TextsOnBaseline(100).size(), 7u);
+    const auto page = ReadBack().at(0);
+    EXPECT_EQ(page.CountOnBaseline(100), 7u);
     EXPECT_TRUE(HasText(page, "9", Anchor::Right, 99, 100, {Regular, 7}));
     EXPECT_TRUE(page.FindText("after")->Colour.IsBlack());
+}
+
+// Called with a table left at another year, the 3 Years and Keyboard strips
+// layouts must still print the selected one.
+TEST_F(MonthBlocks, LayoutsGivenAStaleTableStillPrintTheSelectedYear) {
+    selection_.StartYear = 2023;
+    BuildBroadcastYear(1990, years_);
+    selection_.Style = CalendarStyle::ThreeYears;
+    DrawThreeYearCalendar(context_);
+    BuildBroadcastYear(1990, years_);
+    selection_.Style = CalendarStyle::KeyboardStrips;
+    DrawKeyboardStrips(context_);
+    const auto pages = ReadBack(2);
+    // Week 1 of 2023 opens on Monday 26 December 2022 and the year has 53 weeks.
+    EXPECT_TRUE(HasText(pages.at(0), "26", Anchor::Right, 84, 70, {Bold, 9}));
+    EXPECT_TRUE(HasText(pages.at(0), "53", Anchor::Right, 68, 747, {BoldOblique, 8, true}));
+    EXPECT_EQ(pages.at(1).FindTexts("January*").size(), 9u);
+    EXPECT_TRUE(HasText(pages.at(1), "26", Anchor::Right, 39, 54, {Bold, 7}));
 }
 
 } // namespace

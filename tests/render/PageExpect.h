@@ -24,15 +24,7 @@ inline constexpr std::string_view Bold = "Helvetica-Bold";
 inline constexpr std::string_view BoldOblique = "Helvetica-BoldOblique";
 
 inline double AnchorX(const PdfTextRun& run, Anchor anchor) {
-    switch (anchor) {
-    case Anchor::Left:
-        return run.X;
-    case Anchor::Right:
-        return run.Right;
-    case Anchor::Centre:
-        return run.Center();
-    }
-    return run.X;
+    return anchor == Anchor::Left ? run.X : anchor == Anchor::Right ? run.Right : run.Center();
 }
 
 inline std::string Describe(const PdfTextRun& run) {
@@ -49,20 +41,18 @@ inline ::testing::AssertionResult HasText(const PdfPageReadback& page, std::stri
                                           const TextStyle& style) {
     const PdfTextRun* match = nullptr;
     int matches = 0;
+    std::ostringstream runs;
     for (const PdfTextRun* run : page.FindTexts(text)) {
+        runs << "\n  " << Describe(*run);
         if (Near(run->Y, y) && Near(AnchorX(*run, anchor), x, 0.02)) {
             match = run;
             ++matches;
         }
     }
     if (matches != 1) {
-        std::ostringstream out;
-        out << matches << " runs of '" << text << "' anchored at " << x << ", " << y
-            << "; runs of that text:";
-        for (const PdfTextRun* run : page.FindTexts(text)) {
-            out << "\n  " << Describe(*run);
-        }
-        return ::testing::AssertionFailure() << out.str();
+        return ::testing::AssertionFailure()
+               << matches << " runs of '" << text << "' anchored at " << x << ", " << y
+               << "; runs of that text:" << runs.str();
     }
     if (match->Font != style.Font || !Near(match->Size, style.Size) ||
         !(style.Red ? match->Colour.IsRed() : match->Colour.IsBlack())) {
@@ -78,7 +68,7 @@ inline ::testing::AssertionResult HasText(const PdfPageReadback& page, std::stri
 inline ::testing::AssertionResult HasRule(const PdfPageReadback& page, double x1, double y1,
                                           double x2, double y2, double width, bool red = false) {
     int matches = 0;
-    const PdfStroke* match = nullptr;
+    const PdfPath* match = nullptr;
     for (const auto& stroke : page.Strokes) {
         if (stroke.Points.size() == 2 && Near(stroke.Points[0].X, x1) &&
             Near(stroke.Points[0].Y, y1) && Near(stroke.Points[1].X, x2) &&

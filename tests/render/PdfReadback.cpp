@@ -7,28 +7,19 @@
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
-#include <sys/wait.h>
+#include <utility>
 
 namespace kalvara::test {
 
 namespace {
 
-std::string ShellQuote(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) {
-        if (c == '\'') {
-            quoted += "'\\''";
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "'";
-}
-
 // Runs mutool and returns its standard output; error is set when it failed.
-std::string RunMutool(const std::string& format, const std::string& pdf_path, std::string& error) {
-    const std::string command =
-        "mutool draw -F " + format + " -o - " + ShellQuote(pdf_path) + " 2>/dev/null";
+std::string RunMutoolTrace(const std::string& pdf_path, std::string& error) {
+    std::string quoted = "'";
+    for (const char c : pdf_path) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    const std::string command = "mutool draw -F trace -o - " + quoted + "' 2>/dev/null";
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) {
         error = "cannot start mutool";
@@ -40,59 +31,14 @@ std::string RunMutool(const std::string& format, const std::string& pdf_path, st
     while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
         output.append(buffer.data(), got);
     }
-    const int status = ::pclose(pipe);
-    if (status != 0) {
+    if (const int status = ::pclose(pipe); status != 0) {
         error = "mutool failed on " + pdf_path + " (status " + std::to_string(status) + ")";
     }
     return output;
 }
 
-std::string DecodeEntities(const std::string& text) {
-    std::string plain;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '&') {
-            plain += text[i];
-            continue;
-        }
-        const auto end = text.find(';', i);
-        if (end == std::string::npos) {
-            plain += text[i];
-            continue;
-        }
-        const std::string entity = text.substr(i + 1, end - i - 1);
-        if (entity == "amp") {
-            plain += '&';
-        } else if (entity == "lt") {
-            plain += '<';
-        } else if (entity == "gt") {
-            plain += '>';
-        } else if (entity == "quot") {
-            plain += '"';
-        } else if (entity == "apos") {
-            plain += '\'';
-        } else if (!entity.empty() && entity[0] == '#') {
-            const bool hex = entity.size() > 1 && (entity[1] == 'x' || entity[1] == 'X');
-            const unsigned long code =
-                std::strtoul(entity.c_str() + (hex ? 2 : 1), nullptr, hex ? 16 : 10);
-            if (code < 0x80) {
-                plain += static_cast<char>(code);
-            } else if (code < 0x800) {
-                plain += static_cast<char>(0xC0 | (code >> 6));
-                plain += static_cast<char>(0x80 | (code & 0x3F));
-            } else {
-                plain += static_cast<char>(0xE0 | (code >> 12));
-                plain += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-                plain += static_cast<char>(0x80 | (code & 0x3F));
-            }
-        } else {
-            plain += text.substr(i, end - i + 1);
-        }
-        i = end;
-    }
-    return plain;
-}
-
-// The value of name="..." on an element line; empty when absent.
+// The value of name="..." on an element line, XML escapes undone; empty when
+// absent.
 std::string Attribute(const std::string& line, const std::string& name) {
     const std::string key = " " + name + "=\"";
     const auto start = line.find(key);
@@ -100,8 +46,16 @@ std::string Attribute(const std::string& line, const std::string& name) {
         return {};
     }
     const auto from = start + key.size();
-    const auto end = line.find('"', from);
-    return DecodeEntities(line.substr(from, end - from));
+    std::string value = line.substr(from, line.find('"', from) - from);
+    static const std::array<std::pair<std::string_view, char>, 5> entities = {
+        {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}}};
+    for (const auto& [entity, plain] : entities) {
+        for (auto at = value.find(entity); at != std::string::npos;
+             at = value.find(entity, at + 1)) {
+            value.replace(at, entity.size(), 1, plain);
+        }
+    }
+    return value;
 }
 
 std::vector<double> Numbers(const std::string& text) {
@@ -120,13 +74,10 @@ double Number(const std::string& line, const std::string& name) {
 
 PdfColour Colour(const std::string& line) {
     const auto values = Numbers(Attribute(line, "color"));
-    PdfColour colour;
     if (values.size() == 1) {
-        colour = {values[0], values[0], values[0]};
-    } else if (values.size() >= 3) {
-        colour = {values[0], values[1], values[2]};
+        return {values[0], values[0], values[0]};
     }
-    return colour;
+    return values.size() >= 3 ? PdfColour{values[0], values[1], values[2]} : PdfColour{};
 }
 
 // Maps user space to page points from the top-left corner.
@@ -151,46 +102,28 @@ bool StartsElement(const std::string& line, const char* name) {
     return first != std::string::npos && line.compare(first, std::strlen(name), name) == 0;
 }
 
+void Bound(PdfPath& path) {
+    if (path.Points.empty()) {
+        return;
+    }
+    const auto [left, right] = std::minmax_element(path.Points.begin(), path.Points.end(),
+                                                   [](auto& a, auto& b) { return a.X < b.X; });
+    const auto [top, bottom] = std::minmax_element(path.Points.begin(), path.Points.end(),
+                                                   [](auto& a, auto& b) { return a.Y < b.Y; });
+    path.Left = left->X;
+    path.Right = right->X;
+    path.Top = top->Y;
+    path.Bottom = bottom->Y;
+}
+
 } // namespace
 
 bool PdfColour::Is(double red, double green, double blue) const {
     return Near(Red, red, 0.005) && Near(Green, green, 0.005) && Near(Blue, blue, 0.005);
 }
 
-bool PdfStroke::IsHorizontal() const {
+bool PdfPath::IsHorizontal() const {
     return Points.size() == 2 && Near(Points[0].Y, Points[1].Y);
-}
-
-double PdfFill::Left() const {
-    double value = Points.empty() ? 0 : Points[0].X;
-    for (const auto& p : Points) {
-        value = std::min(value, p.X);
-    }
-    return value;
-}
-
-double PdfFill::Right() const {
-    double value = Points.empty() ? 0 : Points[0].X;
-    for (const auto& p : Points) {
-        value = std::max(value, p.X);
-    }
-    return value;
-}
-
-double PdfFill::Top() const {
-    double value = Points.empty() ? 0 : Points[0].Y;
-    for (const auto& p : Points) {
-        value = std::min(value, p.Y);
-    }
-    return value;
-}
-
-double PdfFill::Bottom() const {
-    double value = Points.empty() ? 0 : Points[0].Y;
-    for (const auto& p : Points) {
-        value = std::max(value, p.Y);
-    }
-    return value;
 }
 
 std::vector<const PdfTextRun*> PdfPageReadback::FindTexts(std::string_view text) const {
@@ -208,26 +141,9 @@ const PdfTextRun* PdfPageReadback::FindText(std::string_view text) const {
     return found.empty() ? nullptr : found.front();
 }
 
-std::vector<const PdfTextRun*> PdfPageReadback::TextsOnBaseline(double y) const {
-    std::vector<const PdfTextRun*> found;
-    for (const auto& run : Texts) {
-        if (Near(run.Y, y)) {
-            found.push_back(&run);
-        }
-    }
-    std::sort(found.begin(), found.end(),
-              [](const PdfTextRun* a, const PdfTextRun* b) { return a->X < b->X; });
-    return found;
-}
-
-std::vector<const PdfStroke*> PdfPageReadback::HorizontalRulesAt(double y) const {
-    std::vector<const PdfStroke*> found;
-    for (const auto& stroke : Strokes) {
-        if (stroke.IsHorizontal() && Near(stroke.Points[0].Y, y)) {
-            found.push_back(&stroke);
-        }
-    }
-    return found;
+std::size_t PdfPageReadback::CountOnBaseline(double y) const {
+    return static_cast<std::size_t>(
+        std::count_if(Texts.begin(), Texts.end(), [y](const auto& run) { return Near(run.Y, y); }));
 }
 
 bool Near(double a, double b, double tolerance) {
@@ -236,23 +152,20 @@ bool Near(double a, double b, double tolerance) {
 
 PdfReadback ReadPdfTrace(const std::string& pdf_path) {
     PdfReadback readback;
-    const std::string output = RunMutool("trace", pdf_path, readback.Error);
-    std::istringstream in(output);
+    std::istringstream in(RunMutoolTrace(pdf_path, readback.Error));
     std::string line;
     PdfPageReadback* page = nullptr;
     Transform transform;
     PdfColour colour;
     PdfTextRun run;
-    PdfStroke stroke;
-    PdfFill fill;
+    PdfPath path;
+    std::vector<PdfPath>* paths = nullptr; // the page's strokes or fills while inside one
     bool in_run = false;
-    bool in_stroke = false;
-    bool in_fill = false;
+    bool has_glyph = false;
     bool in_text = false; // inside fill_text, the only text that is painted
     while (std::getline(in, line)) {
         if (StartsElement(line, "<page ")) {
-            readback.Pages.emplace_back();
-            page = &readback.Pages.back();
+            page = &readback.Pages.emplace_back();
             const auto box = Numbers(Attribute(line, "mediabox"));
             if (box.size() == 4) {
                 page->Width = box[2] - box[0];
@@ -275,46 +188,35 @@ PdfReadback ReadPdfTrace(const std::string& pdf_path) {
             run.Size *= transform.Scale();
             run.Colour = colour;
             in_run = true;
+            has_glyph = false;
         } else if (in_run && StartsElement(line, "<g ")) {
-            PdfGlyph glyph;
-            glyph.Text = Attribute(line, "unicode");
             const PdfPoint at = transform.Apply(Number(line, "x"), Number(line, "y"));
-            glyph.X = at.X;
-            glyph.Y = at.Y;
-            glyph.Advance = Number(line, "adv") * run.Size;
-            run.Glyphs.push_back(glyph);
+            if (!has_glyph) {
+                run.X = at.X;
+                run.Y = at.Y;
+                has_glyph = true;
+            }
+            run.Text += Attribute(line, "unicode");
+            run.Right = at.X + Number(line, "adv") * run.Size;
         } else if (in_run && StartsElement(line, "</span>")) {
-            if (!run.Glyphs.empty()) {
-                run.X = run.Glyphs.front().X;
-                run.Y = run.Glyphs.front().Y;
-                run.Right = run.Glyphs.back().X + run.Glyphs.back().Advance;
-                for (const auto& glyph : run.Glyphs) {
-                    run.Text += glyph.Text;
-                }
+            if (has_glyph) {
                 page->Texts.push_back(run);
             }
             in_run = false;
-        } else if (StartsElement(line, "<stroke_path ")) {
-            stroke = PdfStroke{};
+        } else if (StartsElement(line, "<stroke_path ") || StartsElement(line, "<fill_path ")) {
             transform = Transform::Of(line);
-            stroke.Width = Number(line, "linewidth") * transform.Scale();
-            stroke.Colour = Colour(line);
-            in_stroke = true;
-        } else if (StartsElement(line, "</stroke_path>")) {
-            page->Strokes.push_back(stroke);
-            in_stroke = false;
-        } else if (StartsElement(line, "<fill_path ")) {
-            fill = PdfFill{};
-            transform = Transform::Of(line);
-            fill.Colour = Colour(line);
-            in_fill = true;
-        } else if (StartsElement(line, "</fill_path>")) {
-            page->Fills.push_back(fill);
-            in_fill = false;
-        } else if ((in_stroke || in_fill) &&
+            path = PdfPath{};
+            path.Width = Number(line, "linewidth") * transform.Scale();
+            path.Colour = Colour(line);
+            paths = StartsElement(line, "<stroke_path ") ? &page->Strokes : &page->Fills;
+        } else if (paths != nullptr &&
+                   (StartsElement(line, "</stroke_path>") || StartsElement(line, "</fill_path>"))) {
+            Bound(path);
+            paths->push_back(path);
+            paths = nullptr;
+        } else if (paths != nullptr &&
                    (StartsElement(line, "<moveto ") || StartsElement(line, "<lineto "))) {
-            const PdfPoint at = transform.Apply(Number(line, "x"), Number(line, "y"));
-            (in_stroke ? stroke.Points : fill.Points).push_back(at);
+            path.Points.push_back(transform.Apply(Number(line, "x"), Number(line, "y")));
         }
     }
     return readback;

@@ -24,13 +24,6 @@ struct PdfColour {
     bool IsRed() const { return Is(1, 0, 0); }
 };
 
-struct PdfGlyph {
-    std::string Text;   // the character as UTF-8
-    double X = 0;       // left edge
-    double Y = 0;       // baseline
-    double Advance = 0; // width in points
-};
-
 // One run of text as drawn by one text-showing operation.
 struct PdfTextRun {
     std::string Font; // "Helvetica", "Helvetica-Bold", "Helvetica-BoldOblique"
@@ -40,42 +33,32 @@ struct PdfTextRun {
     double Right = 0; // right edge of the last glyph
     double Y = 0;     // baseline
     std::string Text;
-    std::vector<PdfGlyph> Glyphs;
     double Center() const { return (X + Right) / 2; }
 };
 
-struct PdfStroke {
-    double Width = 0;
+// A stroked or filled path; Left..Bottom bound its points.
+struct PdfPath {
+    double Width = 0; // strokes only
     PdfColour Colour;
     std::vector<PdfPoint> Points; // moveto, lineto ... in drawing order
+    double Left = 0, Right = 0, Top = 0, Bottom = 0;
     // A two-point path that runs horizontally.
     bool IsHorizontal() const;
-};
-
-struct PdfFill {
-    PdfColour Colour;
-    std::vector<PdfPoint> Points;
-    double Left() const;
-    double Right() const;
-    double Top() const;
-    double Bottom() const;
 };
 
 struct PdfPageReadback {
     double Width = 0;
     double Height = 0;
     std::vector<PdfTextRun> Texts;
-    std::vector<PdfStroke> Strokes;
-    std::vector<PdfFill> Fills;
+    std::vector<PdfPath> Strokes;
+    std::vector<PdfPath> Fills;
 
     // Runs whose whole text equals text, in drawing order.
     std::vector<const PdfTextRun*> FindTexts(std::string_view text) const;
     // The first run whose text equals text; null when there is none.
     const PdfTextRun* FindText(std::string_view text) const;
-    // Runs whose baseline is y (within 0.01), left to right.
-    std::vector<const PdfTextRun*> TextsOnBaseline(double y) const;
-    // Two-point horizontal strokes at y (within 0.01).
-    std::vector<const PdfStroke*> HorizontalRulesAt(double y) const;
+    // How many runs have their baseline at y (within 0.01).
+    std::size_t CountOnBaseline(double y) const;
 };
 
 struct PdfReadback {

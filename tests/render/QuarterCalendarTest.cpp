@@ -16,15 +16,6 @@ constexpr TextStyle DateRegular{Regular, 18};
 constexpr TextStyle DateBold{Bold, 18};
 constexpr TextStyle WeekLabel{BoldOblique, 13, true};
 
-CalendarSelection QuarterSelection(std::int32_t year, std::int32_t period, bool quarters = false) {
-    CalendarSelection selection;
-    selection.Style = CalendarStyle::Quarter;
-    selection.StartYear = year;
-    selection.Period = period;
-    selection.Preferences = quarters ? ShowQuarters : 0;
-    return selection;
-}
-
 // The frame, header and title of one block whose top reference is top.
 void ExpectBlock(const PdfPageReadback& page, const std::string& title, double top, int weeks) {
     EXPECT_TRUE(HasText(page, title, Anchor::Centre, 306, top, {Bold, 18}));
@@ -54,11 +45,8 @@ void ExpectPageFrame(const PdfPageReadback& page) {
 }
 
 TEST(QuarterCalendar, FirstQuarter) {
-    TempFolder folder;
-    const auto rendered = RenderCalendar(QuarterSelection(2025, 1), folder);
-    ASSERT_TRUE(rendered.Result.Saved) << rendered.Result.Problem;
-    ASSERT_EQ(rendered.Readback.Pages.size(), 1u);
-    const auto& page = rendered.Readback.Pages[0];
+    const auto pages = RenderPages(Selection(CalendarStyle::Quarter, 2025, 1), 1);
+    const auto& page = pages.at(0);
     ExpectPageFrame(page);
     // Block tops stay at 75, 300 and 525 whatever the week counts.
     ExpectBlock(page, "January 2025", 75, 4);
@@ -81,11 +69,10 @@ TEST(QuarterCalendar, FirstQuarter) {
 }
 
 TEST(QuarterCalendar, RunIntoTheNextYearWithQuarters) {
-    TempFolder folder;
-    const auto rendered = RenderCalendar(QuarterSelection(2025, 11, true), folder);
-    ASSERT_TRUE(rendered.Result.Saved) << rendered.Result.Problem;
-    ASSERT_EQ(rendered.Readback.Pages.size(), 1u);
-    const auto& page = rendered.Readback.Pages[0];
+    BroadcastYearTable years;
+    const auto pages =
+        RenderPages(Selection(CalendarStyle::Quarter, 2025, 11, ShowQuarters), 1, &years);
+    const auto& page = pages.at(0);
     ExpectPageFrame(page);
     ExpectBlock(page, "*November 2025*", 75, 5);
     ExpectBlock(page, "December 2025", 300, 4);
@@ -101,14 +88,11 @@ TEST(QuarterCalendar, RunIntoTheNextYearWithQuarters) {
     EXPECT_TRUE(HasText(page, "29", Anchor::Right, Positions[2], 575, DateBold));
     EXPECT_TRUE(HasText(page, "4/1Q04", Anchor::Right, 122, 668, WeekLabel));
     // The run leaves the table built for the next year.
-    EXPECT_EQ(rendered.Years.Year, 2026);
+    EXPECT_EQ(years.Year, 2026);
 }
 
 TEST(QuarterCalendar, AllFourQuartersShareTheFirstPageGeometry) {
-    TempFolder folder;
-    const auto rendered = RenderCalendar(QuarterSelection(2025, AllPeriods), folder);
-    ASSERT_TRUE(rendered.Result.Saved) << rendered.Result.Problem;
-    const auto& pages = rendered.Readback.Pages;
+    const auto pages = RenderPages(Selection(CalendarStyle::Quarter, 2025), 4);
     ASSERT_EQ(pages.size(), 4u);
     const std::array<const char*, 4> first_blocks = {"January 2025", "April 2025", "July 2025",
                                                      "October 2025"};

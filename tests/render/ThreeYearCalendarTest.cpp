@@ -15,15 +15,9 @@ constexpr TextStyle MonthTitle{Bold, 9};
 constexpr TextStyle WeekLabel{BoldOblique, 8, true};
 
 TEST(ThreeYearCalendar, EachColumnPrintsItsOwnYear) {
-    CalendarSelection selection;
-    selection.Style = CalendarStyle::ThreeYears;
-    selection.StartYear = 2023;
-    selection.Preferences = ShowQuarters;
-    TempFolder folder;
-    const auto rendered = RenderCalendar(selection, folder);
-    ASSERT_TRUE(rendered.Result.Saved) << rendered.Result.Problem;
-    ASSERT_EQ(rendered.Readback.Pages.size(), 1u);
-    const auto& page = rendered.Readback.Pages[0];
+    const auto pages =
+        RenderPages(Selection(CalendarStyle::ThreeYears, 2023, AllPeriods, ShowQuarters), 1);
+    const auto& page = pages.at(0);
     EXPECT_DOUBLE_EQ(page.Width, 612);
     EXPECT_DOUBLE_EQ(page.Height, 792);
 
