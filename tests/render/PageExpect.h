@@ -68,24 +68,23 @@ inline ::testing::AssertionResult HasText(const PdfPageReadback& page, std::stri
 inline ::testing::AssertionResult HasRule(const PdfPageReadback& page, double x1, double y1,
                                           double x2, double y2, double width, bool red = false) {
     int matches = 0;
-    const PdfPath* match = nullptr;
     for (const auto& stroke : page.Strokes) {
-        if (stroke.Points.size() == 2 && Near(stroke.Points[0].X, x1) &&
-            Near(stroke.Points[0].Y, y1) && Near(stroke.Points[1].X, x2) &&
-            Near(stroke.Points[1].Y, y2)) {
-            match = &stroke;
-            ++matches;
+        if (stroke.Points.size() != 2 || !Near(stroke.Points[0].X, x1) ||
+            !Near(stroke.Points[0].Y, y1) || !Near(stroke.Points[1].X, x2) ||
+            !Near(stroke.Points[1].Y, y2)) {
+            continue;
+        }
+        ++matches;
+        if (!Near(stroke.Width, width, 0.001) ||
+            !(red ? stroke.Colour.IsRed() : stroke.Colour.IsBlack())) {
+            return ::testing::AssertionFailure()
+                   << "rule from " << x1 << "," << y1 << " has width " << stroke.Width << " colour "
+                   << stroke.Colour.Red << "," << stroke.Colour.Green << "," << stroke.Colour.Blue;
         }
     }
     if (matches != 1) {
         return ::testing::AssertionFailure()
                << matches << " rules from " << x1 << "," << y1 << " to " << x2 << "," << y2;
-    }
-    if (!Near(match->Width, width, 0.001) ||
-        !(red ? match->Colour.IsRed() : match->Colour.IsBlack())) {
-        return ::testing::AssertionFailure()
-               << "rule from " << x1 << "," << y1 << " has width " << match->Width << " colour "
-               << match->Colour.Red << "," << match->Colour.Green << "," << match->Colour.Blue;
     }
     return ::testing::AssertionSuccess();
 }

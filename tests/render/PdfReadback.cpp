@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
-#include <utility>
 
 namespace kalvara::test {
 
@@ -37,8 +36,8 @@ std::string RunMutoolTrace(const std::string& pdf_path, std::string& error) {
     return output;
 }
 
-// The value of name="..." on an element line, XML escapes undone; empty when
-// absent.
+// The value of name="..." on an element line; empty when absent. The
+// calendars' texts hold no character that XML would escape.
 std::string Attribute(const std::string& line, const std::string& name) {
     const std::string key = " " + name + "=\"";
     const auto start = line.find(key);
@@ -46,16 +45,7 @@ std::string Attribute(const std::string& line, const std::string& name) {
         return {};
     }
     const auto from = start + key.size();
-    std::string value = line.substr(from, line.find('"', from) - from);
-    static const std::array<std::pair<std::string_view, char>, 5> entities = {
-        {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}}};
-    for (const auto& [entity, plain] : entities) {
-        for (auto at = value.find(entity); at != std::string::npos;
-             at = value.find(entity, at + 1)) {
-            value.replace(at, entity.size(), 1, plain);
-        }
-    }
-    return value;
+    return line.substr(from, line.find('"', from) - from);
 }
 
 std::vector<double> Numbers(const std::string& text) {
