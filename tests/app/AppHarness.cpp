@@ -5,12 +5,11 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QTimer>
 #include <QToolTip>
 #include <QWidget>
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -20,12 +19,8 @@ namespace fs = std::filesystem;
 
 namespace kalvara::test {
 
-AppHarness::AppHarness() {
-    IsolateEnvironment(root_);
-    program_folder_ = root_ / "program/";
-    fs::create_directories(program_folder_);
-    // No test may reach the network: the automatic update check is not due.
-    WriteFile(SettingsFile(), "[Update]\nLastCheck=99999999\n");
+AppHarness::AppHarness(const std::string& settings) : program_folder_(root_ / "program/") {
+    WriteFile(SettingsFile(), settings);
 }
 
 AppHarness::~AppHarness() {
@@ -35,27 +30,26 @@ AppHarness::~AppHarness() {
 
 void AppHarness::Start() {
     DesktopOptions options;
-    options.program_folder = folder_given_.empty() ? program_folder_ : folder_given_;
-    options.open_file = [this](const std::string& path) { opened_.push_back(path); };
-    const bool found = reader_found_;
-    options.find_pdf_reader = [found]() -> std::string { return found ? "/usr/bin/true" : ""; };
-    options.after_update = after_update_;
+    options.program_folder = folder_given.empty() ? program_folder_ : folder_given;
+    options.open_file = [this](const std::string& path) { opened.push_back(path); };
+    options.find_pdf_reader = [found = reader_found] {
+        return std::string(found ? "/usr/bin/true" : "");
+    };
+    options.after_update = after_update;
     options.update_services.show_message_box =
         [this](const std::string&, const std::string& title, const std::string&, const std::string&,
                const std::string&, const std::string& buttons, const std::string&, int,
                const std::string&) {
-            update_messages_.push_back(title);
-            // The last button is always the one that declines.
-            int count = 0;
-            for (const char c : buttons) {
-                count += c == '|' ? 1 : 0;
-            }
-            return buttons.rfind("*{", 0) == 0 ? count : count + 1;
+            update_messages.push_back(title);
+            // The last button declines; a list that starts with its mark-up
+            // has one "|" per button, a plain one a "|" between buttons.
+            const int bars = static_cast<int>(std::count(buttons.begin(), buttons.end(), '|'));
+            return buttons.rfind("*{", 0) == 0 ? bars : bars + 1;
         };
-    options.update_services.open_url = [this](const std::string& url) { opened_.push_back(url); };
+    options.update_services.open_url = [this](const std::string& url) { opened.push_back(url); };
     options.update_services.start_process = [this](const std::string& program,
                                                    const std::vector<std::string>&) {
-        started_.push_back(program);
+        started.push_back(program);
         return true;
     };
     app_ = std::make_unique<DesktopApp>(options);
@@ -81,12 +75,8 @@ void Pump(int rounds) {
     }
 }
 
-QAbstractButton* Button(const std::string& form, int id) {
-    return qobject_cast<QAbstractButton*>(gui::ControlWidget(form, id));
-}
-
 void Click(const std::string& form, int id) {
-    QAbstractButton* button = Button(form, id);
+    auto* button = qobject_cast<QAbstractButton*>(gui::ControlWidget(form, id));
     ASSERT_NE(button, nullptr) << form << " has no button " << id;
     button->click();
 }
@@ -103,7 +93,7 @@ void TriggerMenu(const std::string& form, int id) {
     FAIL() << form << " has no menu item " << id;
 }
 
-QString TooltipOf(const std::string& form, int id) {
+std::string TooltipOf(const std::string& form, int id) {
     QWidget* widget = gui::ControlWidget(form, id);
     if (widget == nullptr) {
         return {};
@@ -119,7 +109,35 @@ QString TooltipOf(const std::string& form, int id) {
     QHelpEvent event(QEvent::ToolTip, local, widget->mapToGlobal(local));
     QApplication::sendEvent(widget, &event);
     // Long tooltips are wrapped into lines; compare the words.
-    return QToolTip::isVisible() ? QToolTip::text().simplified() : QString();
+    return QToolTip::isVisible() ? QToolTip::text().simplified().toStdString() : std::string();
+}
+
+bool OpenAndAnswer(const std::string& form, const std::function<void()>& open,
+                   const std::function<void()>& answer) {
+    bool answered = false;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (QWidget* window = gui::FormWidget(form); window != nullptr && window->isVisible()) {
+            timer.stop();
+            answered = true;
+            answer();
+        }
+    });
+    timer.start(5);
+    open();
+    return answered;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 } // namespace kalvara::test

@@ -1,5 +1,7 @@
 // The main window through the real dispatch: start-up, the year field, the
-// style buttons, Generate and what it remembers.
+// style buttons, Generate and what it remembers, help, closing, and its calls
+// into the update flow. Every update address is on loopback, and the flow's
+// messages are answered by the harness.
 
 #include "app/MainWindow.h"
 
@@ -14,7 +16,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
+#include <QTcpServer>
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -27,11 +29,9 @@ QLineEdit* YearField() {
 }
 
 void TypeYear(const QString& text) {
-    QLineEdit* field = YearField();
-    ASSERT_NE(field, nullptr);
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_Backspace);
-    QTest::keyClicks(field, text);
+    YearField()->selectAll();
+    QTest::keyClick(YearField(), Qt::Key_Backspace);
+    QTest::keyClicks(YearField(), text);
 }
 
 int CheckedStyle() {
@@ -49,28 +49,28 @@ std::string Last(const AppHarness& harness, const char* key) {
     return ReadSetting(harness.SettingsFile(), "Last", key, "none");
 }
 
+bool HelpShows(AppHarness& harness, const char* page) {
+    return harness.App().Help() != nullptr &&
+           harness.App().Help()->CurrentPage().toString().endsWith(page);
+}
+
 TEST(MainWindow, StartsWithTheRememberedChoiceElseThisYearAndYear) {
     const std::string today = TodayText();
     const std::string this_year = today.substr(today.size() - 4);
-    struct Case {
-        std::string settings;
-        std::string year;
-        int style;
-    };
     // A remembered style outside 1..6 would select no button and print
     // nothing: it falls back to Year.
-    for (const Case& start :
-         std::vector<Case>{{"", this_year, 3},
-                           {"[Last]\nYear= 1998 \nStyle=5\n", "1998", 5},
-                           {"[Last]\nStyle=5\n[Preferences]\nStyle=0\n", this_year, 3},
-                           {"[Last]\nStyle=7\n", this_year, 3},
-                           {"[Last]\nStyle=banana\n", this_year, 3}}) {
-        AppHarness harness;
-        WriteFile(harness.SettingsFile(), "[Update]\nLastCheck=99999999\n" + start.settings);
+    for (const auto& [settings, year, style] :
+         std::vector<std::tuple<std::string, std::string, int>>{
+             {"", this_year, 3},
+             {"[Last]\nYear= 1998 \nStyle=5\n", "1998", 5},
+             {"[Last]\nStyle=5\n[Preferences]\nStyle=0\n", this_year, 3},
+             {"[Last]\nStyle=7\n", this_year, 3},
+             {"[Last]\nStyle=banana\n", this_year, 3}}) {
+        AppHarness harness(NoUpdateCheck + settings);
         harness.Start();
-        EXPECT_EQ(gui::GetText(MainFormName, YearFieldId), start.year) << start.settings;
-        EXPECT_EQ(CheckedStyle(), start.style) << start.settings;
-        EXPECT_EQ(static_cast<int>(harness.App().Selection().Style), start.style);
+        EXPECT_EQ(gui::GetText(MainFormName, YearFieldId), year) << settings;
+        EXPECT_EQ(CheckedStyle(), style) << settings;
+        EXPECT_EQ(static_cast<int>(harness.App().Selection().Style), style);
         EXPECT_EQ(YearField()->cursorPosition(), 4);
     }
 }
@@ -79,20 +79,22 @@ TEST(MainWindow, StyleButtonsChooseTheStyleAndItsSample) {
     AppHarness harness;
     harness.Start();
     const auto preview = [] {
-        auto* label = qobject_cast<QLabel*>(gui::ControlWidget(MainFormName, PreviewPictureId));
-        return label != nullptr ? label->pixmap().size() : QSize();
+        return qobject_cast<QLabel*>(gui::ControlWidget(MainFormName, PreviewPictureId))
+            ->pixmap()
+            .size();
     };
     EXPECT_EQ(preview(), QSize(152, 172));
-    const std::vector<std::pair<int, QSize>> samples{{1, {226, 172}}, {6, {149, 172}},
-                                                     {2, {150, 172}}, {4, {138, 172}},
-                                                     {5, {226, 137}}, {3, {152, 172}}};
-    for (const auto& [style, size] : samples) {
+    for (const auto& [style, size] : std::vector<std::pair<int, QSize>>{{1, {226, 172}},
+                                                                        {6, {149, 172}},
+                                                                        {2, {150, 172}},
+                                                                        {4, {138, 172}},
+                                                                        {5, {226, 137}},
+                                                                        {3, {152, 172}}}) {
         Click(MainFormName, StyleRadioId(style));
         EXPECT_EQ(static_cast<int>(harness.App().Selection().Style), style);
         EXPECT_EQ(CheckedStyle(), style);
         EXPECT_EQ(preview(), size) << style;
     }
-    // The status bar's second part names the version.
     bool version_shown = false;
     for (QWidget* child : gui::ControlWidget(MainFormName, StatusBarId)->findChildren<QWidget*>()) {
         version_shown |= child->property("text").toString().contains("Version: 5.3.0.0");
@@ -110,106 +112,96 @@ TEST(MainWindow, ShortYearDisablesGenerateUntilFourCharacters) {
     EXPECT_TRUE(gui::IsEnabled(MainFormName, GenerateButtonId));
 }
 
-TEST(MainWindow, Year1919IsRefusedAnd1920Printed) {
+TEST(MainWindow, GenerateRefuses1919AndPrintsStylesWithoutRangeDirectly) {
     AppHarness harness;
     harness.Start();
     TypeYear("1919");
     std::string notice;
-    {
-        WhenShown answer(msgbox::MessageBoxFormName, [&notice] {
+    EXPECT_TRUE(OpenAndAnswer(
+        msgbox::MessageBoxFormName, [] { Click(MainFormName, GenerateButtonId); },
+        [&notice] {
             notice = gui::GetText(msgbox::MessageBoxFormName, 0) + "|" +
                      gui::GetText(msgbox::MessageBoxFormName, msgbox::Text1Id);
             Click(msgbox::MessageBoxFormName, msgbox::FirstButtonId);
-        });
-        Click(MainFormName, GenerateButtonId);
-        EXPECT_TRUE(answer.Done());
-    }
+        }));
     EXPECT_EQ(notice.rfind("Whoa, Tesvel!|", 0), 0u) << notice;
     EXPECT_NE(notice.find("Radio broadcasting didn't begin until 1920."), std::string::npos);
     EXPECT_TRUE(harness.Calendars().empty());
     EXPECT_EQ(Last(harness, "Year"), "none");
 
     TypeYear("1920");
-    Click(MainFormName, GenerateButtonId);
-    EXPECT_EQ(harness.Calendars(), std::vector<std::string>{"001Calendar.PDF"});
-    EXPECT_EQ(Last(harness, "Year"), "1920");
-}
-
-TEST(MainWindow, StylesWithoutRangePrintDirectlyAndAreRemembered) {
-    AppHarness harness;
-    harness.Start();
-    TypeYear("2015");
     for (int style : {3, 4, 5, 6}) {
         Click(MainFormName, StyleRadioId(style));
         Click(MainFormName, GenerateButtonId);
         EXPECT_FALSE(gui::FormExists(PrintRangeFormName));
         EXPECT_EQ(Last(harness, "Style"), std::to_string(style));
     }
-    EXPECT_EQ(Last(harness, "Year"), "2015");
+    EXPECT_EQ(Last(harness, "Year"), "1920");
     EXPECT_EQ(harness.Calendars().size(), 4u);
-    ASSERT_EQ(harness.OpenedFiles().size(), 4u);
-    EXPECT_EQ(harness.OpenedFiles()[0], harness.OutputFolder() + "001Calendar.PDF");
+    ASSERT_EQ(harness.opened.size(), 4u);
+    EXPECT_EQ(harness.opened[0], harness.OutputFolder() + "001Calendar.PDF");
 }
 
 TEST(MainWindow, NoPdfReaderWarnsAndDisablesPrintingUntilTheYearIsEdited) {
     AppHarness harness;
-    harness.SetPdfReaderFound(false);
+    harness.reader_found = false;
     std::string title;
-    WhenShown answer(msgbox::MessageBoxFormName, [&title] {
-        title = gui::GetText(msgbox::MessageBoxFormName, 0);
-        // "&Get Help on This Problem"
-        Click(msgbox::MessageBoxFormName, msgbox::FirstButtonId);
-    });
-    harness.Start();
-    EXPECT_TRUE(answer.Done());
+    EXPECT_TRUE(OpenAndAnswer(
+        msgbox::MessageBoxFormName, [&harness] { harness.Start(); },
+        [&title] {
+            title = gui::GetText(msgbox::MessageBoxFormName, 0);
+            // "&Get Help on This Problem"
+            Click(msgbox::MessageBoxFormName, msgbox::FirstButtonId);
+        }));
     EXPECT_EQ(title, "Print Functions Have Been Disabled");
     EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
-    ASSERT_NE(harness.App().Help(), nullptr);
-    EXPECT_TRUE(harness.App().Help()->CurrentPage().toString().endsWith("topic45.html"));
+    EXPECT_TRUE(HelpShows(harness, "topic45.html"));
 
     TypeYear("2020");
     EXPECT_TRUE(gui::IsEnabled(MainFormName, GenerateButtonId));
     // Without a reader the calendar is saved but not opened.
     Click(MainFormName, GenerateButtonId);
     EXPECT_EQ(harness.Calendars().size(), 1u);
-    EXPECT_TRUE(harness.OpenedFiles().empty());
+    EXPECT_TRUE(harness.opened.empty());
 }
 
-TEST(MainWindow, HelpButtonF1MenuAndAboutBox) {
+TEST(MainWindow, HelpButtonF1MenuAboutBoxHelpCommandsAndExit) {
     AppHarness harness;
     harness.Start();
-    Click(MainFormName, HelpButtonId);
+    // Commands other than contents, index and topic do nothing.
+    harness.App().ShowHelp(3, 10);
+    harness.App().ShowHelp(0, 10);
+    EXPECT_EQ(harness.App().Help(), nullptr);
+    harness.App().ShowHelp(HelpViewer::DisplayIndex, 0);
     ASSERT_NE(harness.App().Help(), nullptr);
-    EXPECT_TRUE(harness.App().Help()->CurrentPage().toString().endsWith("topic10.html"));
+    EXPECT_EQ(harness.App().Help()->CurrentTab(), 1);
+    EXPECT_TRUE(harness.App().Help()->isVisible());
+    // A topic that is not installed explains itself instead of failing.
+    harness.App().ShowHelp(HelpViewer::DisplayTopic, 12345);
+    EXPECT_TRUE(harness.App().Help()->CurrentPage().isEmpty());
+    for (int topic : {10, 20, 25, 45}) {
+        EXPECT_FALSE(harness.App().Help()->TopicFile(topic).isEmpty()) << topic;
+    }
+
+    Click(MainFormName, HelpButtonId);
+    EXPECT_TRUE(HelpShows(harness, "topic10.html"));
     TriggerMenu(MainFormName, MenuHelpContents);
     EXPECT_EQ(harness.App().Help()->CurrentTab(), 0);
     // F1 opens the topic of the form that claimed help last.
-    harness.App().Help()->ShowHelp(HelpViewer::DisplayTopic, 25);
+    harness.App().ShowHelp(HelpViewer::DisplayTopic, 25);
     harness.App().SetHelpContext(HelpTopicMainWindow);
     QTest::keyClick(gui::FormWidget(MainFormName), Qt::Key_F1);
-    EXPECT_TRUE(harness.App().Help()->CurrentPage().toString().endsWith("topic10.html"));
+    EXPECT_TRUE(HelpShows(harness, "topic10.html"));
 
-    WhenShown about(AboutFormName, [] { Click(AboutFormName, AboutCloseButtonId); });
-    TriggerMenu(MainFormName, MenuAbout);
-    EXPECT_TRUE(about.Done());
+    EXPECT_TRUE(OpenAndAnswer(
+        AboutFormName, [] { TriggerMenu(MainFormName, MenuAbout); },
+        [] { Click(AboutFormName, AboutCloseButtonId); }));
     EXPECT_TRUE(gui::FormExists(MainFormName));
-}
-
-TEST(MainWindow, ExitButtonAndMenuCloseTheWindowAndItsHelp) {
-    for (bool by_menu : {false, true}) {
-        AppHarness harness;
-        harness.Start();
-        Click(MainFormName, HelpButtonId);
-        ASSERT_NE(harness.App().Help(), nullptr);
-        if (by_menu) {
-            TriggerMenu(MainFormName, MenuExit);
-        } else {
-            Click(MainFormName, ExitButtonId);
-        }
-        Pump();
-        EXPECT_FALSE(gui::FormExists(MainFormName));
-        EXPECT_FALSE(harness.App().Help()->isVisible());
-    }
+    // The help belongs to the main window and closes with it.
+    Click(MainFormName, ExitButtonId);
+    Pump();
+    EXPECT_FALSE(gui::FormExists(MainFormName));
+    EXPECT_FALSE(harness.App().Help()->isVisible());
 }
 
 TEST(MainWindow, UnknownFormsAndLibraryNamesChangeNothing) {
@@ -227,6 +219,56 @@ TEST(MainWindow, UnknownFormsAndLibraryNamesChangeNothing) {
     EXPECT_TRUE(gui::FormExists(MainFormName));
     EXPECT_EQ(harness.App().Selection().Style, CalendarStyle::Year);
     EXPECT_TRUE(harness.Calendars().empty());
+}
+
+// A version address on loopback where nothing answers.
+std::string ClosedVersionUrl() {
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    return "VersionUrl=http://127.0.0.1:" + std::to_string(server.serverPort()) +
+           "/ZorvVersion.txt\n";
+}
+
+TEST(UpdateSteps, AfterAnInstallationTheOutcomeIsReportedOnce) {
+    // Restarted by the installer with "/update": confirmed; without: failed.
+    for (bool after_update : {true, false}) {
+        AppHarness harness(std::string(NoUpdateCheck) + "NewVer=5.3.1.0\nFailed=1\n");
+        harness.after_update = after_update;
+        harness.Start();
+        EXPECT_EQ(harness.update_messages,
+                  std::vector<std::string>{after_update ? "Update Process Complete"
+                                                        : "Update Process Failed"});
+        EXPECT_EQ(ReadSetting(harness.SettingsFile(), "Update", "Failed", "x"), "0");
+        EXPECT_TRUE(gui::FormExists(MainFormName));
+    }
+}
+
+TEST(UpdateSteps, AutomaticCheckRunsWhenDueAndOnlyWithTheAlertSwitch) {
+    for (bool alert : {true, false}) {
+        AppHarness harness("[Update]\nLastCheck=0\n" + ClosedVersionUrl() +
+                           (alert ? "" : "[Preferences]\nUpdate=0\n"));
+        harness.Start();
+        EXPECT_EQ(harness.update_messages.size(), alert ? 1u : 0u);
+        if (alert) {
+            EXPECT_EQ(harness.update_messages[0], "Unable to Complete Update Check");
+            EXPECT_NE(ReadSetting(harness.SettingsFile(), "Update", "LastCheck", "0"), "0");
+            EXPECT_TRUE(gui::FormExists(MainFormName));
+        }
+    }
+}
+
+TEST(UpdateSteps, MenuCheckAlwaysAnswersAndKeepsTheWindow) {
+    AppHarness harness(NoUpdateCheck + ClosedVersionUrl());
+    harness.Start();
+    ASSERT_TRUE(harness.update_messages.empty());
+    TriggerMenu(MainFormName, MenuCheckForUpdate);
+    EXPECT_EQ(harness.update_messages, std::vector<std::string>{"Unable to Complete Update Check"});
+    EXPECT_TRUE(gui::FormExists(MainFormName));
+    // Closing without a downloaded installer starts nothing.
+    TriggerMenu(MainFormName, MenuExit);
+    Pump();
+    EXPECT_FALSE(gui::FormExists(MainFormName));
+    EXPECT_TRUE(harness.started.empty());
 }
 
 } // namespace

@@ -17,9 +17,7 @@ namespace {
 class ReaderProbe : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::create_directories(root_ / "data/applications");
         fs::create_directories(root_ / "config");
-        fs::create_directories(root_ / "bin");
         reader_ = root_ / "bin/fakereader";
         WriteFile(reader_, "#!/bin/sh\nexit 0\n");
         fs::permissions(reader_, fs::perms::owner_all);

@@ -9,7 +9,6 @@
 #include "gui/Gui.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QTest>
 #include <QUrl>
 #include <QWidget>
@@ -22,31 +21,36 @@ class PrintRange : public ::testing::Test {
 protected:
     void SetUp() override {
         harness_.Start();
-        auto* field = qobject_cast<QLineEdit*>(gui::ControlWidget(MainFormName, YearFieldId));
-        ASSERT_NE(field, nullptr);
-        field->setText("2015");
+        gui::SetText(MainFormName, YearFieldId, "2015");
     }
 
     // Presses Generate with the style and does `steps` in the dialog.
     void Generate(int style, const std::function<void()>& steps) {
         Click(MainFormName, StyleRadioId(style));
-        WhenShown dialog(PrintRangeFormName, steps);
-        Click(MainFormName, GenerateButtonId);
-        EXPECT_TRUE(dialog.Done()) << "the print range dialog did not open";
+        EXPECT_TRUE(OpenAndAnswer(
+            PrintRangeFormName, [] { Click(MainFormName, GenerateButtonId); }, steps));
         EXPECT_FALSE(gui::FormExists(PrintRangeFormName));
     }
 
     int Period() { return harness_.App().Selection().Period; }
+    std::string Setting(const char* section, const char* key) {
+        return ReadSetting(harness_.SettingsFile(), section, key, "none");
+    }
 
     AppHarness harness_;
 };
 
+int EnabledMonths() {
+    int enabled = 0;
+    for (int month = 1; month <= 12; ++month) {
+        enabled += gui::IsEnabled(PrintRangeFormName, MonthRadioId(month)) ? 1 : 0;
+    }
+    return enabled;
+}
+
 TEST_F(PrintRange, WordingFollowsTheStyleAndStartsOnJanuary) {
-    struct Wording {
-        int style;
-        std::vector<std::string> texts; // caption, 100, 105, 170
-    };
-    for (const Wording& expected : std::vector<Wording>{
+    // Caption, the two choices and the label under them.
+    for (const auto& [style, wording] : std::vector<std::pair<int, std::vector<std::string>>>{
              {1,
               {"Select Month of 2015 to Print", "Select a Single Month to Print",
                "Print All 12 Months", "Print each month of 2015 on a separate sheet of paper."}},
@@ -55,7 +59,7 @@ TEST_F(PrintRange, WordingFollowsTheStyleAndStartsOnJanuary) {
                "Print all four quarters of 2015 on separate sheets."}}}) {
         std::vector<std::string> texts;
         bool single_and_january = false;
-        Generate(expected.style, [&] {
+        Generate(style, [&] {
             for (int id : {0, SingleChoiceId, AllChoiceId, RangeLabelId}) {
                 texts.push_back(gui::GetText(PrintRangeFormName, id));
             }
@@ -63,7 +67,7 @@ TEST_F(PrintRange, WordingFollowsTheStyleAndStartsOnJanuary) {
                                  gui::GetCheck(PrintRangeFormName, MonthRadioId(1)) != 0;
             Click(PrintRangeFormName, RangeCancelId);
         });
-        EXPECT_EQ(texts, expected.texts);
+        EXPECT_EQ(texts, wording);
         EXPECT_TRUE(single_and_january);
     }
 }
@@ -81,17 +85,17 @@ TEST_F(PrintRange, CancelAndTheCloseButtonPrintNothingAndStoreNothing) {
     });
     EXPECT_EQ(Period(), 0);
     EXPECT_TRUE(harness_.Calendars().empty());
-    EXPECT_TRUE(harness_.OpenedFiles().empty());
-    EXPECT_EQ(ReadSetting(harness_.SettingsFile(), "Last", "Year", "none"), "none");
-    EXPECT_EQ(ReadSetting(harness_.SettingsFile(), "PDF", "Number", "none"), "none");
+    EXPECT_TRUE(harness_.opened.empty());
+    EXPECT_EQ(Setting("Last", "Year"), "none");
+    EXPECT_EQ(Setting("PDF", "Number"), "none");
 }
 
 TEST_F(PrintRange, OkRightAwayPrintsJanuaryAndEachMonthButtonGivesItsMonth) {
     Generate(1, [] { Click(PrintRangeFormName, RangeOkId); });
     EXPECT_EQ(Period(), 1);
     EXPECT_EQ(harness_.Calendars(), std::vector<std::string>{"001Calendar.PDF"});
-    EXPECT_EQ(ReadSetting(harness_.SettingsFile(), "Last", "Year", ""), "2015");
-    EXPECT_EQ(ReadSetting(harness_.SettingsFile(), "Last", "Style", ""), "1");
+    EXPECT_EQ(Setting("Last", "Year"), "2015");
+    EXPECT_EQ(Setting("Last", "Style"), "1");
 
     std::vector<int> periods;
     Generate(1, [&periods, this] {
@@ -105,33 +109,19 @@ TEST_F(PrintRange, OkRightAwayPrintsJanuaryAndEachMonthButtonGivesItsMonth) {
 }
 
 TEST_F(PrintRange, AllChoiceDisablesTheMonthsAndSingleChoiceRestoresTheMonth) {
-    bool months_disabled = true;
-    bool months_enabled = true;
-    bool march_kept = false;
-    int period_after_all = 0;
+    std::vector<int> seen; // period and enabled months after All, then after Single
     Generate(2, [&] {
         Click(PrintRangeFormName, MonthRadioId(3));
         Click(PrintRangeFormName, AllChoiceId);
-        period_after_all = Period();
-        for (int month = 1; month <= 12; ++month) {
-            months_disabled =
-                months_disabled && !gui::IsEnabled(PrintRangeFormName, MonthRadioId(month));
-        }
+        seen = {Period(), EnabledMonths()};
         Click(PrintRangeFormName, SingleChoiceId);
-        for (int month = 1; month <= 12; ++month) {
-            months_enabled =
-                months_enabled && gui::IsEnabled(PrintRangeFormName, MonthRadioId(month));
-        }
-        march_kept = gui::GetCheck(PrintRangeFormName, MonthRadioId(3)) != 0;
+        seen.insert(seen.end(), {Period(), EnabledMonths()});
         Click(PrintRangeFormName, RangeOkId);
     });
-    EXPECT_EQ(period_after_all, 13);
-    EXPECT_TRUE(months_disabled);
-    EXPECT_TRUE(months_enabled);
-    EXPECT_TRUE(march_kept);
+    EXPECT_EQ(seen, (std::vector<int>{13, 0, 3, 12}));
     EXPECT_EQ(Period(), 3);
     EXPECT_EQ(harness_.Calendars().size(), 1u);
-    EXPECT_EQ(ReadSetting(harness_.SettingsFile(), "Last", "Style", ""), "2");
+    EXPECT_EQ(Setting("Last", "Style"), "2");
 }
 
 TEST_F(PrintRange, HelpButtonOpensTopic20AboveTheDialog) {
