@@ -81,11 +81,17 @@ TEST_F(GenerateCommand, QuartersFollowTheSettingsUnlessOverridden) {
     EXPECT_NE(test::ReadPdfTrace(file).Pages.at(0).FindText("1-1Q01"), nullptr);
 }
 
+// Each style by name and number, told apart by its pages and a text only it
+// prints.
 TEST_F(GenerateCommand, EveryStyleByNameAndNumber) {
-    const std::vector<std::tuple<std::string, std::string, std::size_t, double>> styles = {
-        {"month", "1", 12, 792}, {"quarter", "2", 4, 612}, {"year", "3", 1, 612},
-        {"3years", "4", 1, 612}, {"strips", "5", 1, 1008}, {"planning", "6", 1, 612}};
-    for (const auto& [name, number, pages, width] : styles) {
+    const std::vector<std::tuple<std::string, std::string, std::size_t, double, std::string>>
+        styles = {{"month", "1", 12, 792, "January 2023*"},
+                  {"quarter", "2", 4, 612, "*January 2023*"},
+                  {"year", "3", 1, 612, "Wk"},
+                  {"3years", "4", 1, 612, "THREE YEAR STANDARD BROADCAST CALENDAR"},
+                  {"strips", "5", 1, 1008, "January*"},
+                  {"planning", "6", 1, 612, "BROADCAST CALENDAR 2023"}};
+    for (const auto& [name, number, pages, width, text] : styles) {
         for (const auto& style : {name, number}) {
             const std::string file = home_.File(style + ".pdf");
             const auto run = Run({"--style", style, "--year", "2023", "-o", file});
@@ -93,7 +99,7 @@ TEST_F(GenerateCommand, EveryStyleByNameAndNumber) {
             const auto readback = test::ReadPdfTrace(file);
             ASSERT_EQ(readback.Pages.size(), pages) << style;
             EXPECT_DOUBLE_EQ(readback.Pages[0].Width, width) << style;
-            EXPECT_FALSE(readback.Pages[0].Texts.empty()) << style;
+            EXPECT_NE(readback.Pages[0].FindText(text), nullptr) << style;
         }
     }
 }

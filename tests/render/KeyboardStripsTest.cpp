@@ -2,7 +2,6 @@
 // Legal, without title, footer or week numbers.
 
 #include "PageExpect.h"
-#include "RenderedCalendar.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,6 @@
 // The Month page: one broadcast month on landscape Letter.
 
 #include "PageExpect.h"
-#include "RenderedCalendar.h"
 
 #include <array>
 #include <gtest/gtest.h>

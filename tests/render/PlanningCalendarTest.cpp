@@ -1,7 +1,6 @@
 // The Planning page: one row per broadcast week with budget and notes columns.
 
 #include "PageExpect.h"
-#include "RenderedCalendar.h"
 #include "render/MonthBlocks.h"
 
 #include <algorithm>

@@ -4,7 +4,6 @@
 #include "render/Primitives.h"
 
 #include "PageExpect.h"
-#include "RenderedCalendar.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,7 +1,6 @@
 // The Quarter page: three broadcast months on portrait Letter.
 
 #include "PageExpect.h"
-#include "RenderedCalendar.h"
 
 #include <array>
 #include <gtest/gtest.h>

@@ -1,7 +1,6 @@
 // The 3 Years page: three broadcast years in columns on portrait Letter.
 
 #include "PageExpect.h"
-#include "RenderedCalendar.h"
 #include "render/Layouts.h"
 
 #include <array>

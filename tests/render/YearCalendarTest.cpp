@@ -1,7 +1,6 @@
 // The Year page: twelve months in two columns on portrait Letter.
 
 #include "PageExpect.h"
-#include "RenderedCalendar.h"
 #include "render/MonthBlocks.h"
 
 #include <algorithm>
