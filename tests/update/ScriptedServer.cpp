@@ -1,6 +1,7 @@
 #include "ScriptedServer.h"
 
 #include <arpa/inet.h>
+#include <chrono>
 #include <netinet/in.h>
 #include <poll.h>
 #include <stdexcept>
@@ -14,8 +15,7 @@ ScriptedServer::ScriptedServer(std::vector<ScriptedAnswer> answers)
     listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0; // any free port
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK); // port 0: any free port
     socklen_t length = sizeof address;
     if (listener_ < 0 ||
         ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
@@ -28,11 +28,7 @@ ScriptedServer::ScriptedServer(std::vector<ScriptedAnswer> answers)
 }
 
 ScriptedServer::~ScriptedServer() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    stopped_.notify_all();
+    stopping_ = true;
     acceptor_.join();
     for (auto& connection : connections_) {
         connection.join();
@@ -49,16 +45,6 @@ std::vector<std::string> ScriptedServer::Requests() const {
     return requests_;
 }
 
-bool ScriptedServer::NextAnswer(ScriptedAnswer& answer) {
-    std::lock_guard lock(mutex_);
-    if (answers_.empty()) {
-        return false;
-    }
-    answer = std::move(answers_.front());
-    answers_.pop_front();
-    return true;
-}
-
 void ScriptedServer::AcceptLoop() {
     while (!stopping_) {
         pollfd entry{listener_, POLLIN, 0};
@@ -66,11 +52,10 @@ void ScriptedServer::AcceptLoop() {
             continue;
         }
         const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0) {
-            continue;
+        if (fd >= 0) {
+            ++accepted_;
+            connections_.emplace_back([this, fd] { Serve(fd); });
         }
-        ++accepted_;
-        connections_.emplace_back([this, fd] { Serve(fd); });
     }
 }
 
@@ -96,25 +81,24 @@ void ScriptedServer::Serve(int fd) {
             }
             pending.append(buffer, static_cast<std::size_t>(got));
         }
+        ScriptedAnswer answer;
         {
             std::lock_guard lock(mutex_);
             requests_.push_back(pending.substr(0, end + 4));
+            if (answers_.empty()) {
+                break;
+            }
+            answer = std::move(answers_.front());
+            answers_.pop_front();
         }
         pending.erase(0, end + 4);
-
-        ScriptedAnswer answer;
-        if (!NextAnswer(answer)) {
-            break;
-        }
         for (const auto& part : answer.parts) {
             ::send(fd, part.data(), part.size(), MSG_NOSIGNAL);
         }
-        if (answer.stall_after) {
-            std::unique_lock lock(mutex_);
-            stopped_.wait(lock, [this] { return stopping_.load(); });
-            break;
+        while (answer.stall_after && !stopping_) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        if (answer.close_after) {
+        if (answer.stall_after || answer.close_after) {
             break;
         }
     }

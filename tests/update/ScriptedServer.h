@@ -4,7 +4,6 @@
 // request came, and records what it received.
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -35,14 +34,12 @@ public:
 private:
     void AcceptLoop();
     void Serve(int fd);
-    bool NextAnswer(ScriptedAnswer& answer);
 
     int listener_ = -1;
     std::uint16_t port_ = 0;
     std::atomic<bool> stopping_{false};
     std::atomic<int> accepted_{0};
     mutable std::mutex mutex_;
-    std::condition_variable stopped_;
     std::deque<ScriptedAnswer> answers_;
     std::vector<std::string> requests_;
     std::vector<std::thread> connections_;
