@@ -7,28 +7,22 @@
 #include "ScriptedServer.h"
 #include "app/SettingsStore.h"
 #include "engine/CivilDate.h"
-#include "engine/Notice.h"
 #include "gui/Gui.h"
 #include "msgbox/MessageBox.h"
+#include "support/TempFolder.h"
 #include "update/VersionFetch.h"
 #include "update/VersionFile.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
-#include <arpa/inet.h>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace kalvara::update {
 namespace {
@@ -51,73 +45,25 @@ void WriteFile(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-// A port that was free a moment ago: bind port 0, read it, let it go.
-int FreeLoopbackPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
-bool AcceptsConnections(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    const bool connected =
-        ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return connected;
-}
-
-// Runs pending events until done() or about ten seconds have passed.
-template <typename Condition> bool WaitFor(Condition done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 10000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        QThread::msleep(20);
-    }
-    return done();
-}
-
 class UpdateFlowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("kalvara-update-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        program_ = root_ / "program";
-        www_ = root_ / "www";
         fs::create_directories(program_);
         fs::create_directories(www_);
-        settings_ = (program_ / "Zorv.ini").string();
-
-        port_ = FreeLoopbackPort();
-        server_.setProgram("python3");
-        server_.setArguments({"-m", "http.server", QString::number(port_), "--bind", "127.0.0.1",
-                              "--directory", QString::fromStdString(www_.string())});
-        server_.setStandardOutputFile(QProcess::nullDevice());
+        // Port 0: the server takes a free port and names it once it listens.
         server_.setStandardErrorFile(QProcess::nullDevice());
-        server_.start();
-        ASSERT_TRUE(server_.waitForStarted(10000));
-        ASSERT_TRUE(WaitFor([this] { return AcceptsConnections(port_); }))
-            << "python3 -m http.server did not start";
+        server_.start("python3", {"-u", "-m", "http.server", "0", "--bind", "127.0.0.1",
+                                  "--directory", QString::fromStdString(www_.string())});
+        std::string banner;
+        while (banner.find(" port ") == std::string::npos && server_.waitForReadyRead(10000)) {
+            banner += server_.readAll().toStdString();
+        }
+        ASSERT_NE(banner.find(" port "), std::string::npos) << "python3 -m http.server: " << banner;
+        port_ = std::stoi(banner.substr(banner.find(" port ") + 6));
 
         WriteSetting(settings_, "Update", "VersionUrl", Url("/ZorvVersion.txt"));
         WriteSetting(settings_, "Update", "ProductPage", Url("/kalvara.html"));
 
-        previous_hook_ = SetNoticeHook(
-            [this](const std::string& title, const std::string& text1, const std::string& text2) {
-                messages_.push_back({"", title, text1, text2, "&OK{G,f7}", 1, "C"});
-            });
         gui::InstallEntryPoints({[] {}, [this](const std::string& form) { Design(form); },
                                  [this](const std::string& form, int id, int code, int& value,
                                         int& cancel) { Dispatch(form, id, code, value, cancel); }});
@@ -128,11 +74,8 @@ protected:
     void TearDown() override {
         flow_.reset();
         gui::ResetForTesting();
-        SetNoticeHook(previous_hook_);
         server_.kill();
         server_.waitForFinished(5000);
-        std::error_code error;
-        fs::remove_all(root_, error);
     }
 
     std::unique_ptr<UpdateFlow> MakeFlow(bool real_processes = false,
@@ -196,11 +139,11 @@ protected:
         return ReadSetting(settings_, "Update", key, fallback);
     }
 
-    fs::path root_, program_, www_;
-    std::string settings_;
+    kalvara::test::TempFolder root_;
+    fs::path program_ = root_.Path() / "program", www_ = root_.Path() / "www";
+    std::string settings_ = (program_ / "Zorv.ini").string();
     int port_ = 0;
     QProcess server_;
-    NoticeHook previous_hook_;
     std::unique_ptr<UpdateFlow> flow_;
     std::vector<Message> messages_;
     std::deque<int> answers_;
@@ -226,7 +169,6 @@ TEST_F(UpdateFlowTest, UpToDateAnswersOnlyWhenAsked) {
 
     EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
     EXPECT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(Setting("LastCheck"), std::to_string(today_ + 10));
     // An older version on the server is no update either, even when its
     // digits joined together make a bigger number.
     Publish("5.2.10.0");
@@ -235,51 +177,16 @@ TEST_F(UpdateFlowTest, UpToDateAnswersOnlyWhenAsked) {
     EXPECT_FALSE(flow_->InstallerDownloaded());
 }
 
-TEST_F(UpdateFlowTest, AnswersGoThroughTheRealMessageBox) {
-    Publish("5.3.0.0");
-    flow_ = MakeFlow(false, /*real_message_box=*/true);
-    std::string shown;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (QWidget* ok = gui::ControlWidget(msgbox::MessageBoxFormName, msgbox::FirstButtonId)) {
-            poll.stop();
-            shown = gui::GetText(msgbox::MessageBoxFormName, 0) + "|" +
-                    gui::GetText(msgbox::MessageBoxFormName, msgbox::Text1Id);
-            QTest::mouseClick(ok, Qt::LeftButton);
-        }
-    });
-    poll.start(20);
-    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
-    EXPECT_EQ(shown,
-              "You Are Up To Date!|Version 5.3.0.0 of Kalvara is the latest version available.");
-    EXPECT_FALSE(gui::FormExists(msgbox::MessageBoxFormName));
-}
-
 // --- Updates -----------------------------------------------------------------
 
 TEST_F(UpdateFlowTest, MajorUpdateRunsTheInstallerWithItsOwnWindow) {
-    for (const char* version : {"5.4.0.0", "6.0.0.0"}) {
-        SCOPED_TRACE(version);
-        Publish(version);
-        started_.clear();
-        flow_ = MakeFlow();
-        answers_ = {1};
-        EXPECT_EQ(flow_->CheckFromMenu("KV"), 1);
-        EXPECT_TRUE(flow_->MajorUpdate());
-        flow_->RunInstaller();
-        ASSERT_EQ(started_.size(), 1u);
-        EXPECT_TRUE(started_[0].second.empty());
-    }
-}
-
-TEST_F(UpdateFlowTest, DeclinedUpdateDownloadsNothing) {
-    Publish("5.3.1.0");
-    answers_ = {2};
-    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
-    EXPECT_FALSE(fs::exists(program_ / "Setup.sh"));
+    Publish("5.4.0.0");
+    answers_ = {1};
+    EXPECT_EQ(flow_->CheckFromMenu("KV"), 1);
+    EXPECT_TRUE(flow_->MajorUpdate());
     flow_->RunInstaller();
-    EXPECT_TRUE(started_.empty());
-    EXPECT_EQ(Setting("Install"), "");
+    ASSERT_EQ(started_.size(), 1u);
+    EXPECT_TRUE(started_[0].second.empty());
 }
 
 // The whole round of a minor update: found automatically, downloaded, run
@@ -306,7 +213,9 @@ TEST_F(UpdateFlowTest, MinorUpdateRunsSilentlyOnCloseAndIsReportedAfterTheRestar
     EXPECT_FALSE(gui::FormExists(DownloadFormName));
     flow_->RunInstaller(); // runs only with its run bit, which a full download sets
     const fs::path marker = program_ / "installed.txt";
-    ASSERT_TRUE(WaitFor([&] { return fs::exists(marker) && fs::file_size(marker) > 0; }));
+    for (int tries = 0; tries < 500 && ReadFile(marker).empty(); ++tries) {
+        QThread::msleep(20); // the detached installer writes it soon
+    }
     EXPECT_EQ(ReadFile(marker), "2 /SP- /VERYSILENT\n");
 
     flow_ = MakeFlow(); // the restart
@@ -344,7 +253,7 @@ TEST_F(UpdateFlowTest, AutomaticCheckWaitsTenDaysEvenAcrossARestart) {
     EXPECT_EQ(Setting("LastCheck"), std::to_string(first + 21));
 }
 
-TEST_F(UpdateFlowTest, AutomaticCheckRunsOnlyWithThePreferenceOn) {
+TEST_F(UpdateFlowTest, AutomaticCheckRunsOnlyWithThePreferenceOnAndADeclineDownloadsNothing) {
     Publish("5.3.0.1");
     answers_ = {2};
     EXPECT_EQ(flow_->RunAutomaticCheck("KV", PreferenceSet{PrefShowTips | ShowQuarters}), 0);
@@ -353,6 +262,10 @@ TEST_F(UpdateFlowTest, AutomaticCheckRunsOnlyWithThePreferenceOn) {
     EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].title, "New Version Available");
+    EXPECT_FALSE(fs::exists(program_ / "Setup.sh"));
+    flow_->RunInstaller();
+    EXPECT_TRUE(started_.empty());
+    EXPECT_EQ(Setting("Install"), "");
 }
 
 // --- After the restart --------------------------------------------------------
@@ -382,7 +295,7 @@ TEST_F(UpdateFlowTest, UpdaterIniVersionIsReportedAndTheLeftoversTidied) {
     WriteSetting(settings_, "Update", "Failed", "1");
     WriteFile(program_ / "renewer.exe", "x");
     // An "Install" outside the program folder is never deleted.
-    const fs::path outside = root_ / "precious.txt";
+    const fs::path outside = root_.Path() / "precious.txt";
     WriteFile(outside, "keep me");
     WriteSetting(settings_, "Update", "Install", outside.string());
     answers_ = {2};
@@ -396,60 +309,48 @@ TEST_F(UpdateFlowTest, UpdaterIniVersionIsReportedAndTheLeftoversTidied) {
     EXPECT_EQ(ReadFile(outside), "keep me");
 }
 
+// Answered through the real message box: its first button opens "WN".
 TEST_F(UpdateFlowTest, SeeWhatsNewOpensTheUpdateInformationWindow) {
     WriteSetting(settings_, "Update", "NewVer", "5.3.0.3");
-    answers_ = {1};
-    std::string caption;
+    flow_ = MakeFlow(false, /*real_message_box=*/true);
+    std::string shown;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!gui::FormExists(WhatsNewFormName)) {
-            return;
-        }
-        poll.stop();
-        caption = gui::GetText(WhatsNewFormName, 0);
-        if (QWidget* close = gui::ControlWidget(WhatsNewFormName, WhatsNewCloseId)) {
+        QWidget* button = gui::ControlWidget(msgbox::MessageBoxFormName, msgbox::FirstButtonId);
+        if (button && shown.empty()) {
+            shown = gui::GetText(msgbox::MessageBoxFormName, 0) + "|" +
+                    gui::GetText(msgbox::MessageBoxFormName, msgbox::Text1Id) + "|";
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else if (QWidget* close = gui::ControlWidget(WhatsNewFormName, WhatsNewCloseId)) {
+            poll.stop();
+            shown += gui::GetText(WhatsNewFormName, 0);
             QTest::mouseClick(close, Qt::LeftButton);
-        } else {
-            gui::UnloadForm(WhatsNewFormName);
         }
     });
     poll.start(20);
     flow_->AfterUpdateStep("/update"); // returns once "WN" is unloaded
-    EXPECT_EQ(caption, "Update Information");
+    EXPECT_EQ(shown, "Update Process Complete|Congratulations! Kalvara has been updated to "
+                     "version 5.3.0.3!|Update Information");
+    EXPECT_FALSE(gui::FormExists(msgbox::MessageBoxFormName));
     EXPECT_FALSE(gui::FormExists(WhatsNewFormName));
 }
 
 // --- What must be refused -------------------------------------------------------
 
-TEST_F(UpdateFlowTest, HostileInstallerNamesAreRefused) {
-    const std::vector<std::string> names = {"../evil.sh", "sub/evil.sh", "..\\evil.sh",
-                                            ".profile",   "..",          ""};
-    for (const auto& name : names) {
-        SCOPED_TRACE(name);
-        messages_.clear();
-        Publish("5.3.0.1", Host() + " /files/Setup.sh " + name);
-        answers_ = {1};
-        EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
-        ASSERT_EQ(messages_.size(), 2u);
-        EXPECT_EQ(messages_[1].title, "Download Error");
-        EXPECT_EQ(messages_[1].text2, "The update is unable to continue.{f7}");
-    }
-    EXPECT_FALSE(fs::exists(root_ / "evil.sh"));
-    EXPECT_FALSE(fs::exists(program_ / ".profile"));
-    EXPECT_EQ(Setting("Install"), "");
-    EXPECT_FALSE(flow_->InstallerDownloaded());
-}
-
+// Refused installer names, an answer other than 200 and an unreachable host.
 TEST_F(UpdateFlowTest, FailedDownloadLeavesNothingAndBringsTheWindowBack) {
     struct Case {
         std::string first_line, parent, text1;
     };
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {Host() + " /files/Missing.sh Setup.sh", "KV", "404"},
         // The client's own error is shown on the download window.
         {"127.0.0.1:1 /Setup.sh Setup.sh", DownloadFormName,
          "Unable to find web host \"127.0.0.1:1\".{f10,t4}"},
     };
+    for (const char* name : {"../evil.sh", "sub/evil.sh", "..\\evil.sh", ".profile", "..", ""}) {
+        cases.push_back({Host() + " /files/Setup.sh " + name, "KV", "is not acceptable"});
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.first_line);
         messages_.clear();
@@ -468,6 +369,9 @@ TEST_F(UpdateFlowTest, FailedDownloadLeavesNothingAndBringsTheWindowBack) {
         ASSERT_NE(gui::FormWidget("KV"), nullptr);
         EXPECT_TRUE(gui::FormWidget("KV")->isVisible());
     }
+    EXPECT_FALSE(fs::exists(root_.Path() / "evil.sh"));
+    EXPECT_FALSE(fs::exists(program_ / ".profile"));
+    EXPECT_FALSE(flow_->InstallerDownloaded());
 }
 
 // "&Cancel" and the window's close command both stop a download that the
@@ -539,7 +443,7 @@ TEST_F(UpdateFlowTest, UnreadableVersionFileIsReported) {
     EXPECT_EQ(messages_.size(), before);
 }
 
-TEST_F(UpdateFlowTest, VersionFileFetchGivesUpAtItsLimit) {
+TEST(UpdateVersionFile, FetchGivesUpAtItsLimit) {
     test::ScriptedServer silent({{{}, false, true}});
     const auto fetched = FetchVersionFile("http://" + silent.Host() + "/ZorvVersion.txt",
                                           std::chrono::milliseconds(300));
@@ -547,8 +451,7 @@ TEST_F(UpdateFlowTest, VersionFileFetchGivesUpAtItsLimit) {
     EXPECT_FALSE(fetched.error_text.empty());
 }
 
-TEST_F(UpdateFlowTest, AddressesDefaultToTheMakersAndFollowTheSettings) {
-    EXPECT_EQ(flow_->VersionUrl(), Url("/ZorvVersion.txt"));
+TEST_F(UpdateFlowTest, EmptyAddressesFallBackToTheMakers) {
     WriteSetting(settings_, "Update", "VersionUrl", "");
     WriteSetting(settings_, "Update", "ProductPage", "");
     EXPECT_EQ(flow_->VersionUrl(), "http://www.quennet.example/ZorvVersion.txt");
@@ -557,12 +460,13 @@ TEST_F(UpdateFlowTest, AddressesDefaultToTheMakersAndFollowTheSettings) {
 
 // --- The version file itself ----------------------------------------------------
 
-// The flow tests above cover 5.3.0.1, 5.2.10.0, 5.4 and 6.0; these are the
+// The flow tests above cover 5.3.0.1, 5.2.10.0 and 5.4; these are the
 // numbers that joined digits or a decimal reading would get wrong.
 TEST(UpdateVersionFile, VersionsCompareNumberByNumber) {
     const Version current = *ParseVersion("5.3.0.0");
     EXPECT_TRUE(IsNewer(*ParseVersion("5.3.0.10"), *ParseVersion("5.3.0.9")));
     EXPECT_TRUE(IsMajorUpdate(*ParseVersion("5.10.0.0"), current));
+    EXPECT_TRUE(IsMajorUpdate(*ParseVersion("6.0.0.0"), current));
     EXPECT_FALSE(IsMajorUpdate(*ParseVersion("5.3.9.9"), current));
     for (const char* bad :
          {"", "5.3.0", "5.3.0.0.0", "5..0.0", "5.3.0.x", " 5.3.0.0", "5.3.0.1234567890"}) {
