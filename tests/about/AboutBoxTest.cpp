@@ -39,11 +39,6 @@ protected:
 
     void TearDown() override { gui::ResetForTesting(); }
 
-    void WriteHistory(const std::string& contents) {
-        std::ofstream file(folder_.path().toStdString() + "/History.rtf", std::ios::binary);
-        file << contents;
-    }
-
     // Opens the box, runs `whileOpen` once it shows, and closes it with its
     // own Close button unless `whileOpen` already did.
     void OpenAndRun(const std::function<void()>& whileOpen) {
@@ -82,7 +77,9 @@ TEST(AboutReleaseDate, ReadsMonthDayYearWithATwoDigitDay) {
     EXPECT_EQ(AboutVersionText(), "Version 5.3.0.0 \u2014 Released 8-06-2017");
 }
 
-TEST_F(AboutBoxTest, FirstPageShowsNameVersionRightsUseAndThanks) {
+// Each opening starts on page 1; the second one ends through the window's
+// close command rather than the Close button.
+TEST_F(AboutBoxTest, FirstPageAndThePageButtonThatTogglesIt) {
     OpenAndRun([] {
         EXPECT_EQ(gui::GetText(AboutFormName, 0), "About Kalvara");
         EXPECT_EQ(gui::GetText(AboutFormName, AboutProductLabelId), "Kalvara");
@@ -94,18 +91,13 @@ TEST_F(AboutBoxTest, FirstPageShowsNameVersionRightsUseAndThanks) {
         const std::string thanks = gui::GetText(AboutFormName, AboutThanksLabelId);
         EXPECT_TRUE(thanks.ends_with("in the development of Kalvara.")) << thanks;
         EXPECT_EQ(std::count(thanks.begin(), thanks.end(), '|'), 2) << "three lines";
-
         for (int id :
              {AboutProductLabelId, AboutUseLabelId, AboutThanksLabelId, AboutCloseButtonId}) {
             EXPECT_TRUE(Visible(id)) << id;
         }
         EXPECT_FALSE(Visible(AboutHistoryBoxId));
         EXPECT_EQ(gui::GetText(AboutFormName, AboutPageButtonId), AboutShowHistoryCaption);
-    });
-}
 
-TEST_F(AboutBoxTest, PageButtonTogglesAndEachOpeningStartsOnPageOne) {
-    OpenAndRun([] {
         Click(AboutPageButtonId);
         EXPECT_TRUE(Visible(AboutHistoryBoxId));
         EXPECT_FALSE(Visible(AboutProductLabelId));
@@ -122,34 +114,22 @@ TEST_F(AboutBoxTest, PageButtonTogglesAndEachOpeningStartsOnPageOne) {
     OpenAndRun([] {
         EXPECT_FALSE(Visible(AboutHistoryBoxId));
         EXPECT_EQ(gui::GetText(AboutFormName, AboutPageButtonId), AboutShowHistoryCaption);
+        gui::FormWidget(AboutFormName)->close();
     });
 }
 
-TEST_F(AboutBoxTest, HistoryInTheProgramFolderIsShownAsRichText) {
-    WriteHistory(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\b Version 9} caf\'e9\par second})");
+// The shipped history until the program folder holds one of its own.
+TEST_F(AboutBoxTest, HistoryIsShownAsRichTextFromTheProgramFolder) {
     OpenAndRun([] {
-        QTextEdit* box = HistoryBox();
-        ASSERT_NE(box, nullptr);
-        EXPECT_TRUE(box->isReadOnly());
-        EXPECT_EQ(box->toPlainText(), QString::fromUtf8("Version 9 caf\u00e9\nsecond"));
+        ASSERT_NE(HistoryBox(), nullptr);
+        EXPECT_TRUE(HistoryBox()->toPlainText().contains("Version 5.3.0.0"));
     });
-}
-
-TEST_F(AboutBoxTest, WithoutAHistoryOfItsOwnTheShippedOneIsShown) {
+    std::ofstream(folder_.path().toStdString() + "/History.rtf", std::ios::binary)
+        << R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\b Version 9} caf\'e9\par second})";
     OpenAndRun([] {
-        QTextEdit* box = HistoryBox();
-        ASSERT_NE(box, nullptr);
-        EXPECT_TRUE(box->toPlainText().contains("Version 5.3.0.0"));
-    });
-}
-
-// OpenAndRun closes with the Close button; the window's close command must
-// end the modal box as well.
-TEST_F(AboutBoxTest, WindowCloseCommandAlsoEndsTheBox) {
-    OpenAndRun([] {
-        QWidget* window = gui::FormWidget(AboutFormName);
-        ASSERT_NE(window, nullptr);
-        window->close();
+        ASSERT_NE(HistoryBox(), nullptr);
+        EXPECT_TRUE(HistoryBox()->isReadOnly());
+        EXPECT_EQ(HistoryBox()->toPlainText(), QString::fromUtf8("Version 9 caf\u00e9\nsecond"));
     });
 }
 
