@@ -34,10 +34,13 @@ protected:
                   "[Default Applications]\napplication/pdf=" + desktop_id + "\n");
     }
 
-    void MakeEntry(const std::string& relative_path, const std::string& body) {
-        WriteFile(root_ / ("data/applications/" + relative_path),
+    // Makes the entry at `path` the default, named by its path unless `id` says.
+    void MakeDefaultEntry(const std::string& path, const std::string& body,
+                          const std::string& id = "") {
+        WriteFile(root_ / ("data/applications/" + path),
                   "[Desktop Entry]\nType=Application\nName=Fake Reader\n" + body +
                       "MimeType=application/pdf;\n");
+        MakeDefault(id.empty() ? path : id);
     }
 
     QString Find() const { return PdfReaderProbe(environment_).FindReader(); }
@@ -48,12 +51,11 @@ protected:
 };
 
 TEST_F(ReaderProbe, FindsTheProgramOfTheDefaultEntry) {
-    MakeEntry("fakereader.desktop", "Exec=fakereader %f\n");
-    MakeDefault("fakereader.desktop");
+    MakeDefaultEntry("fakereader.desktop", "Exec=fakereader %f\n");
     EXPECT_EQ(Find().toStdString(), reader_);
     // Quoted absolute programs, and entries in a vendor subfolder.
-    MakeEntry("vendor/other.desktop", "Exec=\"" + reader_ + "\" --open %U\n");
-    MakeDefault("vendor-other.desktop");
+    MakeDefaultEntry("vendor/other.desktop", "Exec=\"" + reader_ + "\" --open %U\n",
+                     "vendor-other.desktop");
     EXPECT_EQ(Find().toStdString(), reader_);
 }
 
@@ -63,13 +65,11 @@ TEST_F(ReaderProbe, NoReaderWhenNothingUsableIsRegistered) {
     EXPECT_TRUE(Find().isEmpty());
     for (const char* body : {"Exec=no-such-reader-here %f\n", "Exec=fakereader %f\nHidden=true\n",
                              "Exec=fakereader %f\nTryExec=no-such-reader-here\n"}) {
-        MakeEntry("broken.desktop", body);
-        MakeDefault("broken.desktop");
+        MakeDefaultEntry("broken.desktop", body);
         EXPECT_TRUE(Find().isEmpty()) << body;
     }
     // Without xdg-mime on the PATH nobody names a reader.
-    MakeEntry("fakereader.desktop", "Exec=fakereader %f\n");
-    MakeDefault("fakereader.desktop");
+    MakeDefaultEntry("fakereader.desktop", "Exec=fakereader %f\n");
     environment_.insert("PATH", QString::fromStdString(root_ / "bin"));
     EXPECT_TRUE(Find().isEmpty());
 }

@@ -26,7 +26,7 @@ protected:
     AppHarness harness_;
 };
 
-TEST_F(PreferencesTest, OpensWithTheLiveSwitchesAndCloseDropsTheChanges) {
+TEST_F(PreferencesTest, LiveSwitchesAtOpenTooltipsOfTheWorkingCopyAndCloseDropsIt) {
     const PreferenceSet live = harness_.App().Selection().Preferences;
     const std::string before = ReadFile(harness_.SettingsFile());
     std::vector<std::vector<int>> seen; // the boxes, then whether Save is enabled
@@ -37,12 +37,20 @@ TEST_F(PreferencesTest, OpensWithTheLiveSwitchesAndCloseDropsTheChanges) {
         }
         seen.back().push_back(gui::IsEnabled(PreferencesFormName, SaveButtonId));
     };
-    OpenPreferences([&look] {
+    std::vector<std::string> tips;
+    OpenPreferences([&] {
         look();
-        Click(PreferencesFormName, RememberStyleBoxId);
+        tips.push_back(TooltipOf(PreferencesFormName, CloseButtonId));
+        tips.push_back(TooltipOf(PreferencesFormName, ShowQuartersBoxId));
+        Click(PreferencesFormName, ShowQuartersBoxId);
+        tips.push_back(TooltipOf(PreferencesFormName, CloseButtonId));
         Click(PreferencesFormName, ShowTipsBoxId);
+        tips.push_back(TooltipOf(PreferencesFormName, RememberStyleBoxId));
         Click(PreferencesFormName, CloseButtonId);
     });
+    EXPECT_EQ(tips, (std::vector<std::string>{"Exit Preferences",
+                                              "Include quarter designation with week numbers",
+                                              "Exit Preferences without saving your changes", ""}));
     // Opening again starts from the live switches, not the dropped copy.
     OpenPreferences([&look] {
         look();
@@ -53,6 +61,9 @@ TEST_F(PreferencesTest, OpensWithTheLiveSwitchesAndCloseDropsTheChanges) {
     EXPECT_EQ(seen, (std::vector<std::vector<int>>{defaults, defaults}));
     EXPECT_EQ(harness_.App().Selection().Preferences, live);
     EXPECT_EQ(ReadFile(harness_.SettingsFile()), before);
+    // The main window's tooltips still show.
+    EXPECT_EQ(TooltipOf(MainFormName, StyleRadioId(5)),
+              "Print a 12-month strip suitable for positioning above a computer keyboard");
 }
 
 TEST_F(PreferencesTest, SaveAppliesAndWritesTheFourKeysInOrder) {
@@ -77,25 +88,6 @@ TEST_F(PreferencesTest, SaveAppliesAndWritesTheFourKeysInOrder) {
         ASSERT_NE(positions.back(), std::string::npos) << key << " missing from\n" << file;
     }
     EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end())) << file;
-}
-
-TEST_F(PreferencesTest, TooltipsFollowTheWorkingCopyAtOnce) {
-    std::vector<std::string> tips;
-    OpenPreferences([&tips] {
-        tips.push_back(TooltipOf(PreferencesFormName, CloseButtonId));
-        tips.push_back(TooltipOf(PreferencesFormName, ShowQuartersBoxId));
-        Click(PreferencesFormName, ShowQuartersBoxId);
-        tips.push_back(TooltipOf(PreferencesFormName, CloseButtonId));
-        Click(PreferencesFormName, ShowTipsBoxId);
-        tips.push_back(TooltipOf(PreferencesFormName, RememberStyleBoxId));
-        Click(PreferencesFormName, CloseButtonId);
-    });
-    EXPECT_EQ(tips, (std::vector<std::string>{"Exit Preferences",
-                                              "Include quarter designation with week numbers",
-                                              "Exit Preferences without saving your changes", ""}));
-    // Closed without saving: the main window's tooltips still show.
-    EXPECT_EQ(TooltipOf(MainFormName, StyleRadioId(5)),
-              "Print a 12-month strip suitable for positioning above a computer keyboard");
 }
 
 } // namespace

@@ -48,15 +48,26 @@ int EnabledMonths() {
     return enabled;
 }
 
-TEST_F(PrintRange, WordingFollowsTheStyleAndStartsOnJanuary) {
-    // Caption, the two choices and the label under them.
-    for (const auto& [style, wording] : std::vector<std::pair<int, std::vector<std::string>>>{
-             {1,
-              {"Select Month of 2015 to Print", "Select a Single Month to Print",
-               "Print All 12 Months", "Print each month of 2015 on a separate sheet of paper."}},
-             {2,
-              {"Print Three Months of 2015", "Print 3 Months Starting with", "Print All 4 Quarters",
-               "Print all four quarters of 2015 on separate sheets."}}}) {
+TEST_F(PrintRange, WordingFollowsTheStyleAndCancelOrCloseStoresNothing) {
+    // The caption, the two choices and the label under them; then the dialog
+    // is left with "&Cancel", or with the window's own close command, which
+    // is a cancel too and never a print.
+    const std::vector<std::tuple<int, std::vector<std::string>, std::function<void()>>> cases{
+        {1,
+         {"Select Month of 2015 to Print", "Select a Single Month to Print", "Print All 12 Months",
+          "Print each month of 2015 on a separate sheet of paper."},
+         [] {
+             Click(PrintRangeFormName, MonthRadioId(3));
+             Click(PrintRangeFormName, RangeCancelId);
+         }},
+        {2,
+         {"Print Three Months of 2015", "Print 3 Months Starting with", "Print All 4 Quarters",
+          "Print all four quarters of 2015 on separate sheets."},
+         [] {
+             Click(PrintRangeFormName, AllChoiceId);
+             gui::FormWidget(PrintRangeFormName)->close();
+         }}};
+    for (const auto& [style, wording, leave] : cases) {
         std::vector<std::string> texts;
         bool single_and_january = false;
         Generate(style, [&] {
@@ -65,25 +76,12 @@ TEST_F(PrintRange, WordingFollowsTheStyleAndStartsOnJanuary) {
             }
             single_and_january = gui::GetCheck(PrintRangeFormName, SingleChoiceId) != 0 &&
                                  gui::GetCheck(PrintRangeFormName, MonthRadioId(1)) != 0;
-            Click(PrintRangeFormName, RangeCancelId);
+            leave();
         });
         EXPECT_EQ(texts, wording);
         EXPECT_TRUE(single_and_january);
+        EXPECT_EQ(Period(), 0);
     }
-}
-
-TEST_F(PrintRange, CancelAndTheCloseButtonPrintNothingAndStoreNothing) {
-    Generate(1, [] {
-        Click(PrintRangeFormName, MonthRadioId(3));
-        Click(PrintRangeFormName, RangeCancelId);
-    });
-    EXPECT_EQ(Period(), 0);
-    // The window's own close command is a cancel too, never a print.
-    Generate(2, [] {
-        Click(PrintRangeFormName, AllChoiceId);
-        gui::FormWidget(PrintRangeFormName)->close();
-    });
-    EXPECT_EQ(Period(), 0);
     EXPECT_TRUE(harness_.Calendars().empty());
     EXPECT_TRUE(harness_.opened.empty());
     EXPECT_EQ(Setting("Last", "Year"), "none");
