@@ -62,7 +62,6 @@ void ScriptedServer::AcceptLoop() {
 void ScriptedServer::Serve(int fd) {
     std::string pending;
     while (!stopping_) {
-        // Read one request head.
         std::size_t end;
         while ((end = pending.find("\r\n\r\n")) == std::string::npos) {
             pollfd entry{fd, POLLIN, 0};
