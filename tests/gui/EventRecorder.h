@@ -4,8 +4,11 @@
 
 #include "gui/Gui.h"
 
+#include <QApplication>
+#include <QTest>
 #include <algorithm>
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,16 +21,12 @@ struct RecordedEvent {
     int code = 0;
     int value = 0;
     std::string text;
-
-    bool operator==(const RecordedEvent& other) const {
-        return form == other.form && id == other.id && code == other.code && value == other.value;
-    }
 };
 
 using EventHandler = std::function<void(int id, int code, int& value, int& cancel)>;
 
-class EventRecorder {
-public:
+class EventRecorder : public ::testing::Test {
+protected:
     EventRecorder() {
         ResetForTesting();
         InstallEntryPoints(
@@ -45,15 +44,27 @@ public:
                             }
                         }});
     }
-    ~EventRecorder() { ResetForTesting(); }
-    EventRecorder(const EventRecorder&) = delete;
-    EventRecorder& operator=(const EventRecorder&) = delete;
+    ~EventRecorder() override { ResetForTesting(); }
 
     std::vector<RecordedEvent> Of(const std::string& form, int code) const {
         std::vector<RecordedEvent> found;
         std::copy_if(events.begin(), events.end(), std::back_inserter(found),
                      [&](const RecordedEvent& e) { return e.form == form && e.code == code; });
         return found;
+    }
+
+    // A plain form captioned with its name, designed by `design`.
+    void Open(const std::string& form, double width, double height,
+              const std::function<void()>& design = {}, const std::string& parent = "") {
+        designers[form] = design ? design : [] {};
+        CreateForm(form, parent, form, 0, 0, width, height, "");
+    }
+
+    static void Activate(const std::string& form) {
+        QWidget* window = FormWidget(form);
+        window->activateWindow();
+        QApplication::setActiveWindow(window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     }
 
     std::map<std::string, std::function<void()>> designers;

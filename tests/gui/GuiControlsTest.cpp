@@ -3,10 +3,8 @@
 // and colours.
 
 #include "EventRecorder.h"
-#include "gui/Gui.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,15 +14,15 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace kalvara::gui {
 namespace {
 
-using testing::EventRecorder;
+using GuiUnits = testing::EventRecorder;
+using GuiFonts = testing::EventRecorder;
+using GuiControls = testing::EventRecorder;
 
-TEST(GuiUnits, OneRowIsTheUiFontsLineAndColumnsScaleWithText) {
+TEST_F(GuiUnits, OneRowIsTheUiFontsLineAndColumnsScaleWithText) {
     const TextExtent empty = MeasureText(0, "");
     EXPECT_DOUBLE_EQ(empty.width, 0.0);
     EXPECT_DOUBLE_EQ(empty.height, 1.0);
@@ -39,19 +37,17 @@ TEST(GuiUnits, OneRowIsTheUiFontsLineAndColumnsScaleWithText) {
     EXPECT_NEAR(PixelsToRows(RowsToPixels(20)), 20, 0.1);
 }
 
-TEST(GuiFonts, MissingFacesFallBackToTheUiFontAtTheirSize) {
-    EventRecorder recorder;
+TEST_F(GuiFonts, MissingFacesFallBackToTheUiFontAtTheirSize) {
     DefineFont(6, "No Such Face Anywhere", 9, " L+V");
     DefineFont(7, "No Such Face Anywhere", 12, " BV");
-    recorder.designers["KV"] = [] {
+    Open("KV", 30, 10, [] {
         UseFont(6);
         AddLabel(100, 1, 1, 20, 1, "Plain", "L");
         UseFont(7);
         AddLabel(105, 1, 3, 20, 1, "Bold", "L");
         UseInlineFont("Another Missing Face", 16, "BI");
         AddLabel(110, 1, 5, 20, 2, "Name", "C");
-    };
-    CreateForm("KV", "", "Main", 0, 0, 30, 10, "");
+    });
     const QFont plain = ControlWidget("KV", 100)->font();
     const QFont bold = ControlWidget("KV", 105)->font();
     const QFont inlineFont = ControlWidget("KV", 110)->font();
@@ -65,8 +61,7 @@ TEST(GuiFonts, MissingFacesFallBackToTheUiFontAtTheirSize) {
     EXPECT_GT(MeasureText(7, "Width").width, MeasureText(6, "Width").width);
 }
 
-TEST(GuiFonts, NumberedColoursClassicPaletteAndSystemColours) {
-    EventRecorder recorder;
+TEST_F(GuiFonts, NumberedColoursClassicPaletteAndSystemColours) {
     EXPECT_EQ(ColorValue(0), 0x000000);
     EXPECT_EQ(ColorValue(4), 0x800000);
     EXPECT_EQ(ColorValue(15), 0xFFFFFF);
@@ -80,10 +75,8 @@ TEST(GuiFonts, NumberedColoursClassicPaletteAndSystemColours) {
               static_cast<int>(QApplication::palette().color(QPalette::Button).rgb() & 0xFFFFFF));
 }
 
-TEST(GuiControls, PlacedInCharacterUnitsOnTheClientArea) {
-    EventRecorder recorder;
-    recorder.designers["KV"] = [] { AddButton(145, 31.25, 16.75, 9.5, 1.625, "&Generate", "T"); };
-    CreateForm("KV", "", "Main", 0, 0, 53.5, 20.75, "C");
+TEST_F(GuiControls, PlacedInCharacterUnitsOnTheClientArea) {
+    Open("KV", 53.5, 20.75, [] { AddButton(145, 31.25, 16.75, 9.5, 1.625, "&Generate", "T"); });
     const QRect geometry = ControlWidget("KV", 145)->geometry();
     EXPECT_EQ(geometry.x(), ColumnsToPixels(31.25));
     EXPECT_EQ(geometry.y(), RowsToPixels(16.75));
@@ -92,45 +85,41 @@ TEST(GuiControls, PlacedInCharacterUnitsOnTheClientArea) {
     EXPECT_EQ(GetText("KV", 145), "&Generate");
 }
 
-TEST(GuiControls, EditFieldReportsChangesWithTheNewText) {
-    EventRecorder recorder;
-    recorder.designers["KV"] = [] { AddTextField(100, 1, 1, 7.5, 1.625, "", "CENST[4]"); };
-    CreateForm("KV", "", "Main", 0, 0, 20, 5, "");
+TEST_F(GuiControls, EditFieldReportsChangesWithTheNewText) {
+    Open("KV", 20, 5, [] { AddTextField(100, 1, 1, 7.5, 1.625, "", "CENST[4]"); });
     auto* field = qobject_cast<QLineEdit*>(ControlWidget("KV", 100));
     ASSERT_NE(field, nullptr);
     QTest::keyClicks(field, "201");
-    const auto changes = recorder.Of("KV", EventChange);
+    const auto changes = Of("KV", EventChange);
     ASSERT_EQ(changes.size(), 3u);
     EXPECT_EQ(changes.back().id, 100);
     EXPECT_EQ(changes.back().text, "201");
     QTest::keyClicks(field, "59");
     EXPECT_EQ(GetText("KV", 100), "2015"); // "[4]" allows four characters
     SetText("KV", 100, "1999");
-    EXPECT_EQ(recorder.Of("KV", EventChange).back().text, "1999");
+    EXPECT_EQ(Of("KV", EventChange).back().text, "1999");
     SetSelection("KV", 100, 4, 4);
     EXPECT_EQ(field->cursorPosition(), 4);
     SetSelection("KV", 100, 1, 99); // clamped to the text
     EXPECT_EQ(field->selectedText(), "999");
 }
 
-TEST(GuiControls, RadioGroupsStartAtG) {
-    EventRecorder recorder;
-    recorder.designers["MS"] = [] {
+TEST_F(GuiControls, RadioGroupsStartAtG) {
+    Open("MS", 20, 8, [] {
         AddRadio(100, 1, 1, 10, 1, "Single", "GT");
         AddRadio(105, 1, 2, 10, 1, "All", "T");
         AddRadio(110, 1, 3, 10, 1, "January", "GT");
         AddRadio(115, 1, 4, 10, 1, "February", "T");
-    };
-    CreateForm("MS", "", "Range", 0, 0, 20, 8, "");
+    });
     SetCheck("MS", 100, 1);
     SetCheck("MS", 110, 1);
-    EXPECT_TRUE(recorder.Of("MS", EventClick).empty()); // setting reports nothing
+    EXPECT_TRUE(Of("MS", EventClick).empty()); // setting reports nothing
     QTest::mouseClick(qobject_cast<QRadioButton*>(ControlWidget("MS", 115)), Qt::LeftButton);
     EXPECT_EQ(GetCheck("MS", 110), 0);
     EXPECT_EQ(GetCheck("MS", 115), 1);
     EXPECT_EQ(GetCheck("MS", 100), 1); // the other group is untouched
-    ASSERT_EQ(recorder.Of("MS", EventClick).size(), 1u);
-    EXPECT_EQ(recorder.Of("MS", EventClick).front().id, 115);
+    ASSERT_EQ(Of("MS", EventClick).size(), 1u);
+    EXPECT_EQ(Of("MS", EventClick).front().id, 115);
     DisableControl("MS", 115);
     EXPECT_FALSE(IsEnabled("MS", 115));
     EXPECT_EQ(GetCheck("MS", 115), 1); // disabled keeps its choice
@@ -140,17 +129,15 @@ TEST(GuiControls, RadioGroupsStartAtG) {
     EXPECT_TRUE(IsEnabled("MS", 115));
 }
 
-TEST(GuiControls, LayersShowOneAtATimeAndLayerZeroAlways) {
-    EventRecorder recorder;
-    recorder.designers["AB"] = [] {
+TEST_F(GuiControls, LayersShowOneAtATimeAndLayerZeroAlways) {
+    Open("AB", 30, 12, [] {
         SetLayer(1);
         AddLabel(100, 1, 1, 20, 1, "About", "C");
         SetLayer(2);
         AddRichText(125, 1, 1, 20, 5, "", "");
         SetLayer(0);
         AddButton(135, 1, 8, 10, 1.5, "&View Program History", "T");
-    };
-    CreateForm("AB", "", "About", 0, 0, 30, 12, "");
+    });
     QWidget* form = FormWidget("AB");
     EXPECT_TRUE(ControlWidget("AB", 100)->isVisibleTo(form));
     EXPECT_FALSE(ControlWidget("AB", 125)->isVisibleTo(form));
@@ -161,22 +148,20 @@ TEST(GuiControls, LayersShowOneAtATimeAndLayerZeroAlways) {
     EXPECT_TRUE(ControlWidget("AB", 135)->isVisibleTo(form));
 }
 
-TEST(GuiControls, LoadingEventsLetTheProgramChooseFontAndText) {
-    EventRecorder recorder;
+TEST_F(GuiControls, LoadingEventsLetTheProgramChooseFontAndText) {
     DefineFont(7, "Missing Face", 14, "B");
-    recorder.designers["AB"] = [] {
-        AddLabel(100, 1, 1, 20, 1, "Before", "L");
-        AllowLoadingEvents(true);
-        AddLabel(115, 1, 3, 20, 1, "", "L");
-    };
-    recorder.handlers["AB"] = [](int id, int code, int&, int&) {
+    handlers["AB"] = [](int id, int code, int&, int&) {
         if (id == 115 && code == EventControlLoading) {
             UseFont(7);
             SetLoadString("Thanks|to everyone");
         }
     };
-    CreateForm("AB", "", "About", 0, 0, 30, 8, "");
-    const auto loading = recorder.Of("AB", EventControlLoading);
+    Open("AB", 30, 8, [] {
+        AddLabel(100, 1, 1, 20, 1, "Before", "L");
+        AllowLoadingEvents(true);
+        AddLabel(115, 1, 3, 20, 1, "", "L");
+    });
+    const auto loading = Of("AB", EventControlLoading);
     ASSERT_EQ(loading.size(), 1u);
     EXPECT_EQ(loading.front().id, 115);
     EXPECT_EQ(GetText("AB", 115), "Thanks|to everyone");
@@ -185,10 +170,8 @@ TEST(GuiControls, LoadingEventsLetTheProgramChooseFontAndText) {
     EXPECT_FALSE(ControlWidget("AB", 100)->font().bold());
 }
 
-TEST(GuiControls, StatusBarPartsAndCentredText) {
-    EventRecorder recorder;
-    recorder.designers["KV"] = [] { AddStatusBar(175, "", ""); };
-    CreateForm("KV", "", "Main", 0, 0, 40, 10, "");
+TEST_F(GuiControls, StatusBarPartsAndCentredText) {
+    Open("KV", 40, 10, [] { AddStatusBar(175, "", ""); });
     SetStatusBarParts("KV", 175, {70, 30});
     SetStatusBarText("KV", 175, 1, "\tMaker's notice");
     SetStatusBarText("KV", 175, 2, "\tVersion: 5.3.0.0");
@@ -206,10 +189,10 @@ TEST(GuiControls, StatusBarPartsAndCentredText) {
     EXPECT_GE(bar->y(), RowsToPixels(10));
 }
 
-TEST(GuiControls, MenusReportClicksWithTheirIds) {
-    EventRecorder recorder;
+TEST_F(GuiControls, MenusReportClicksWithTheirIds) {
     int saved = 0;
-    recorder.designers["KV"] = [&] {
+    DefineMainMenu(9000, "&Program");
+    Open("KV", 40, 10, [&] {
         const int bar = GetMenu("KV", 0);
         AddMenuItem(bar, 9100, "&Help");
         const int program = DefineSubMenu(9005, "&Preferences");
@@ -219,9 +202,7 @@ TEST(GuiControls, MenusReportClicksWithTheirIds) {
         SaveMenu("KV", 3, bar);
         SetSubMenu(bar, 9000, program);
         saved = program;
-    };
-    DefineMainMenu(9000, "&Program");
-    CreateForm("KV", "", "Main", 0, 0, 40, 10, "");
+    });
     EXPECT_NE(GetMenu("KV", 0), 0);
     EXPECT_EQ(GetMenu("KV", 1), saved);
     EXPECT_EQ(GetMenu("KV", 2), 0);
@@ -236,7 +217,7 @@ TEST(GuiControls, MenusReportClicksWithTheirIds) {
     }
     ASSERT_NE(exitItem, nullptr);
     exitItem->trigger();
-    const auto clicks = recorder.Of("KV", EventClick);
+    const auto clicks = Of("KV", EventClick);
     ASSERT_EQ(clicks.size(), 1u);
     EXPECT_EQ(clicks.front().id, 9015);
     EXPECT_EQ(clicks.front().text, "E&xit");
@@ -245,8 +226,7 @@ TEST(GuiControls, MenusReportClicksWithTheirIds) {
     EXPECT_NE(window->menuBar()->actions().front()->menu(), nullptr);
 }
 
-TEST(GuiControls, PicturesFromTheFolderFromResourcesAndMissingOnes) {
-    EventRecorder recorder;
+TEST_F(GuiControls, PicturesFromTheFolderFromResourcesAndMissingOnes) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     QImage image(30, 20, QImage::Format_RGB32);
@@ -267,11 +247,10 @@ TEST(GuiControls, PicturesFromTheFolderFromResourcesAndMissingOnes) {
     EXPECT_EQ(GetPictureSize(month).height, 12);
     EXPECT_EQ(GetPictureSize(0).width, 0);
 
-    recorder.designers["KV"] = [] {
+    Open("KV", 20, 14, [] {
         AddPicture(140, 1, 1, 10, 5, "calyear.bmp", "C");
         AddPicture(141, 1, 7, 10, 5, "missing.bmp", "C");
-    };
-    CreateForm("KV", "", "Main", 0, 0, 20, 14, "");
+    });
     auto* picture = qobject_cast<QLabel*>(ControlWidget("KV", 140));
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->pixmap().width(), 30);
@@ -284,13 +263,11 @@ TEST(GuiControls, PicturesFromTheFolderFromResourcesAndMissingOnes) {
     EXPECT_FALSE(FormWidget("KV")->windowIcon().isNull());
 }
 
-TEST(GuiControls, ProgressBarAndRichText) {
-    EventRecorder recorder;
-    recorder.designers["ZD"] = [] {
+TEST_F(GuiControls, ProgressBarAndRichText) {
+    Open("ZD", 41.5, 6.875, [] {
         AddProgressBar(100, 1, 1, 30, 1, "", "");
         AddRichText(125, 1, 3, 30, 5, "", "");
-    };
-    CreateForm("ZD", "", "Updating...", 0, 0, 41.5, 6.875, "C");
+    });
     SetProgress("ZD", 100, 40);
     EXPECT_EQ(GetText("ZD", 100), "40");
     SetProgress("ZD", 100, 400);
