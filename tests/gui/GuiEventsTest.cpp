@@ -1,11 +1,10 @@
 // Events that arrive by other roads than a click: posted events, accelerators,
-// key events, tooltips, focus and owner-draw requests.
+// key events, tooltips and focus; owner-drawn buttons are painted in the
+// message box tests.
 
 #include "EventRecorder.h"
 
 #include <QHelpEvent>
-#include <QImage>
-#include <QPushButton>
 #include <QToolTip>
 
 namespace kalvara::gui {
@@ -145,28 +144,6 @@ TEST_F(GuiEvents, HiddenFormStaysLoadedAndResizes) {
     ResizeForm("KV", 0, 0, 40, 12);
     EXPECT_GE(FormWidget("KV")->width(), ColumnsToPixels(40));
     EXPECT_GE(FormWidget("KV")->height(), RowsToPixels(12));
-}
-
-TEST_F(GuiEvents, OwnerDrawnButtonIsPaintedByTheProgram) {
-    DefineColor(36, 255, 111, 185);
-    handlers["DG"] = [](int id, int code, int&, int&) {
-        if (id == 11 && code == EventOwnerDraw) {
-            DrawColorButton(36, 0, 0);
-        }
-    };
-    Open("DG", 20, 8, [] {
-        AddOwnerDrawnButton(11, 1, 1, 10, 2, "&Pink", "TA");
-        AddOwnerDrawnButton(12, 12, 1, 10, 2, "&Plain", "TA");
-    });
-    const auto pixel = [](int id) {
-        return ControlWidget("DG", id)->grab().toImage().pixelColor(3, 3).rgb() & 0xFFFFFF;
-    };
-    EXPECT_EQ(pixel(11), 0xFF6FB9u);
-    // Left unpainted by the program, it still shows as a button.
-    EXPECT_NE(pixel(12), 0xFF6FB9u);
-    QTest::mouseClick(qobject_cast<QPushButton*>(ControlWidget("DG", 11)), Qt::LeftButton);
-    ASSERT_EQ(Of("DG", EventClick).size(), 1u);
-    EXPECT_EQ(Of("DG", EventClick).front().id, 11);
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 
 #include "EventRecorder.h"
 
-#include <QAbstractButton>
 #include <QTimer>
 
 namespace kalvara::gui {
@@ -35,28 +34,6 @@ TEST_F(GuiForms, DesignRunsBeforeLoadingAndLoadedEvents) {
     EXPECT_TRUE(FormWidget("TF")->isVisible());
     // The client area is the size asked for, in character units.
     EXPECT_GE(FormWidget("TF")->width(), ColumnsToPixels(30));
-}
-
-TEST_F(GuiForms, ModalFormReturnsOnlyAfterItIsUnloaded) {
-    designers["MD"] = [] { AddButton(175, 1, 1, 8, 1.5, "&OK", "T"); };
-    bool unloadedByHandler = false;
-    handlers["MD"] = [&](int id, int code, int&, int&) {
-        if (id == 175 && code == EventClick) {
-            UnloadForm("MD");
-            unloadedByHandler = true;
-        }
-    };
-    bool wasOpenInsideLoop = false;
-    QTimer::singleShot(0, [&] {
-        wasOpenInsideLoop = FormExists("MD") && !unloadedByHandler;
-        QTest::mouseClick(static_cast<QAbstractButton*>(ControlWidget("MD", 175)), Qt::LeftButton);
-    });
-    CreateForm("MD", "", "Modal", 0, 0, 20, 6, "_CMR");
-
-    EXPECT_TRUE(wasOpenInsideLoop);
-    EXPECT_TRUE(unloadedByHandler);
-    EXPECT_FALSE(FormExists("MD"));
-    EXPECT_EQ(Of("MD", EventClose).size(), 1u);
 }
 
 TEST_F(GuiForms, NestedModalFormsReturnInnermostFirst) {
