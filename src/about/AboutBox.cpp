@@ -1,6 +1,6 @@
 #include "about/AboutBox.h"
 
-#include "app/ProgramFolder.h"
+#include "core/ProgramFolder.h"
 #include "engine/CivilDate.h"
 #include "gui/Gui.h"
 

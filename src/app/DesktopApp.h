@@ -4,11 +4,11 @@
 // found, the help topic) and the three entry points that the window layer
 // calls. Every window gets this object by reference; nothing else is global.
 
-#include "app/ProgramFolder.h"
+#include "core/ProgramFolder.h"
 #include "engine/BroadcastYearTable.h"
 #include "gui/Gui.h"
 #include "render/CalendarDocument.h"
-#include "render/CalendarSelection.h"
+#include "core/CalendarSelection.h"
 #include "update/UpdateServices.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
 #include "app/HelpViewer.h"
 
-#include "app/ProgramFolder.h"
+#include "core/ProgramFolder.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -5,7 +5,7 @@
 #include "app/HelpViewer.h"
 #include "app/PreferencesDialog.h"
 #include "app/PrintRangeDialog.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "engine/DateText.h"
 #include "gui/Gui.h"
 #include "msgbox/MessageBox.h"

@@ -2,7 +2,7 @@
 
 #include "app/DesktopApp.h"
 #include "app/HelpViewer.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "gui/Gui.h"
 
 #include <array>

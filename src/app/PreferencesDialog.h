@@ -2,8 +2,8 @@
 // The preferences dialog, form "UP": four switches edited on a working copy
 // that "&Save" puts into effect and writes, and "&Close" drops.
 
-#include "app/Preferences.h"
-#include "render/CalendarSelection.h"
+#include "core/Preferences.h"
+#include "core/CalendarSelection.h"
 
 #include <string>
 

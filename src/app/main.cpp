@@ -2,7 +2,7 @@
 
 #include "app/DesktopApp.h"
 #include "app/DesktopCommandLine.h"
-#include "app/ProgramFolder.h"
+#include "core/ProgramFolder.h"
 #include "gui/Gui.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "cli/GenerateCommand.h"
 
-#include "app/ProgramFolder.h"
-#include "app/SettingsStore.h"
+#include "core/ProgramFolder.h"
+#include "core/SettingsStore.h"
 #include "render/CalendarDocument.h"
 
 #include <algorithm>

@@ -1,11 +1,11 @@
 // kalvara-cli: the broadcast calendar without the desktop.
 
-#include "app/ProgramFolder.h"
+#include "core/ProgramFolder.h"
 #include "cli/DateTables.h"
 #include "cli/GenerateCommand.h"
 #include "engine/BroadcastYearTable.h"
-#include "engine/DateText.h"
-#include "engine/Notice.h"
+#include "core/DateNotice.h"
+#include "core/Notice.h"
 
 #include <cstdio>
 #include <optional>

@@ -1,7 +1,5 @@
 #include "engine/DateText.h"
 
-#include "engine/Notice.h"
-
 #include <cctype>
 #include <chrono>
 #include <cmath>
@@ -72,7 +70,8 @@ std::string TodayText() {
     return text;
 }
 
-DayNumber Date2JulianDate(std::string text, std::string& order) {
+DayNumber Date2JulianDate(std::string text, std::string& order, bool& invalid) {
+    invalid = false;
     if (text.empty()) {
         text = TodayText();
         order = "MDY";
@@ -102,7 +101,7 @@ DayNumber Date2JulianDate(std::string text, std::string& order) {
     for (int i = 0; i < 3; ++i) {
         const double value = NumericValue(fields[i]);
         if (value == 0.0 || std::fabs(value) > largest_field) {
-            ShowNotice("Invalid Date", "Date values in Date2JulianDate are invalid.{f6}", "");
+            invalid = true;
             return 0;
         }
         values[i] = RoundHalfEven(value);

@@ -26,8 +26,8 @@ std::string TodayText();
 
 // Day number of a date text in the given field order, "MDY" or "YMD"; "/" and
 // "-" both separate fields. Empty text means today, and sets order to "MDY".
-// A field that reads as 0, or one too large to be a date, shows the
-// "Invalid Date" notice and gives 0.
-DayNumber Date2JulianDate(std::string text, std::string& order);
+// A field that reads as 0, or one too large to be a date, sets invalid and
+// gives 0. The overload in core/DateNotice.h tells the user as well.
+DayNumber Date2JulianDate(std::string text, std::string& order, bool& invalid);
 
 } // namespace kalvara

@@ -4,7 +4,7 @@
 #include "gui/Form.h"
 #include "gui/GuiContext.h"
 #include "gui/OwnerDrawnButton.h"
-#include "gui/RtfReader.h"
+#include "rtf/RtfReader.h"
 #include "gui/RtfTextDocument.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #pragma once
 // Shows a document read by the RTF reader in Qt's rich-text widgets.
 
-#include "gui/RtfDocument.h"
+#include "rtf/RtfDocument.h"
 
 #include <string_view>
 

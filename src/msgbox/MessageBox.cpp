@@ -1,6 +1,6 @@
 #include "msgbox/MessageBox.h"
 
-#include "engine/Notice.h"
+#include "core/Notice.h"
 #include "gui/Gui.h"
 #include "msgbox/MessageBoxLayout.h"
 

@@ -1,9 +1,9 @@
 #include "render/CalendarDocument.h"
 
-#include "app/AtomicFile.h"
-#include "app/SettingsStore.h"
+#include "core/AtomicFile.h"
+#include "core/SettingsStore.h"
 #include "engine/DateText.h"
-#include "engine/Notice.h"
+#include "core/Notice.h"
 #include "render/DocumentContext.h"
 #include "render/Layouts.h"
 #include "render/PdfDocument.h"

@@ -2,7 +2,7 @@
 // The document driver: turns a selection into one saved PDF file.
 
 #include "engine/BroadcastYearTable.h"
-#include "render/CalendarSelection.h"
+#include "core/CalendarSelection.h"
 
 #include <cstdint>
 #include <functional>

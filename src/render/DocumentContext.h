@@ -5,7 +5,7 @@
 // the driver and handed by reference to every layout call of that run.
 
 #include "engine/BroadcastYearTable.h"
-#include "render/CalendarSelection.h"
+#include "core/CalendarSelection.h"
 
 #include <cstdint>
 #include <hpdf.h>

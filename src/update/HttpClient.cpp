@@ -1,6 +1,6 @@
 #include "update/HttpClient.h"
 
-#include "engine/Notice.h"
+#include "core/Notice.h"
 #include "update/Base64.h"
 #include "update/DownloadFile.h"
 #include "update/HttpResponseHead.h"

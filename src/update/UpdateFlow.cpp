@@ -1,9 +1,9 @@
 #include "update/UpdateFlow.h"
 
-#include "app/ProgramFolder.h"
-#include "app/SettingsStore.h"
+#include "core/ProgramFolder.h"
+#include "core/SettingsStore.h"
 #include "engine/DateText.h"
-#include "engine/Notice.h"
+#include "core/Notice.h"
 #include "gui/Gui.h"
 #include "update/HttpSyntax.h"
 #include "update/VersionFetch.h"

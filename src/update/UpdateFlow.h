@@ -12,7 +12,7 @@
 // "Install", "NewVer", "Failed", and the addresses "VersionUrl" and
 // "ProductPage" when an organisation points the program at its own mirror.
 
-#include "app/Preferences.h"
+#include "core/Preferences.h"
 #include "update/HttpClient.h"
 #include "update/UpdateServices.h"
 

@@ -1,6 +1,6 @@
 #include "update/UpdateServices.h"
 
-#include "engine/DateText.h"
+#include "core/DateNotice.h"
 #include "msgbox/MessageBox.h"
 
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
 // The shipped data files: what the About box and the help window load.
 
-#include "gui/RtfReader.h"
+#include "rtf/RtfReader.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -9,7 +9,7 @@
 #include "about/AboutBox.h"
 #include "app/HelpViewer.h"
 #include "app/PrintRangeDialog.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "engine/DateText.h"
 #include "gui/Gui.h"
 #include "msgbox/MessageBox.h"

@@ -5,7 +5,7 @@
 #include "AppHarness.h"
 #include "app/HelpViewer.h"
 #include "app/MainWindow.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "gui/Gui.h"
 
 #include <QApplication>

@@ -1,6 +1,7 @@
 #include "engine/DateText.h"
 
-#include "engine/Notice.h"
+#include "core/DateNotice.h"
+#include "core/Notice.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,6 +1,6 @@
 #include "gui/RtfTextDocument.h"
 
-#include "gui/RtfReader.h"
+#include "rtf/RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>

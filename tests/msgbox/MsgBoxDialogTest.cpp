@@ -1,7 +1,7 @@
 // The message box on real widgets, offscreen: every way of answering it and
 // the result each one gives, the notice, and the layout realised.
 
-#include "engine/Notice.h"
+#include "core/Notice.h"
 #include "gui/Gui.h"
 #include "msgbox/MessageBox.h"
 

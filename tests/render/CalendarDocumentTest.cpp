@@ -3,8 +3,8 @@
 #include "render/CalendarDocument.h"
 
 #include "PdfReadback.h"
-#include "app/SettingsStore.h"
-#include "engine/Notice.h"
+#include "core/SettingsStore.h"
+#include "core/Notice.h"
 #include "render/PdfDocument.h"
 #include "support/TempFolder.h"
 

@@ -3,7 +3,7 @@
 #include "cli/GenerateCommand.h"
 
 #include "PdfReadback.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "support/TempFolder.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "update/HttpClient.h"
 
 #include "ScriptedServer.h"
-#include "engine/Notice.h"
+#include "core/Notice.h"
 #include "support/TempFolder.h"
 #include "update/Base64.h"
 #include "update/HttpSyntax.h"

@@ -5,7 +5,7 @@
 #include "update/UpdateFlow.h"
 
 #include "ScriptedServer.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "engine/CivilDate.h"
 #include "gui/Gui.h"
 #include "msgbox/MessageBox.h"

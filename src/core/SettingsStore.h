@@ -6,7 +6,7 @@
 // blanks. Unlike the classic functions a write replaces the file atomically,
 // and comments, unknown sections and keys survive it.
 
-#include "app/Preferences.h"
+#include "core/Preferences.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
-#include "app/AtomicFile.h"
+#include "core/AtomicFile.h"
 #include "engine/DateText.h"
 
 // Settings are single-byte text; no wide-character conversion is wanted.

@@ -12,7 +12,7 @@
 // or missing numbers, binary junk and deep nesting all give a document, never
 // a failure. Work is linear in the input's length.
 
-#include "gui/RtfDocument.h"
+#include "rtf/RtfDocument.h"
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
-#include "app/ProgramFolder.h"
+#include "core/ProgramFolder.h"
 
-#include "engine/Notice.h"
+#include "core/Notice.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -78,6 +78,7 @@ ProgramPaths MakeProgramPaths(const std::string& program_folder) {
     paths.ProgramFolder = WithTrailingSlash(program_folder);
     paths.SettingsFile = paths.ProgramFolder + "Zorv.ini";
     paths.OutputFolder = paths.ProgramFolder + "PDF/";
+    paths.DataFolder = paths.ProgramFolder;
     return paths;
 }
 

@@ -1,4 +1,4 @@
-#include "gui/RtfReader.h"
+#include "rtf/RtfReader.h"
 
 #include <algorithm>
 #include <array>

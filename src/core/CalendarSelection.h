@@ -3,7 +3,7 @@
 // preference switches. The program keeps one of these; the main window, the
 // print range dialog and the command line fill it in.
 
-#include "app/Preferences.h"
+#include "core/Preferences.h"
 
 #include <cstdint>
 
@@ -32,7 +32,7 @@ struct CalendarSelection {
     std::int32_t Period = AllPeriods;
     // The year to print; the first of three for ThreeYears. At least 1920.
     std::int32_t StartYear = 0;
-    // Bits of app/Preferences.h; only ShowQuarters matters to the layouts.
+    // Bits of core/Preferences.h; only ShowQuarters matters to the layouts.
     PreferenceSet Preferences = 0;
 
     bool QuartersShown() const { return (Preferences & ShowQuarters) != 0; }

@@ -1,6 +1,6 @@
-#include "app/ProgramFolder.h"
+#include "core/ProgramFolder.h"
 
-#include "engine/Notice.h"
+#include "core/Notice.h"
 #include "support/TempFolder.h"
 
 #include <cstdlib>

@@ -9,6 +9,7 @@ struct ProgramPaths {
     std::string ProgramFolder; // absolute, ends in "/"
     std::string SettingsFile;  // ProgramFolder + "Zorv.ini"
     std::string OutputFolder;  // ProgramFolder + "PDF/"
+    std::string DataFolder;    // what the update flow keeps; ends in "/"
 };
 
 // The program folder, in this order: the --home option (when not empty), the

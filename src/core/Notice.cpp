@@ -1,4 +1,4 @@
-#include "engine/Notice.h"
+#include "core/Notice.h"
 
 #include <cstdio>
 #include <utility>
