@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kalvara {
 
@@ -18,6 +19,19 @@ using NoticeHook = std::function<void(const std::string& title, const std::strin
 NoticeHook SetNoticeHook(NoticeHook hook);
 
 void ShowNotice(const std::string& title, const std::string& text1, const std::string& text2);
+
+// Installs a hook for as long as it lives and puts the previous one back, so
+// that a test or a window that redirects notices for a while cannot forget to.
+class ScopedNoticeHook {
+public:
+    explicit ScopedNoticeHook(NoticeHook hook) : previous_(SetNoticeHook(std::move(hook))) {}
+    ScopedNoticeHook(const ScopedNoticeHook&) = delete;
+    ScopedNoticeHook& operator=(const ScopedNoticeHook&) = delete;
+    ~ScopedNoticeHook() { SetNoticeHook(std::move(previous_)); }
+
+private:
+    NoticeHook previous_;
+};
 
 // Text as a terminal shows it: mark-up groups removed, "|" as a line break,
 // blank lines at either end dropped.

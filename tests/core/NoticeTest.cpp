@@ -1,6 +1,8 @@
 #include "core/Notice.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -28,6 +30,29 @@ TEST(NoticeHook, ReplacesAndRestores) {
     kalvara::ShowNotice("a", "b", "c");
     EXPECT_EQ(seen, "a/b/c");
     kalvara::SetNoticeHook(std::move(previous));
+}
+
+} // namespace
+
+namespace {
+
+TEST(ScopedNoticeHook, RestoresTheHookItReplaced) {
+    std::vector<std::string> outer;
+    std::vector<std::string> inner;
+    kalvara::ScopedNoticeHook outer_hook(
+        [&](const std::string& title, const std::string&, const std::string&) {
+            outer.push_back(title);
+        });
+    {
+        kalvara::ScopedNoticeHook inner_hook(
+            [&](const std::string& title, const std::string&, const std::string&) {
+                inner.push_back(title);
+            });
+        kalvara::ShowNotice("first", "", "");
+    }
+    kalvara::ShowNotice("second", "", "");
+    EXPECT_EQ(inner, std::vector<std::string>{"first"});
+    EXPECT_EQ(outer, std::vector<std::string>{"second"});
 }
 
 } // namespace
