@@ -138,7 +138,7 @@ std::string OutputFileProblem(const std::string& path) {
 
 } // namespace
 
-int RunGenerateCommand(const std::vector<std::string>& args, const std::string& program_folder) {
+int RunGenerateCommand(const std::vector<std::string>& args, const ProgramPaths& paths) {
     GenerateArguments parsed;
     if (const std::string error = ParseArguments(args, parsed); !error.empty()) {
         return Refuse(error);
@@ -167,7 +167,6 @@ int RunGenerateCommand(const std::vector<std::string>& args, const std::string& 
         period = *month;
     }
 
-    const ProgramPaths paths = MakeProgramPaths(program_folder);
     CalendarSelection selection;
     selection.Style = *style;
     selection.StartYear = *year;
