@@ -25,9 +25,9 @@ TEST(OutputFolderCleanup, RemovesOnlyTheProbeAndNumberedCalendars) {
     TempFolder temp;
     const std::string folder = temp.File("PDF") + "/";
     fs::create_directories(folder);
-    for (const char* name : {"keep-me.pdf", "Report.PDF", "1234Calendar.PDF", "07Calendar.PDF",
-                             "00xCalendar.PDF", "007Calendar.PDF.bak", "007Calendar.PDF",
-                             "123calendar.pdf", "-x.PDF"}) {
+    for (const char* name :
+         {"keep-me.pdf", "Report.PDF", "1234Calendar.PDF", "07Calendar.PDF", "00xCalendar.PDF",
+          "007Calendar.PDF.bak", "007Calendar.PDF", "123calendar.pdf", "-x.PDF"}) {
         std::ofstream(folder + name) << "x";
     }
     // Named like ours, but not a file we wrote: a folder, and a link to a

@@ -1,6 +1,6 @@
 #include "core/RegularFile.h"
-#include "core/TextHelpers.h"
 
+#include "core/TextHelpers.h"
 #include "support/TempFolder.h"
 
 #include <filesystem>
