@@ -185,8 +185,11 @@ int RunGenerateCommand(const std::vector<std::string>& args, const ProgramPaths&
     environment.OutputFolder = paths.OutputFolder;
     environment.OutputPath = parsed.output;
     if (parsed.output.empty()) {
-        if (EnsureFolder(paths.OutputFolder) == 0) {
-            return Refuse("cannot create the folder " + paths.OutputFolder);
+        std::error_code error;
+        std::string failed_level;
+        if (!CreateFolders(paths.OutputFolder, error, failed_level)) {
+            return Refuse("cannot create the folder " + paths.OutputFolder + ": " +
+                          error.message());
         }
         // Checked first so that a refused run does not use up a file number.
         if (::access(paths.OutputFolder.c_str(), W_OK) != 0) {
