@@ -206,7 +206,8 @@ bool CreateFolders(const std::string& folder, std::error_code& error, std::strin
         // is the reason.
         std::error_code again;
         if (!fs::create_directory(level, error) && !fs::is_directory(level, again)) {
-            if (!error) {
+            // "File exists" would say the opposite of what is wrong.
+            if (!error || error == std::errc::file_exists) {
                 error = std::make_error_code(std::errc::not_a_directory);
             }
             failed_level = level.string();

@@ -158,6 +158,8 @@ TEST_F(FolderResolutionTest, UnusableFoldersComeBackAsOneLine) {
         EXPECT_EQ(resolution.Error.find('\n'), std::string::npos) << resolution.Error;
         EXPECT_EQ(resolution.Paths.SettingsFile, "");
     }
+    sources_.HomeOption = temp_ / "plain";
+    EXPECT_NE(Resolve().Error.find("Not a directory"), std::string::npos) << Resolve().Error;
     // The front prints the line; nothing else is shown on the way.
     EXPECT_TRUE(notices.titles.empty());
 
