@@ -16,7 +16,6 @@
 #include <QWidget>
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <system_error>
 
@@ -164,13 +163,8 @@ void DesktopApp::ProbePdfReader() {
 
     // Calendars are written to the output folder; when even the probe file
     // cannot be written there, nothing could be printed, reader or not.
-    const std::string probe = paths_.OutputFolder + ProbeFileName;
-    {
-        std::ofstream file(probe, std::ios::binary | std::ios::trunc);
-        file << "X\n";
-        if (!file.good()) {
-            return;
-        }
+    if (!WriteProbeFile(paths_.OutputFolder)) {
+        return;
     }
     std::string reader;
     if (options_.find_pdf_reader) {

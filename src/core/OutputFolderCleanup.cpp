@@ -1,9 +1,13 @@
 #include "core/OutputFolderCleanup.h"
 
 #include "core/TextHelpers.h"
+#include "core/UniqueFd.h"
 
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -31,6 +35,19 @@ bool IsCalendarFileName(std::string_view name) {
 }
 
 } // namespace
+
+bool WriteProbeFile(const std::string& folder) {
+    const std::string path = folder + ProbeFileName;
+    const UniqueFd fd(::open(
+        path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0644));
+    struct stat status {};
+    if (!fd || ::fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        ::ftruncate(fd.Get(), 0) != 0) {
+        return false;
+    }
+    constexpr std::string_view Line = "X\n";
+    return ::write(fd.Get(), Line.data(), Line.size()) == static_cast<ssize_t>(Line.size());
+}
 
 bool IsOwnOutputFileName(std::string_view name) {
     return name == ProbeFileName || IsCalendarFileName(name);

@@ -11,6 +11,11 @@ namespace kalvara {
 // The file written to ask the desktop which program opens PDF files.
 inline constexpr char ProbeFileName[] = "-x.PDF";
 
+// Creates or rewrites the probe file in the folder with the line "X". A link
+// or anything but a regular file in its place is left alone, never written
+// through, and the write never blocks. True when the probe was written.
+bool WriteProbeFile(const std::string& folder);
+
 // True for the probe file and for names of numbered calendars: three digits,
 // then "Calendar.PDF" in any case ("007Calendar.PDF", "123calendar.pdf").
 bool IsOwnOutputFileName(std::string_view name);

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -42,6 +44,33 @@ TEST(OutputFolderCleanup, RemovesOnlyTheProbeAndNumberedCalendars) {
                                         "00xCalendar.PDF", "07Calendar.PDF", "1234Calendar.PDF",
                                         "Report.PDF", "keep-me.pdf"}));
     EXPECT_TRUE(fs::is_regular_file(temp.File("precious.pdf")));
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+TEST(OutputFolderCleanup, TheProbeIsWrittenOnlyAsAFileOfItsOwn) {
+    TempFolder temp;
+    const std::string folder = temp.File("PDF") + "/";
+    fs::create_directories(folder);
+    std::ofstream(folder + "-x.PDF") << "an older, longer probe";
+    EXPECT_TRUE(kalvara::WriteProbeFile(folder));
+    EXPECT_EQ(ReadFile(folder + "-x.PDF"), "X\n");
+
+    // Never through a link onto someone's file, and never held up by a FIFO.
+    fs::remove(folder + "-x.PDF");
+    std::ofstream(temp.File("precious.pdf")) << "mine";
+    fs::create_symlink(temp.File("precious.pdf"), folder + "-x.PDF");
+    EXPECT_FALSE(kalvara::WriteProbeFile(folder));
+    EXPECT_EQ(ReadFile(temp.File("precious.pdf")), "mine");
+    fs::remove(folder + "-x.PDF");
+    ASSERT_EQ(::mkfifo((folder + "-x.PDF").c_str(), 0600), 0);
+    EXPECT_FALSE(kalvara::WriteProbeFile(folder));
+    EXPECT_FALSE(kalvara::WriteProbeFile(temp.File("missing/")));
 }
 
 TEST(OutputFolderCleanup, AMissingFolderIsNoError) {
