@@ -1,11 +1,11 @@
 #include "about/AboutBox.h"
 
 #include "core/ProgramFolder.h"
+#include "core/RegularFile.h"
 #include "engine/CivilDate.h"
 #include "gui/Gui.h"
 
 #include <cstdint>
-#include <fstream>
 #include <iterator>
 #include <string>
 
@@ -25,7 +25,7 @@ constexpr int PageUserData = 1;
 
 // A history file is a few kilobytes; refuse to pull anything huge into the
 // text box should the name ever point at the wrong file.
-constexpr std::streamsize MaxHistoryBytes = 4 * 1024 * 1024;
+constexpr std::size_t MaxHistoryBytes = 4 * 1024 * 1024;
 
 std::string TwoDigits(int value) {
     std::string text = std::to_string(value);
@@ -45,15 +45,10 @@ std::string ThanksText() {
            ProductName + ".";
 }
 
+// A FIFO or device in the place of the file is as good as missing, and
+// never holds the box up.
 std::string ReadHistory(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return {};
-    }
-    std::string contents(static_cast<std::size_t>(MaxHistoryBytes), '\0');
-    file.read(contents.data(), MaxHistoryBytes);
-    contents.resize(static_cast<std::size_t>(file.gcount()));
-    return contents;
+    return ReadRegularFile(path, MaxHistoryBytes).value_or(std::string());
 }
 
 void LoadHistory(const std::string& program_folder) {

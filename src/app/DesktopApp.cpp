@@ -7,6 +7,7 @@
 #include "app/PreferencesDialog.h"
 #include "app/PrintRangeDialog.h"
 #include "app/SingleInstance.h"
+#include "core/OutputFolderCleanup.h"
 #include "msgbox/MessageBox.h"
 #include "update/UpdateFlow.h"
 
@@ -15,7 +16,6 @@
 #include <QWidget>
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <system_error>
 
@@ -26,7 +26,6 @@ namespace kalvara {
 namespace {
 
 constexpr const char* PictureFolderName = "Graphics";
-constexpr const char* ProbeFileName = "-x.PDF";
 
 // The style samples and the program icon, by resource name, with the file
 // below the data folders that provides each.
@@ -51,18 +50,10 @@ std::string FolderWithoutSlash(std::string folder) {
     return folder;
 }
 
-bool IsPdfName(const fs::path& path) {
-    std::string extension = path.extension().string();
-    for (char& c : extension) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return extension == ".pdf";
-}
-
 } // namespace
 
 DesktopApp::DesktopApp(DesktopOptions options)
-    : options_(std::move(options)), paths_(MakeProgramPaths(options_.program_folder)),
+    : options_(std::move(options)), paths_(options_.paths),
       main_window_(std::make_unique<MainWindow>(*this)),
       print_range_(std::make_unique<PrintRangeDialog>(*this)),
       preferences_(std::make_unique<PreferencesDialog>(*this)) {}
@@ -112,11 +103,6 @@ void DesktopApp::InitialiseGui() {
 }
 
 bool DesktopApp::InitialiseApplication() {
-    // The program folder as the disk has it, so that every path shown or
-    // stored, and the instance's name, name the folder the same way.
-    if (const std::string folder = LongFolderPath(paths_.ProgramFolder); !folder.empty()) {
-        paths_ = MakeProgramPaths(folder);
-    }
     single_instance_ = std::make_unique<SingleInstance>(
         InstanceName, QString::fromStdString(paths_.ProgramFolder));
     if (single_instance_->ActivateOtherInstance()) {
@@ -140,12 +126,17 @@ bool DesktopApp::InitialiseApplication() {
     program_icon_ = gui::LoadPicture("$AAPROGRAM");
 
     EnsureFolder(paths_.OutputFolder);
+    // The update flow keeps its downloads there; without it there is only no
+    // update, which the flow reports itself.
+    std::error_code data_error;
+    std::string failed_level;
+    CreateFolders(paths_.DataFolder, data_error, failed_level);
     gui::DefineTooltipProperties(-1, -1, "[40]");
     ProbePdfReader();
-    ClearOutputFolder();
+    ClearOutputFolder(paths_.OutputFolder);
     InitDaysInMonth(years_);
     update_flow_ = std::make_unique<update::UpdateFlow>(
-        paths_.SettingsFile, FolderWithoutSlash(paths_.ProgramFolder),
+        paths_.SettingsFile, FolderWithoutSlash(paths_.DataFolder),
         update::DesktopUpdateServices(options_.update_services));
     return true;
 }
@@ -172,13 +163,8 @@ void DesktopApp::ProbePdfReader() {
 
     // Calendars are written to the output folder; when even the probe file
     // cannot be written there, nothing could be printed, reader or not.
-    const std::string probe = paths_.OutputFolder + ProbeFileName;
-    {
-        std::ofstream file(probe, std::ios::binary | std::ios::trunc);
-        file << "X\n";
-        if (!file.good()) {
-            return;
-        }
+    if (!WriteProbeFile(paths_.OutputFolder)) {
+        return;
     }
     std::string reader;
     if (options_.find_pdf_reader) {
@@ -190,26 +176,6 @@ void DesktopApp::ProbePdfReader() {
         pdf_reader_path_ = reader;
         pdf_reader_found_ = true;
         selection_.Preferences |= PdfReaderFoundBit;
-    }
-}
-
-void DesktopApp::ClearOutputFolder() {
-    // Calendars of earlier runs, and the probe file; other files stay.
-    std::error_code error;
-    fs::directory_iterator entries(paths_.OutputFolder, error);
-    if (error) {
-        return;
-    }
-    // Stepping with an error code: a folder that fails half-way through the
-    // listing leaves the rest of its files, never a start-up that throws.
-    for (const fs::directory_iterator end; entries != end; entries.increment(error)) {
-        if (error) {
-            break;
-        }
-        std::error_code status_error;
-        if (entries->is_regular_file(status_error) && IsPdfName(entries->path())) {
-            fs::remove(entries->path(), status_error);
-        }
     }
 }
 

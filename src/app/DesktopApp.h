@@ -27,8 +27,9 @@ class UpdateFlow;
 }
 
 struct DesktopOptions {
-    // The program folder (settings file, calendars), absolute.
-    std::string program_folder;
+    // Where the settings file, the calendars and the update data live, as
+    // ResolveProgramPaths worked them out.
+    ProgramPaths paths;
     // The first command-line argument was "/update".
     bool after_update = false;
     // Opens a saved calendar in the PDF reader. Empty: the desktop's opener.
@@ -107,7 +108,6 @@ private:
     bool InitialiseApplication();
     void DefinePictures();
     void ProbePdfReader();
-    void ClearOutputFolder();
     void BringMainWindowForward();
 
     DesktopOptions options_;

@@ -1,6 +1,7 @@
 #include "app/HelpViewer.h"
 
 #include "core/ProgramFolder.h"
+#include "core/RegularFile.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -113,6 +114,12 @@ void HelpViewer::LoadSidePanes() {
 }
 
 void HelpViewer::Open(const QUrl& page) {
+    // A linked page that is not a regular file (a FIFO would hold the read
+    // forever) is as good as missing.
+    if (page.isLocalFile() && !IsRegularFile(page.toLocalFile().toStdString())) {
+        ShowMissing(page.fileName());
+        return;
+    }
     showing_missing_ = false;
     page_->setSource(page);
 }

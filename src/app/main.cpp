@@ -33,12 +33,10 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const std::string program_folder =
-        kalvara::ResolveProgramFolder(command_line.home, argc > 0 ? argv[0] : "");
-    if (program_folder.empty()) {
-        std::cerr << "kalvara: no usable program folder"
-                  << (command_line.home.empty() ? "" : " at " + command_line.home)
-                  << " (it could not be created); choose one with --home DIR.\n";
+    const kalvara::FolderResolution folders =
+        kalvara::ResolveProgramPaths(kalvara::ProcessFolderSources(command_line.home));
+    if (!folders.Error.empty()) {
+        std::cerr << "kalvara: " << folders.Error << "\n";
         return 1;
     }
 
@@ -46,7 +44,7 @@ int main(int argc, char** argv) {
     // and single-instance socket are Qt objects.
     QApplication application(argc, argv);
     kalvara::DesktopOptions options;
-    options.program_folder = program_folder;
+    options.paths = folders.Paths;
     options.after_update = command_line.after_update;
     kalvara::DesktopApp app(options);
     return kalvara::gui::Run(argc, argv, app.EntryPoints());

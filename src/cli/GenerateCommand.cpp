@@ -138,7 +138,7 @@ std::string OutputFileProblem(const std::string& path) {
 
 } // namespace
 
-int RunGenerateCommand(const std::vector<std::string>& args, const std::string& program_folder) {
+int RunGenerateCommand(const std::vector<std::string>& args, const ProgramPaths& paths) {
     GenerateArguments parsed;
     if (const std::string error = ParseArguments(args, parsed); !error.empty()) {
         return Refuse(error);
@@ -167,7 +167,6 @@ int RunGenerateCommand(const std::vector<std::string>& args, const std::string& 
         period = *month;
     }
 
-    const ProgramPaths paths = MakeProgramPaths(program_folder);
     CalendarSelection selection;
     selection.Style = *style;
     selection.StartYear = *year;
@@ -186,8 +185,11 @@ int RunGenerateCommand(const std::vector<std::string>& args, const std::string& 
     environment.OutputFolder = paths.OutputFolder;
     environment.OutputPath = parsed.output;
     if (parsed.output.empty()) {
-        if (EnsureFolder(paths.OutputFolder) == 0) {
-            return Refuse("cannot create the folder " + paths.OutputFolder);
+        std::error_code error;
+        std::string failed_level;
+        if (!CreateFolders(paths.OutputFolder, error, failed_level)) {
+            return Refuse("cannot create the folder " + paths.OutputFolder + ": " +
+                          error.message());
         }
         // Checked first so that a refused run does not use up a file number.
         if (::access(paths.OutputFolder.c_str(), W_OK) != 0) {

@@ -152,12 +152,6 @@ int RunDate(const std::vector<std::string>& args) {
     return 0;
 }
 
-std::string ExecutablePath() {
-    char path[4096];
-    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -169,7 +163,6 @@ int main(int argc, char** argv) {
 
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string home;
-    bool home_given = false;
     std::size_t i = 0;
     for (; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -186,10 +179,8 @@ int main(int argc, char** argv) {
                 return Refuse("--home needs a folder");
             }
             home = args[++i];
-            home_given = true;
         } else if (arg.rfind("--home=", 0) == 0) {
             home = arg.substr(7);
-            home_given = true;
             if (home.empty()) {
                 return Refuse("--home needs a folder");
             }
@@ -220,12 +211,12 @@ int main(int argc, char** argv) {
         return RunDate(rest);
     }
     if (command == "generate") {
-        const std::string folder =
-            kalvara::ResolveProgramFolder(home_given ? home : std::string(), ExecutablePath());
-        if (folder.empty()) {
-            return Refuse("no usable program folder (set --home or KALVARA_HOME)");
+        const kalvara::FolderResolution folders =
+            kalvara::ResolveProgramPaths(kalvara::ProcessFolderSources(home));
+        if (!folders.Error.empty()) {
+            return Refuse(folders.Error);
         }
-        return kalvara::cli::RunGenerateCommand(rest, folder);
+        return kalvara::cli::RunGenerateCommand(rest, folders.Paths);
     }
     return Refuse("unknown command '" + command + "' (see --help)");
 }

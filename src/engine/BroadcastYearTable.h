@@ -12,6 +12,15 @@
 
 namespace kalvara {
 
+// The years that can be printed: radio broadcasting began in 1920, and years
+// are written with four digits.
+inline constexpr std::int32_t FirstBroadcastYear = 1920;
+inline constexpr std::int32_t LastBroadcastYear = 9999;
+
+constexpr bool IsPrintableYear(std::int32_t year) {
+    return year >= FirstBroadcastYear && year <= LastBroadcastYear;
+}
+
 // The twelve broadcast months of the year last built, with the Monday that
 // starts its week 1. The program keeps one of these and passes it by
 // reference; layouts that print a later year rebuild the same table.

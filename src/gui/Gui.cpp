@@ -1019,7 +1019,9 @@ int LoadPicture(const std::string& name) {
         return known->second;
     }
     QPixmap pixmap;
-    if (!pixmap.load(canonical)) {
+    // Only a regular file: reading a FIFO put in a picture's place would
+    // never return.
+    if (!QFileInfo(canonical).isFile() || !pixmap.load(canonical)) {
         return 0;
     }
     const int handle = c.nextPicture++;

@@ -3,6 +3,7 @@
 
 #include "render/Layouts.h"
 #include "render/MonthBlocks.h"
+#include "render/PageSetup.h"
 #include "render/Primitives.h"
 
 #include <string>
@@ -49,9 +50,9 @@ void DrawMonthBlock(DocumentContext& context, std::int32_t month, std::int32_t x
 } // namespace
 
 void DrawKeyboardStrips(DocumentContext& context) {
-    context.Page = HPDF_AddPage(context.Pdf);
-    HPDF_Page_SetSize(context.Page, HPDF_PAGE_SIZE_LEGAL, HPDF_PAGE_LANDSCAPE);
-    context.LeftEdge = 29;
+    // The right edge is that of the last block: 29 + 11 x 79 + 70.
+    StartLayoutPage(context, {HPDF_PAGE_SIZE_LEGAL, HPDF_PAGE_LANDSCAPE, 29,
+                              29 + 11 * BlockPitch + BlockWidth, GeometryRule::EveryPage});
 
     const std::int32_t year = context.Selection.StartYear;
     // The driver builds the start year; never print another year's weeks

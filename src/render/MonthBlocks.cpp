@@ -2,38 +2,32 @@
 
 #include "render/Primitives.h"
 
-#include <array>
-#include <string_view>
-
 namespace kalvara {
-
-namespace {
-
-constexpr std::array<std::string_view, 13> MonthNames = {
-    "",     "January", "February",  "March",   "April",    "May",     "June",
-    "July", "August",  "September", "October", "November", "December"};
-
-constexpr std::array<std::string_view, 8> WeekdayNames = {
-    "", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
-
-} // namespace
-
-std::string MonthName(std::int32_t month) {
-    if (month < 1 || month > 12) {
-        return {};
-    }
-    return std::string(MonthNames[static_cast<std::size_t>(month)]);
-}
-
-std::string WeekdayName(std::int32_t weekday) {
-    if (weekday < 1 || weekday > 7) {
-        return {};
-    }
-    return std::string(WeekdayNames[static_cast<std::size_t>(weekday)]);
-}
 
 std::string FiveWeekMarker(std::int32_t weeks) {
     return weeks == 5 ? "*" : "";
+}
+
+std::string WeekLabel(const DocumentContext& context, std::int32_t broadcast_month,
+                      DayNumber monday, char separator) {
+    std::string label = std::to_string(BroadcastWeekNumber(monday, context.Years));
+    if (context.Selection.QuartersShown()) {
+        label += separator;
+        label += QuarterWeekLabel(broadcast_month, monday, context.Years);
+    }
+    return label;
+}
+
+HPDF_Font DayFont(const DocumentContext& context, std::int32_t calendar_month) {
+    return calendar_month % 2 == 0 ? context.FontBold : context.FontRegular;
+}
+
+void DrawFooter(DocumentContext& context, std::int32_t y, std::int32_t size, bool with_legend) {
+    if (with_legend) {
+        DrawText(context.Page, FiveWeekLegend, context.LeftEdge, y, context.FontRegular, size,
+                 AlignLeft);
+    }
+    DrawText(context.Page, CreditLine, context.RightEdge, y, context.FontRegular, size, AlignRight);
 }
 
 void WeekdayHeader(DocumentContext& context, std::int32_t x, std::int32_t y,
@@ -54,19 +48,13 @@ DayNumber WeekRow(DayNumber monday, DocumentContext& context, std::int32_t x, st
     std::int32_t year = 0;
     for (std::int32_t column = 1; column <= 7; ++column) {
         JulianToMDY(monday + column - 1, month, day, year);
-        // Alternate calendar months in alternate weights, so a broadcast month
-        // that spans two of them shows where one ends.
-        const HPDF_Font font = month % 2 == 0 ? context.FontBold : context.FontRegular;
         DrawText(context.Page, std::to_string(day), x + offsets[static_cast<std::size_t>(column)],
-                 y, font, size, AlignRight);
+                 y, DayFont(context, month), size, AlignRight);
     }
     const CalendarStyle style = context.Selection.Style;
     if (style == CalendarStyle::Year || style == CalendarStyle::ThreeYears) {
         // month is now that of the week's Sunday, the week's broadcast month.
-        std::string label = std::to_string(BroadcastWeekNumber(monday, context.Years));
-        if (context.Selection.QuartersShown()) {
-            label += "-" + QuarterWeekLabel(month, monday, context.Years);
-        }
+        const std::string label = WeekLabel(context, month, monday, WeekRowSeparator);
         SetFillColor(context.Page, ColorRed);
         DrawText(context.Page, label, week_number_x, y, context.FontBoldOblique, size - 1,
                  AlignRight);

@@ -2,6 +2,7 @@
 // Blocks shared by the small-calendar layouts (Year, 3 Years, Keyboard
 // strips), the names they print and the footer texts of every style.
 
+#include "engine/CalendarNames.h"
 #include "engine/CivilDate.h"
 #include "render/DocumentContext.h"
 
@@ -22,12 +23,27 @@ inline constexpr const char* FiveWeekLegendPlanning = "* Denotes 5-week month";
 // The credit line on every page that has a footer.
 inline constexpr const char* CreditLine = "Kalvara by Quennet/www.quennet.com";
 
-// "January" .. "December" for 1..12; empty for anything else.
-std::string MonthName(std::int32_t month);
-// "Monday" .. "Sunday" for 1..7; empty for anything else.
-std::string WeekdayName(std::int32_t weekday);
 // "*" for a five-week broadcast month, else empty.
 std::string FiveWeekMarker(std::int32_t weeks);
+
+// What joins a week number to its place in the quarter: "14-2Q01" in the
+// week rows of the small calendars, "14/2Q01" on Month and Quarter pages.
+inline constexpr char WeekRowSeparator = '-';
+inline constexpr char PageWeekSeparator = '/';
+
+// The week's number counted in the context's table, followed by the separator
+// and the quarter designation when the selection shows quarters.
+// broadcast_month is the week's broadcast month.
+std::string WeekLabel(const DocumentContext& context, std::int32_t broadcast_month,
+                      DayNumber monday, char separator);
+
+// Days are bold in even calendar months and regular in odd ones, so that a
+// week or month running across two calendar months shows where one ends.
+HPDF_Font DayFont(const DocumentContext& context, std::int32_t calendar_month);
+
+// The footer: the five-week legend on the left edge when with_legend, and the
+// credit line on the right edge, both at y in the regular font.
+void DrawFooter(DocumentContext& context, std::int32_t y, std::int32_t size, bool with_legend);
 
 // The row of two-letter day names (Mo .. Su, bold-oblique, right-aligned on
 // the offsets) between two 0.1 rules at y - 6 and y + 1, over a month grid.

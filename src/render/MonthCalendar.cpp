@@ -1,6 +1,7 @@
 #include "engine/DateText.h"
 #include "render/Layouts.h"
 #include "render/MonthBlocks.h"
+#include "render/PageSetup.h"
 #include "render/Primitives.h"
 
 #include <array>
@@ -35,16 +36,8 @@ std::array<std::int32_t, 9> ColumnEdges() {
 } // namespace
 
 void DrawMonthCalendar(DocumentContext& context, std::int32_t month) {
-    context.Page = HPDF_AddPage(context.Pdf);
-    HPDF_Page page = context.Page;
-    HPDF_Page_SetSize(page, HPDF_PAGE_SIZE_LETTER, HPDF_PAGE_LANDSCAPE);
-    if (context.PageWidth == 0) {
-        context.PageWidth = 792;
-        context.PageHeight = 612;
-        context.LeftEdge = 72;
-        context.RightEdge = 720;
-        context.CenterX = context.PageWidth / 2;
-    }
+    HPDF_Page page = StartLayoutPage(context, {HPDF_PAGE_SIZE_LETTER, HPDF_PAGE_LANDSCAPE, 72, 720,
+                                               GeometryRule::FirstPageDecides});
 
     const auto edges = ColumnEdges();
     const BroadcastYearTable& years = context.Years;
@@ -88,15 +81,10 @@ void DrawMonthCalendar(DocumentContext& context, std::int32_t month) {
             std::int32_t day = 0;            // 1..31
             std::int32_t year = 0;
             JulianToMDY(day_number, calendar_month, day, year);
-            // Alternate calendar months in alternate weights, so the days of
-            // the neighbouring month stand out.
-            const HPDF_Font font = calendar_month % 2 == 0 ? context.FontBold : context.FontRegular;
-            DrawText(page, std::to_string(day), edges[c + 1] - 3, date_y, font, 20, AlignRight);
+            DrawText(page, std::to_string(day), edges[c + 1] - 3, date_y,
+                     DayFont(context, calendar_month), 20, AlignRight);
             if (c == 1) {
-                std::string label = std::to_string(BroadcastWeekNumber(day_number, years));
-                if (context.Selection.QuartersShown()) {
-                    label += "/" + QuarterWeekLabel(month, day_number, years);
-                }
+                const std::string label = WeekLabel(context, month, day_number, PageWeekSeparator);
                 SetFillColor(page, ColorRed);
                 DrawText(page, label, edges[1] + 2, top + label_drop, context.FontBold, 14,
                          AlignLeft);
@@ -106,10 +94,8 @@ void DrawMonthCalendar(DocumentContext& context, std::int32_t month) {
         }
     }
 
-    if (weeks == 5) {
-        DrawText(page, FiveWeekLegend, edges[1], FooterY, context.FontRegular, 8, AlignLeft);
-    }
-    DrawText(page, CreditLine, edges[8], FooterY, context.FontRegular, 8, AlignRight);
+    // The grid spans the content edges, so the footer lines up with it.
+    DrawFooter(context, FooterY, 8, weeks == 5);
 }
 
 } // namespace kalvara

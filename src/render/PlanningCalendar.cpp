@@ -3,6 +3,7 @@
 
 #include "render/Layouts.h"
 #include "render/MonthBlocks.h"
+#include "render/PageSetup.h"
 #include "render/Primitives.h"
 
 #include <array>
@@ -89,11 +90,9 @@ std::int32_t DrawWeekRow(DocumentContext& context, std::int32_t week, DayNumber 
         std::int32_t day = 0;            // 1..31
         std::int32_t year = 0;
         JulianToMDY(monday + weekday - 1, calendar_month, day, year);
-        // Alternate weights show where a calendar month ends inside a week.
-        const HPDF_Font font = calendar_month % 2 == 0 ? context.FontBold : context.FontRegular;
         DrawText(page, std::to_string(day),
-                 TextX[static_cast<std::size_t>(weekday) + 1] + DateShift, text_y, font, RowSize,
-                 AlignRight);
+                 TextX[static_cast<std::size_t>(weekday) + 1] + DateShift, text_y,
+                 DayFont(context, calendar_month), RowSize, AlignRight);
     }
 
     DrawHLine(page, TableLeft, WeekRuleRight, row_y + 1, ColorBlack, ThinRule);
@@ -104,10 +103,8 @@ std::int32_t DrawWeekRow(DocumentContext& context, std::int32_t week, DayNumber 
 } // namespace
 
 void DrawPlanningCalendar(DocumentContext& context) {
-    context.Page = HPDF_AddPage(context.Pdf);
-    HPDF_Page page = context.Page;
-    HPDF_Page_SetHeight(page, 792);
-    HPDF_Page_SetWidth(page, 612);
+    HPDF_Page page = StartLayoutPage(
+        context, {HPDF_PAGE_SIZE_LETTER, HPDF_PAGE_PORTRAIT, 0, 0, GeometryRule::Untouched});
 
     const std::int32_t year = context.Selection.StartYear;
     // From the Monday that opens week 1 to the last Sunday of December: 52

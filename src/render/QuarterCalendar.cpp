@@ -1,5 +1,6 @@
 #include "render/Layouts.h"
 #include "render/MonthBlocks.h"
+#include "render/PageSetup.h"
 #include "render/Primitives.h"
 
 #include <array>
@@ -19,16 +20,8 @@ constexpr std::int32_t LinePitch = 31;
 } // namespace
 
 void DrawQuarterCalendar(DocumentContext& context, std::int32_t first_month) {
-    context.Page = HPDF_AddPage(context.Pdf);
-    HPDF_Page page = context.Page;
-    HPDF_Page_SetSize(page, HPDF_PAGE_SIZE_LETTER, HPDF_PAGE_PORTRAIT);
-    if (context.PageWidth == 0) {
-        context.PageWidth = 612;
-        context.PageHeight = 792;
-        context.LeftEdge = 72;
-        context.RightEdge = 540;
-        context.CenterX = context.PageWidth / 2;
-    }
+    HPDF_Page page = StartLayoutPage(context, {HPDF_PAGE_SIZE_LETTER, HPDF_PAGE_PORTRAIT, 72, 540,
+                                               GeometryRule::FirstPageDecides});
     const std::int32_t left = context.LeftEdge;
     const std::int32_t right = context.RightEdge;
     const std::int32_t center = context.CenterX;
@@ -71,17 +64,14 @@ void DrawQuarterCalendar(DocumentContext& context, std::int32_t first_month) {
                 std::int32_t calendar_year = 0;
                 JulianToMDY(day_number, calendar_month, day, calendar_year);
                 if (c == 1) {
-                    std::string label = std::to_string(BroadcastWeekNumber(day_number, years));
-                    if (quarters) {
-                        label += "/" + QuarterWeekLabel(month, day_number, years);
-                    }
+                    const std::string label =
+                        WeekLabel(context, month, day_number, PageWeekSeparator);
                     SetFillColor(page, ColorRed);
                     DrawText(page, label, label_x, y, context.FontBoldOblique, 13, AlignRight);
                     SetFillColor(page, ColorBlack);
                 }
-                const HPDF_Font font =
-                    calendar_month % 2 == 0 ? context.FontBold : context.FontRegular;
-                DrawText(page, std::to_string(day), Positions[c + 1], y, font, 18, AlignRight);
+                DrawText(page, std::to_string(day), Positions[c + 1], y,
+                         DayFont(context, calendar_month), 18, AlignRight);
                 ++day_number;
             }
         }
@@ -101,8 +91,7 @@ void DrawQuarterCalendar(DocumentContext& context, std::int32_t first_month) {
         }
     }
 
-    DrawText(page, FiveWeekLegend, left, FooterY, context.FontRegular, 9, AlignLeft);
-    DrawText(page, CreditLine, right, FooterY, context.FontRegular, 9, AlignRight);
+    DrawFooter(context, FooterY, 9, true);
 }
 
 } // namespace kalvara

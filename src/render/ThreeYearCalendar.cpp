@@ -3,6 +3,7 @@
 
 #include "render/Layouts.h"
 #include "render/MonthBlocks.h"
+#include "render/PageSetup.h"
 #include "render/Primitives.h"
 
 #include <array>
@@ -78,14 +79,8 @@ void DrawYearColumn(DocumentContext& context, std::int32_t year, std::int32_t ce
 } // namespace
 
 void DrawThreeYearCalendar(DocumentContext& context) {
-    context.Page = HPDF_AddPage(context.Pdf);
-    HPDF_Page page = context.Page;
-    HPDF_Page_SetSize(page, HPDF_PAGE_SIZE_LETTER, HPDF_PAGE_PORTRAIT);
-    context.PageWidth = 612;
-    context.PageHeight = 792;
-    context.LeftEdge = 72;
-    context.RightEdge = 540;
-    context.CenterX = context.PageWidth / 2;
+    HPDF_Page page = StartLayoutPage(
+        context, {HPDF_PAGE_SIZE_LETTER, HPDF_PAGE_PORTRAIT, 72, 540, GeometryRule::EveryPage});
 
     const ColumnOffsets offsets = {0, 8, 24, 40, 56, 72, 88, 104};
 
@@ -109,8 +104,7 @@ void DrawThreeYearCalendar(DocumentContext& context) {
         BuildBroadcastYear(year, context.Years);
     }
 
-    DrawText(page, FiveWeekLegend, context.LeftEdge, FooterY, context.FontRegular, 7, AlignLeft);
-    DrawText(page, CreditLine, context.RightEdge, FooterY, context.FontRegular, 7, AlignRight);
+    DrawFooter(context, FooterY, 7, true);
 }
 
 } // namespace kalvara

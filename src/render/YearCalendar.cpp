@@ -1,5 +1,6 @@
 #include "render/Layouts.h"
 #include "render/MonthBlocks.h"
+#include "render/PageSetup.h"
 #include "render/Primitives.h"
 
 #include <algorithm>
@@ -22,14 +23,8 @@ constexpr std::int32_t FooterY = 748;
 } // namespace
 
 void DrawYearCalendar(DocumentContext& context) {
-    context.Page = HPDF_AddPage(context.Pdf);
-    HPDF_Page page = context.Page;
-    HPDF_Page_SetSize(page, HPDF_PAGE_SIZE_LETTER, HPDF_PAGE_PORTRAIT);
-    context.PageWidth = 612;
-    context.PageHeight = 792;
-    context.LeftEdge = 54;
-    context.RightEdge = 540;
-    context.CenterX = context.PageWidth / 2;
+    HPDF_Page page = StartLayoutPage(
+        context, {HPDF_PAGE_SIZE_LETTER, HPDF_PAGE_PORTRAIT, 54, 540, GeometryRule::EveryPage});
 
     ColumnOffsets offsets{};
     offsets[1] = 13;
@@ -88,8 +83,7 @@ void DrawYearCalendar(DocumentContext& context) {
         pair_y += 39 + RowPitch * rows;
     }
 
-    DrawText(page, FiveWeekLegend, context.LeftEdge, FooterY, context.FontRegular, 7, AlignLeft);
-    DrawText(page, CreditLine, context.RightEdge, FooterY, context.FontRegular, 7, AlignRight);
+    DrawFooter(context, FooterY, 7, true);
 }
 
 } // namespace kalvara

@@ -1,5 +1,7 @@
 #include "rtf/RtfReader.h"
 
+#include "core/TextHelpers.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -55,17 +57,14 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-int HexValue(char c) {
-    if (IsDigit(c)) {
-        return c - '0';
+// Runs hold no control characters but tab and line break, wherever a
+// character comes from: C0 controls, DEL and the C1 range all stand for
+// nothing.
+bool IsTextCharacter(char32_t code) {
+    if (code == U'\t' || code == U'\n') {
+        return true;
     }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
+    return code >= 0x20 && code != 0x7F && !(code >= 0x80 && code < 0xA0);
 }
 
 // RTF numbers are signed 16- or 32-bit; longer digit strings saturate here
@@ -232,7 +231,7 @@ private:
         int value = 0;
         int digits = 0;
         while (digits < 2 && pos_ < input_.size()) {
-            const int digit = HexValue(input_[pos_]);
+            const int digit = HexDigitValue(input_[pos_]);
             if (digit < 0) {
                 break;
             }
@@ -244,11 +243,9 @@ private:
             return;
         }
         if (digits == 2) {
-            const auto byte = static_cast<unsigned char>(value);
-            if (byte == '\t') {
-                AppendText(U'\t');
-            } else if (byte >= 0x20 && byte != 0x7F) {
-                AppendText(FromCp1252(byte));
+            const char32_t code = FromCp1252(static_cast<unsigned char>(value));
+            if (IsTextCharacter(code)) {
+                AppendText(code);
             }
         }
         // A truncated escape ("\'4" or "\'") stands for nothing.
@@ -404,7 +401,7 @@ private:
                 } else {
                     AppendText(ReplacementCharacter);
                 }
-            } else if (unit != 0) {
+            } else if (IsTextCharacter(unit)) {
                 AppendText(unit);
             }
         }

@@ -13,6 +13,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 
 namespace kalvara {
 namespace {
@@ -130,6 +131,16 @@ TEST_F(AboutBoxTest, HistoryIsShownAsRichTextFromTheProgramFolder) {
         ASSERT_NE(HistoryBox(), nullptr);
         EXPECT_TRUE(HistoryBox()->isReadOnly());
         EXPECT_EQ(HistoryBox()->toPlainText(), QString::fromUtf8("Version 9 caf\u00e9\nsecond"));
+    });
+}
+
+// A FIFO in the file's place would hold the box up forever if it were read;
+// it counts as missing and the shipped history is shown.
+TEST_F(AboutBoxTest, AHistoryThatIsNotARegularFileIsPassedOver) {
+    ASSERT_EQ(::mkfifo((folder_.path().toStdString() + "/History.rtf").c_str(), 0600), 0);
+    OpenAndRun([] {
+        ASSERT_NE(HistoryBox(), nullptr);
+        EXPECT_TRUE(HistoryBox()->toPlainText().contains("Version 5.3.0.0"));
     });
 }
 

@@ -30,7 +30,9 @@ AppHarness::~AppHarness() {
 
 void AppHarness::Start() {
     DesktopOptions options;
-    options.program_folder = folder_given.empty() ? program_folder_ : folder_given;
+    FolderSources folders;
+    folders.HomeOption = folder_given.empty() ? program_folder_ : folder_given;
+    options.paths = ResolveProgramPaths(folders).Paths;
     options.open_file = [this](const std::string& path) { opened.push_back(path); };
     options.find_pdf_reader = [found = reader_found] {
         return std::string(found ? "/usr/bin/true" : "");

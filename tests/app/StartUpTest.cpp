@@ -120,7 +120,9 @@ TEST(StartUp, ProgramFolderGivenThroughALinkIsTheRealOneAndOldCalendarsGo) {
     harness.Start();
     EXPECT_EQ(harness.App().Paths().SettingsFile, harness.SettingsFile());
     EXPECT_EQ(harness.App().Paths().OutputFolder, harness.OutputFolder());
-    EXPECT_EQ(harness.Calendars(), (std::vector<std::string>{"folder.PDF", "keep.txt"}));
+    // Only the numbered calendars are Kalvara's; the user's own PDF stays.
+    EXPECT_EQ(harness.Calendars(),
+              (std::vector<std::string>{"folder.PDF", "keep.txt", "notes.pdf"}));
 }
 
 TEST(CommandLine, Parsing) {

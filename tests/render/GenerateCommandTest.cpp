@@ -29,7 +29,7 @@ protected:
         CommandRun run;
         ::testing::internal::CaptureStdout();
         ::testing::internal::CaptureStderr();
-        run.Status = cli::RunGenerateCommand(args, home_.Path().string() + "/");
+        run.Status = cli::RunGenerateCommand(args, MakeProgramPaths(home_.Path().string()));
         run.Out = ::testing::internal::GetCapturedStdout();
         run.Err = ::testing::internal::GetCapturedStderr();
         return run;

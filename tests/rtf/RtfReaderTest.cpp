@@ -68,6 +68,10 @@ TEST(GuiRtfReader, PlainText) {
         {R"({\rtf1 \u99999999999999999?x})", "\ufffdx"},
         {R"({\rtf1\uc99999999999 \u8212 abcdefghijklmnopqrstuvwxyz})", "\u2014qrstuvwxyz"},
         {R"({\rtf1 \u0?x})", "x"},
+        // Control characters reach no run, by whatever escape they come; tab
+        // and line break are text.
+        {R"({\rtf1 a\u8?b\u13?c\u127?d\u133?e\u9?f\u10?g})", "abcde\tf\ng"},
+        {R"({\rtf1 a\'08b\'0dc\'7fd\'0ae\'85})", "abcd\ne\u2026"},
     };
     for (const auto& [rtf, text] : cases) {
         EXPECT_EQ(Text(rtf), text) << rtf.substr(0, 80);
@@ -191,6 +195,7 @@ TEST(GuiRtfReader, RandomBytesAndTokenSoupGiveSaneDocuments) {
         "{\\*",        "{\\fonttbl", "\\pard", "\\li",     "\\fi-",   "\\qc",
         "text",        " ",          "\r\n",   "\x93",     "\x81",    std::string(1, '\0'),
         "\\u-10179",   "\\u-8704",   "?",      "\\plain",  "\\~",     "\\\n",
+        "\\u8",        "\\u13",      "\\u155", "\\'0d",    "\\'1b",   "\\u127",
     };
     std::mt19937 random(5300);
     for (int round = 0; round < 800; ++round) {
@@ -210,6 +215,17 @@ TEST(GuiRtfReader, RandomBytesAndTokenSoupGiveSaneDocuments) {
             EXPECT_LE(paragraph.format.leftIndent, RtfMaxIndent);
             for (const RtfRun& run : paragraph.runs) {
                 ASSERT_TRUE(IsValidUtf8(run.text));
+                for (const char c : run.text) {
+                    const auto byte = static_cast<unsigned char>(c);
+                    EXPECT_TRUE(byte >= 0x20 || c == '\t' || c == '\n') << int(byte);
+                    EXPECT_NE(byte, 0x7F);
+                }
+                // C1 controls are U+0080..U+009F, encoded as C2 80..C2 9F.
+                for (std::size_t i = 0; i + 1 < run.text.size(); ++i) {
+                    const auto lead = static_cast<unsigned char>(run.text[i]);
+                    const auto next = static_cast<unsigned char>(run.text[i + 1]);
+                    EXPECT_FALSE(lead == 0xC2 && next < 0xA0) << int(next);
+                }
                 EXPECT_GE(run.format.halfPoints, 1);
                 EXPECT_LE(run.format.halfPoints, RtfMaxHalfPoints);
             }
