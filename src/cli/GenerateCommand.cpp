@@ -182,9 +182,10 @@ int RunGenerateCommand(const std::vector<std::string>& args, const std::string& 
     }
 
     GenerateEnvironment environment;
-    environment.SettingsFile = paths.SettingsFile;
-    environment.OutputFolder = paths.OutputFolder;
     environment.OutputPath = parsed.output;
+    environment.TakeNumberedFile = [&paths] {
+        return TakeNumberedCalendarFile(paths.SettingsFile, paths.OutputFolder);
+    };
     if (parsed.output.empty()) {
         if (EnsureFolder(paths.OutputFolder) == 0) {
             return Refuse("cannot create the folder " + paths.OutputFolder);
@@ -206,6 +207,10 @@ int RunGenerateCommand(const std::vector<std::string>& args, const std::string& 
         return 1;
     }
     std::printf("%s\n", result.Path.c_str());
+    if (!result.NumberNotKept.empty()) {
+        std::fprintf(stderr, "kalvara-cli: generate: %s\n", result.NumberNotKept.c_str());
+        return 1;
+    }
     return result.PdfErrorOccurred ? 1 : 0;
 }
 
