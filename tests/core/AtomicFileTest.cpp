@@ -1,4 +1,4 @@
-// Replacing files whole: links, protected files, odd targets and long names.
+// Replacing files whole: protected files, odd targets and long names.
 
 #include "core/AtomicFile.h"
 
@@ -32,41 +32,6 @@ class AtomicFile : public ::testing::Test {
 protected:
     TempFolder folder_;
 };
-
-TEST_F(AtomicFile, ALinkIsWrittenThroughAndStaysALink) {
-    fs::create_directory(folder_ / "dotfiles");
-    std::ofstream(folder_ / "dotfiles/real.ini") << "old";
-    ::chmod((folder_ / "dotfiles/real.ini").c_str(), 0640);
-    // A relative link to a relative link: each resolved against its own folder.
-    fs::create_symlink("dotfiles/real.ini", folder_ / "middle");
-    fs::create_symlink("middle", folder_ / "link.ini");
-
-    ASSERT_FALSE(ReplaceFileAtomically(folder_ / "link.ini", "new"));
-    EXPECT_TRUE(fs::is_symlink(folder_ / "link.ini"));
-    EXPECT_TRUE(fs::is_symlink(folder_ / "middle"));
-    EXPECT_EQ(Contents(folder_ / "dotfiles/real.ini"), "new");
-    EXPECT_EQ(fs::status(folder_ / "dotfiles/real.ini").permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    // The temporary file went beside the target and is gone.
-    EXPECT_EQ(EntryCount(folder_ / "dotfiles"), 1u);
-    EXPECT_EQ(EntryCount(folder_.Path()), 3u);
-
-    // A link to a file not there yet creates it.
-    fs::create_symlink(folder_ / "dotfiles/later.ini", folder_ / "later.ini");
-    ASSERT_FALSE(ReplaceFileAtomically(folder_ / "later.ini", "first"));
-    EXPECT_TRUE(fs::is_symlink(folder_ / "later.ini"));
-    EXPECT_EQ(Contents(folder_ / "dotfiles/later.ini"), "first");
-}
-
-TEST_F(AtomicFile, ALinkUnderAnOwnNameIsReplacedNotFollowed) {
-    std::ofstream(folder_ / "elsewhere.pdf") << "the user's";
-    fs::create_symlink(folder_ / "elsewhere.pdf", folder_ / "007Calendar.PDF");
-    ASSERT_FALSE(
-        ReplaceFileAtomically(folder_ / "007Calendar.PDF", "ours", LinkHandling::ReplaceLink));
-    EXPECT_FALSE(fs::is_symlink(folder_ / "007Calendar.PDF"));
-    EXPECT_EQ(Contents(folder_ / "007Calendar.PDF"), "ours");
-    EXPECT_EQ(Contents(folder_ / "elsewhere.pdf"), "the user's");
-}
 
 TEST_F(AtomicFile, ProtectedAndSpecialTargetsAreRefusedAndLeftAlone) {
     // Made read-only by the user: refused even for root, who could write it.
