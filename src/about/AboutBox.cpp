@@ -48,7 +48,7 @@ std::string ThanksText() {
 // A FIFO or device in the place of the file is as good as missing, and
 // never holds the box up.
 std::string ReadHistory(const std::string& path) {
-    return ReadRegularFile(path, MaxHistoryBytes).value_or(std::string());
+    return ReadRegularFile(path, MaxHistoryBytes).Bytes;
 }
 
 void LoadHistory(const std::string& program_folder) {

@@ -242,8 +242,9 @@ void DesktopApp::ShowHelp(int command, int topic) {
 
 GenerateResult DesktopApp::Generate() {
     GenerateEnvironment environment;
-    environment.SettingsFile = paths_.SettingsFile;
-    environment.OutputFolder = paths_.OutputFolder;
+    environment.TakeNumberedFile = [this] {
+        return TakeNumberedCalendarFile(paths_.SettingsFile, paths_.OutputFolder);
+    };
     environment.PdfReaderPath = pdf_reader_path_;
     if (options_.open_file) {
         environment.OpenInReader = options_.open_file;

@@ -181,9 +181,10 @@ int RunGenerateCommand(const std::vector<std::string>& args, const ProgramPaths&
     }
 
     GenerateEnvironment environment;
-    environment.SettingsFile = paths.SettingsFile;
-    environment.OutputFolder = paths.OutputFolder;
     environment.OutputPath = parsed.output;
+    environment.TakeNumberedFile = [&paths] {
+        return TakeNumberedCalendarFile(paths.SettingsFile, paths.OutputFolder);
+    };
     if (parsed.output.empty()) {
         std::error_code error;
         std::string failed_level;
@@ -208,6 +209,10 @@ int RunGenerateCommand(const std::vector<std::string>& args, const ProgramPaths&
         return 1;
     }
     std::printf("%s\n", result.Path.c_str());
+    if (!result.NumberNotKept.empty()) {
+        std::fprintf(stderr, "kalvara-cli: generate: %s\n", result.NumberNotKept.c_str());
+        return 1;
+    }
     return result.PdfErrorOccurred ? 1 : 0;
 }
 

@@ -84,10 +84,11 @@ void MoveEarlierSettings(const std::string& old_file, const std::string& new_fil
     // Another file system (or one without the no-replace rename): copy into a
     // file of our own beside the target, link it into place, which fails
     // rather than replacing anything, and only then drop the old file.
-    const std::optional<std::string> contents = ReadRegularFile(old_file, 16 * 1024 * 1024);
-    if (!contents) {
+    const RegularFile old_contents = ReadRegularFile(old_file, 16 * 1024 * 1024);
+    if (!old_contents.WasRead()) {
         return;
     }
+    const std::string* contents = &old_contents.Bytes;
     std::string temporary = fs::path(new_file).parent_path().string() + "/.zorv-XXXXXX";
     const UniqueFd fd(::mkstemp(temporary.data()));
     if (!fd) {

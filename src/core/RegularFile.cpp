@@ -10,40 +10,63 @@
 
 namespace kalvara {
 
+namespace {
+
+RegularFile Failed(RegularFile::State state, int error) {
+    RegularFile file;
+    file.Status = state;
+    file.Errno = error;
+    return file;
+}
+
+} // namespace
+
 bool IsRegularFile(const std::string& path) {
     struct stat status {};
     return !path.empty() && ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t max_bytes) {
-    // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; the type
-    // is then checked on the descriptor itself, so nothing can be swapped in
-    // between the check and the read.
-    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (!fd) {
-        return std::nullopt;
-    }
+RegularFile ReadRegularFile(const std::string& path, std::size_t max_bytes) {
     struct stat status {};
-    if (::fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return std::nullopt;
+    if (::stat(path.c_str(), &status) != 0) {
+        return Failed(errno == ENOENT || errno == ENOTDIR ? RegularFile::State::Missing
+                                                          : RegularFile::State::Unreadable,
+                      errno);
     }
-    std::string contents;
+    if (!S_ISREG(status.st_mode)) {
+        return Failed(RegularFile::State::NotRegular, 0);
+    }
+    // O_NONBLOCK keeps the open of a FIFO from waiting for a writer, and the
+    // type is checked again on what was opened: the name may have been
+    // swapped in between.
+    const UniqueFd handle(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (!handle) {
+        return Failed(RegularFile::State::Unreadable, errno);
+    }
+    if (::fstat(handle.Get(), &status) != 0) {
+        return Failed(RegularFile::State::Unreadable, errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return Failed(RegularFile::State::NotRegular, 0);
+    }
+    RegularFile file;
+    file.Status = RegularFile::State::Read;
     char buffer[16384];
-    while (contents.size() < max_bytes) {
-        const std::size_t wanted = std::min(sizeof buffer, max_bytes - contents.size());
-        const ssize_t got = ::read(fd.Get(), buffer, wanted);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
+    while (file.Bytes.size() < max_bytes) {
+        const std::size_t wanted = std::min(sizeof buffer, max_bytes - file.Bytes.size());
+        const ssize_t got = ::read(handle.Get(), buffer, wanted);
         if (got < 0) {
-            return std::nullopt;
+            if (errno == EINTR) {
+                continue;
+            }
+            return Failed(RegularFile::State::Unreadable, errno);
         }
         if (got == 0) {
             break;
         }
-        contents.append(buffer, static_cast<std::size_t>(got));
+        file.Bytes.append(buffer, static_cast<std::size_t>(got));
     }
-    return contents;
+    return file;
 }
 
 } // namespace kalvara

@@ -1,24 +1,25 @@
 #include "core/SettingsStore.h"
 
 #include "core/AtomicFile.h"
+#include "core/IniDocument.h"
+#include "core/RegularFile.h"
 #include "engine/DateText.h"
 
-// Settings are single-byte text; no wide-character conversion is wanted.
-#define SI_NO_CONVERSION
-#include <SimpleIni.h>
-#include <filesystem>
+#include <algorithm>
+#include <cstring>
 
 namespace kalvara {
 
 namespace {
 
-// The classic profile functions copy their arguments into fixed buffers.
-constexpr std::size_t NameLimit = 299;    // file, section, key and default
+// The classic profile functions copy their arguments into fixed,
+// zero-terminated buffers.
+constexpr std::size_t NameLimit = 299;    // section, key and default
 constexpr std::size_t ValueLimit = 999;   // a written value
 constexpr std::size_t ResultLimit = 3999; // a read value
 
 std::string Cut(std::string_view text, std::size_t limit) {
-    return std::string(text.substr(0, limit));
+    return std::string(text.substr(0, std::min(limit, text.find('\0'))));
 }
 
 std::string TrimBlanks(std::string_view text) {
@@ -30,51 +31,67 @@ std::string TrimBlanks(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
-// Single-byte text, one value per key, key=value as the classic functions write it.
-class IniFile : public CSimpleIniA {
-public:
-    IniFile() : CSimpleIniA(/*a_bIsUtf8=*/false, /*a_bMultiKey=*/false, /*a_bMultiLine=*/false) {
-        SetSpaces(false);
-    }
-};
+std::string SystemReason(const std::string& file, int error) {
+    return "cannot write " + file + ": " + std::strerror(error);
+}
 
 } // namespace
 
 std::string ReadSetting(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& default_value) {
-    const std::string default_text = Cut(default_value, NameLimit);
-    IniFile ini;
-    if (ini.LoadFile(Cut(file, NameLimit).c_str()) < 0) {
-        return TrimBlanks(Cut(default_text, ResultLimit));
+    const std::string fallback = TrimBlanks(Cut(default_value, NameLimit));
+    const RegularFile contents = ReadRegularFile(file);
+    if (contents.Status != RegularFile::State::Read) {
+        return fallback;
     }
-    const char* value = ini.GetValue(Cut(section, NameLimit).c_str(), Cut(key, NameLimit).c_str(),
-                                     default_text.c_str());
-    return TrimBlanks(Cut(TrimBlanks(value), ResultLimit));
+    const IniDocument ini(contents.Bytes);
+    const auto value =
+        ini.Find(TrimBlanks(Cut(section, NameLimit)), TrimBlanks(Cut(key, NameLimit)));
+    if (!value) {
+        return fallback;
+    }
+    return TrimBlanks(Cut(TrimBlanks(*value), ResultLimit));
+}
+
+std::string TryWriteSetting(const std::string& file, const std::string& section,
+                            const std::string& key, const std::string& value) {
+    // Line breaks are refused before anything is cut, so that no part of such
+    // a value (a path with a newline, say) can become a line of its own.
+    if (!IniDocument::CanHoldValue(value)) {
+        return "the value of " + key + " holds a line break and is not kept";
+    }
+    const std::string section_name = TrimBlanks(Cut(section, NameLimit));
+    const std::string key_name = TrimBlanks(Cut(key, NameLimit));
+    const std::string value_text = TrimBlanks(Cut(value, ValueLimit));
+    if (file.empty()) {
+        return "no settings file";
+    }
+    if (!IniDocument::CanHoldSection(section_name) || !IniDocument::CanHoldKey(key_name)) {
+        return "the settings file cannot hold the name [" + section_name + "] " + key_name;
+    }
+
+    const RegularFile contents = ReadRegularFile(file);
+    switch (contents.Status) {
+    case RegularFile::State::NotRegular:
+        return file + " is not a regular file";
+    case RegularFile::State::Unreadable:
+        // Never replace what could not be seen.
+        return "cannot read " + file + ": " + std::strerror(contents.Errno);
+    case RegularFile::State::Missing:
+    case RegularFile::State::Read:
+        break;
+    }
+    IniDocument ini(contents.Bytes);
+    ini.Set(section_name, key_name, value_text);
+    if (const AtomicWriteError error = ReplaceFileAtomically(file, ini.Text())) {
+        return SystemReason(file, error.Errno);
+    }
+    return {};
 }
 
 bool WriteSetting(const std::string& file, const std::string& section, const std::string& key,
                   const std::string& value) {
-    const std::string path = Cut(TrimBlanks(file), NameLimit);
-    const std::string section_name = Cut(TrimBlanks(section), NameLimit);
-    const std::string key_name = Cut(TrimBlanks(key), NameLimit);
-    const std::string value_text = Cut(TrimBlanks(value), ValueLimit);
-    if (path.empty() || section_name.empty() || key_name.empty()) {
-        return false;
-    }
-
-    IniFile ini;
-    std::error_code error;
-    if (std::filesystem::exists(path, error)) {
-        if (ini.LoadFile(path.c_str()) < 0) {
-            return false; // unreadable: leave it rather than replace what we cannot see
-        }
-    }
-    ini.SetValue(section_name.c_str(), key_name.c_str(), value_text.c_str());
-    std::string data;
-    if (ini.Save(data) < 0) {
-        return false;
-    }
-    return !ReplaceFileAtomically(path, data);
+    return TryWriteSetting(file, section, key, value).empty();
 }
 
 bool SwitchIsOn(std::string_view text) {

@@ -29,6 +29,13 @@ public:
     // Gives the descriptor up without closing it.
     int Release() { return std::exchange(fd_, -1); }
 
+    // Closes now. False when close reported an error (errno says which): a
+    // write may then not have reached the file.
+    bool Close() {
+        const int fd = std::exchange(fd_, -1);
+        return fd < 0 || ::close(fd) == 0;
+    }
+
     void Reset(int fd = -1) {
         if (fd_ >= 0) {
             ::close(fd_);

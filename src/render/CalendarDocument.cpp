@@ -1,8 +1,6 @@
 #include "render/CalendarDocument.h"
 
 #include "core/AtomicFile.h"
-#include "core/SettingsStore.h"
-#include "engine/DateText.h"
 #include "core/Notice.h"
 #include "render/DocumentContext.h"
 #include "render/Layouts.h"
@@ -32,8 +30,8 @@ struct WriteFailure {
     std::string Problem;         // empty on success
 };
 
-WriteFailure ReplaceFile(const std::string& path, const std::string& data) {
-    const AtomicWriteError error = ReplaceFileAtomically(path, data);
+WriteFailure ReplaceFile(const std::string& path, const std::string& data, LinkHandling links) {
+    const AtomicWriteError error = ReplaceFileAtomically(path, data, links);
     if (!error) {
         return {};
     }
@@ -99,29 +97,6 @@ void PdfErrorHandler(HPDF_STATUS error, HPDF_STATUS detail, void* user_data) {
     }
 }
 
-std::int32_t AdvanceFileNumber(const std::string& settings_file) {
-    const std::int64_t stored = IntegerValue(ReadSetting(settings_file, "PDF", "Number", "0"));
-    std::int64_t next = stored + 1;
-    // Past 999 the numbers start again at 1; a negative count (hand-edited)
-    // would give names like "-04Calendar.PDF", so it starts again too.
-    if (next > 999 || next < 1) {
-        next = 1;
-    }
-    const auto number = static_cast<std::int32_t>(next);
-    WriteSetting(settings_file, "PDF", "Number", std::to_string(number));
-    return number;
-}
-
-std::string NumberedCalendarPath(const std::string& output_folder, std::int32_t number) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%03d", static_cast<int>(number));
-    std::string path = output_folder;
-    if (!path.empty() && path.back() != '/') {
-        path += '/';
-    }
-    return path + digits + "Calendar.PDF";
-}
-
 bool RenderCalendarDocument(const CalendarSelection& selection, BroadcastYearTable& years,
                             PdfRunState& state, std::string& bytes) {
     bytes.clear();
@@ -162,11 +137,19 @@ GenerateResult GenerateCalendar(const CalendarSelection& selection, BroadcastYea
         return result;
     }
     // The number advances even when drawing failed, as it always has.
-    if (environment.OutputPath.empty()) {
-        result.Path = NumberedCalendarPath(environment.OutputFolder,
-                                           AdvanceFileNumber(environment.SettingsFile));
-    } else {
+    LinkHandling links = LinkHandling::WriteThrough;
+    if (!environment.OutputPath.empty()) {
         result.Path = environment.OutputPath;
+    } else if (environment.TakeNumberedFile) {
+        const NumberedCalendarFile numbered = environment.TakeNumberedFile();
+        result.Path = numbered.Path;
+        result.NumberNotKept = numbered.NotKept;
+        // The numbered names are the program's own: a link planted under one
+        // is replaced rather than followed out of the folder.
+        links = LinkHandling::ReplaceLink;
+    } else {
+        result.Problem = "no file to write the calendar to";
+        return result;
     }
     if (!rendered) {
         result.Problem = "the PDF document could not be produced";
@@ -174,7 +157,7 @@ GenerateResult GenerateCalendar(const CalendarSelection& selection, BroadcastYea
     }
     // Only a complete document touches the target. A file that cannot be
     // written is a PDF error like any other, so the user hears of it.
-    const WriteFailure failure = ReplaceFile(result.Path, bytes);
+    const WriteFailure failure = ReplaceFile(result.Path, bytes, links);
     if (!failure.Problem.empty()) {
         PdfErrorHandler(failure.Error, static_cast<HPDF_STATUS>(failure.Detail), &state);
         result.PdfErrorOccurred = true;

@@ -1,8 +1,9 @@
 #pragma once
 // The document driver: turns a selection into one saved PDF file.
 
-#include "engine/BroadcastYearTable.h"
 #include "core/CalendarSelection.h"
+#include "core/NumberedCalendarFile.h"
+#include "engine/BroadcastYearTable.h"
 
 #include <cstdint>
 #include <functional>
@@ -13,12 +14,14 @@ namespace kalvara {
 
 // Where the run writes and what it tells the program around it.
 struct GenerateEnvironment {
-    std::string SettingsFile;  // holds "PDF"/"Number"
-    std::string OutputFolder;  // numbered files go here; ends in "/"
     std::string PdfReaderPath; // empty: the file is saved and not opened
-    // When not empty the PDF is written exactly here and the file number is
-    // neither read nor advanced.
+    // When not empty the PDF is written exactly here (through a symbolic
+    // link, which stays) and no file number is taken.
     std::string OutputPath;
+    // Otherwise this takes the next numbered file once the pages are drawn
+    // (TakeNumberedCalendarFile of the program's settings file and output
+    // folder); a link in the output folder is replaced, not followed.
+    std::function<NumberedCalendarFile()> TakeNumberedFile;
     // Opens the saved file; called only when PdfReaderPath is not empty.
     std::function<void(const std::string& path)> OpenInReader;
     // Runs after each "PDF Error" notice (the desktop program closes its main
@@ -31,6 +34,9 @@ struct GenerateResult {
     bool PdfErrorOccurred = false; // libharu reported at least one error
     bool Saved = false;            // the complete file is at Path
     std::string Problem;           // one line saying why nothing was saved
+    // One line when the numbered file was saved but its number could not be
+    // kept, so the next run may replace it; the fronts tell the user.
+    std::string NumberNotKept;
 };
 
 // Kept for one run; libharu hands it back to PdfErrorHandler as user data.
@@ -40,8 +46,9 @@ struct PdfRunState {
     std::function<void()> AfterPdfError;
 };
 
-// Builds the year table for the selection, draws the style's pages, advances
-// the file number (unless OutputPath is set), saves the file and opens it.
+// Builds the year table for the selection, draws the style's pages, takes the
+// numbered file (unless OutputPath is set), saves the file over any older one
+// of that name and opens it, in that order.
 // The file is written beside its target and renamed, so a failure never
 // leaves a part of a file behind.
 GenerateResult GenerateCalendar(const CalendarSelection& selection, BroadcastYearTable& years,
@@ -60,12 +67,5 @@ void PdfErrorHandler(HPDF_STATUS error, HPDF_STATUS detail, void* user_data);
 
 // "Error number = 4119 [&H1017]|Detail number = 0 [&H0]{f11,t4}"
 std::string PdfErrorText(HPDF_STATUS error, HPDF_STATUS detail);
-
-// Reads "PDF"/"Number" (missing or not a number counts as 0), adds one, wraps
-// 999 to 1, writes it back and returns it.
-std::int32_t AdvanceFileNumber(const std::string& settings_file);
-
-// OutputFolder + "007" + "Calendar.PDF".
-std::string NumberedCalendarPath(const std::string& output_folder, std::int32_t number);
 
 } // namespace kalvara

@@ -63,24 +63,110 @@ TEST_F(SettingsStore, WriteCreatesFileSectionAndKeyAndTrimsBlanks) {
     EXPECT_EQ(text.find("NUMBER"), std::string::npos) << text;
 }
 
-TEST_F(SettingsStore, CommentsAndUnknownEntriesSurviveWrites) {
-    WriteFile(ini, "; kept by hand\n[Custom]\n; about the mirror\nMirror=http://example.test/\n\n"
-                   "[Preferences]\nStyle=1\n");
-    ASSERT_TRUE(WriteSetting(ini, "Preferences", "Quarters", "1"));
-    ASSERT_TRUE(WriteSetting(ini, "Last", "Year", "2026"));
-    const std::string text = Contents(ini);
-    EXPECT_NE(text.find("; kept by hand"), std::string::npos) << text;
-    EXPECT_NE(text.find("; about the mirror"), std::string::npos) << text;
-    EXPECT_EQ(ReadSetting(ini, "Custom", "Mirror", ""), "http://example.test/");
-    EXPECT_EQ(ReadSetting(ini, "Preferences", "Style", ""), "1");
-    EXPECT_EQ(ReadSetting(ini, "Preferences", "Quarters", ""), "1");
+// What the store does not understand is the user's: a write changes the line
+// of its key and nothing else, byte for byte.
+TEST_F(SettingsStore, AWriteChangesOnlyTheLineOfItsKey) {
+    using namespace std::string_literals;
+    const std::string before = "; kept by hand\n"
+                               "[Last]\n"
+                               "a note without an equals sign\n"
+                               "Year = 1999\n"
+                               "\n\n"
+                               "[Mine]\n"
+                               "Note=after a NUL\0 and more\n"
+                               "\0\0\n"
+                               "Key=x\n"
+                               "# trailing text without a line break"s;
+    WriteFile(ini, before);
+    ASSERT_TRUE(WriteSetting(ini, "last", "YEAR", "2026"));
+    std::string expected = before;
+    expected.replace(expected.find("Year = 1999"), 11, "Year =2026");
+    EXPECT_EQ(Contents(ini), expected);
+    EXPECT_EQ(ReadSetting(ini, "Mine", "Key", ""), "x");
+    // The value is read up to its NUL, as from the classic zero-ended buffer.
+    EXPECT_EQ(ReadSetting(ini, "Mine", "Note", "none"), "after a NUL");
+
+    // A new key goes after the last key of its section, a new section at the
+    // end, one blank line below the text before it, never two.
+    ASSERT_TRUE(WriteSetting(ini, "Last", "Style", "4"));
+    ASSERT_TRUE(WriteSetting(ini, "PDF", "Number", "3"));
+    ASSERT_TRUE(WriteSetting(ini, "Update", "Failed", "0"));
+    expected.replace(expected.find("Year =2026\n") + 11, 0, "Style=4\n");
+    expected += "\n\n[PDF]\nNumber=3\n\n[Update]\nFailed=0\n";
+    EXPECT_EQ(Contents(ini), expected);
 }
 
-TEST_F(SettingsStore, LongNamesAndValuesAreCutLikeTheClassicBuffers) {
+TEST_F(SettingsStore, WindowsLineEndingsStayWindowsLineEndings) {
+    WriteFile(ini, "[Last]\r\nYear=1999\r\n");
+    EXPECT_EQ(ReadSetting(ini, "Last", "Year", ""), "1999");
+    ASSERT_TRUE(WriteSetting(ini, "Last", "Year", "2000"));
+    ASSERT_TRUE(WriteSetting(ini, "Last", "Style", "2"));
+    ASSERT_TRUE(WriteSetting(ini, "PDF", "Number", "5"));
+    EXPECT_EQ(Contents(ini), "[Last]\r\nYear=2000\r\nStyle=2\r\n\r\n[PDF]\r\nNumber=5\r\n");
+}
+
+// A path with a line break stored as a value would otherwise write lines of
+// its own, such as "[PDF]" and "Number=999".
+TEST_F(SettingsStore, ValuesAndNamesTheFileCannotHoldAreRefusedAndNothingIsWritten) {
+    WriteFile(ini, "[Update]\nInstall=\n");
+    const std::string before = Contents(ini);
+    for (const char* value : {"/tmp/x\n[PDF]\nNumber=999", "a\rb", "\n"}) {
+        EXPECT_FALSE(kalvara::TryWriteSetting(ini, "Update", "Install", value).empty()) << value;
+    }
+    EXPECT_FALSE(WriteSetting(ini, "Up]date", "Install", "x"));
+    EXPECT_FALSE(WriteSetting(ini, "Update", "In=stall", "x"));
+    EXPECT_FALSE(WriteSetting(ini, "Update", ";Install", "x"));
+    EXPECT_FALSE(WriteSetting(ini, "Update", "[Install]", "x"));
+    EXPECT_FALSE(WriteSetting(ini, "", "Install", "x"));
+    EXPECT_EQ(Contents(ini), before);
+}
+
+// Dotfile managers keep the file elsewhere and link to it, here through a
+// chain of relative links, each relative to its own folder.
+TEST_F(SettingsStore, ALinkedSettingsFileIsWrittenThroughAndStaysALink) {
+    std::filesystem::create_directory(folder.File("dotfiles"));
+    const std::string target = folder.File("dotfiles/Zorv.ini");
+    WriteFile(target, "[Last]\nYear=1999\n");
+    std::filesystem::create_symlink("Zorv.ini", folder.File("dotfiles/link"));
+    std::filesystem::create_symlink("dotfiles/link", ini);
+    ASSERT_TRUE(WriteSetting(ini, "Last", "Year", "2026"));
+    EXPECT_TRUE(std::filesystem::is_symlink(ini));
+    EXPECT_EQ(Contents(target), "[Last]\nYear=2026\n");
+    EXPECT_EQ(ReadSetting(ini, "Last", "Year", ""), "2026");
+}
+
+// A FIFO would block a reader for ever; a folder cannot be parsed. Both read
+// as a missing file and are never replaced by a write.
+TEST_F(SettingsStore, OnlyARegularFileIsReadOrWritten) {
+    ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0);
+    EXPECT_EQ(ReadSetting(ini, "PDF", "Number", "0"), "0");
+    EXPECT_FALSE(WriteSetting(ini, "PDF", "Number", "1"));
+    EXPECT_TRUE(std::filesystem::is_fifo(ini));
+
+    const std::string folder_ini = folder.File("folder.ini");
+    std::filesystem::create_directory(folder_ini);
+    EXPECT_EQ(ReadSetting(folder_ini, "PDF", "Number", "0"), "0");
+    EXPECT_FALSE(WriteSetting(folder_ini, "PDF", "Number", "1"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder_ini));
+}
+
+TEST_F(SettingsStore, LongNamesAndValuesAreCutButTheFileNameNeverIs) {
     const std::string long_key(400, 'k');
     ASSERT_TRUE(WriteSetting(ini, "S", long_key, std::string(1500, 'v')));
     EXPECT_EQ(ReadSetting(ini, "S", long_key.substr(0, 299), ""), std::string(999, 'v'));
     EXPECT_EQ(ReadSetting(ini, "S", long_key, ""), std::string(999, 'v'));
+
+    // A folder path of over 400 characters reads and writes its own file,
+    // not one at the first 299 characters of the path.
+    std::filesystem::path deep = folder.Path();
+    while (deep.string().size() < 400) {
+        deep /= std::string(60, 'd');
+    }
+    std::filesystem::create_directories(deep);
+    const std::string deep_ini = (deep / "Zorv.ini").string();
+    ASSERT_TRUE(WriteSetting(deep_ini, "PDF", "Number", "12"));
+    EXPECT_EQ(ReadSetting(deep_ini, "PDF", "Number", "0"), "12");
+    EXPECT_EQ(Contents(deep_ini), "[PDF]\nNumber=12\n");
 }
 
 TEST_F(SettingsStore, AFullDiskLeavesTheOldFileWholeAndNoLitter) {
@@ -110,15 +196,6 @@ TEST_F(SettingsStore, WriteIntoAMissingFolderFailsCleanly) {
     const std::string nowhere = folder.File("missing/Zorv.ini");
     EXPECT_FALSE(WriteSetting(nowhere, "Last", "Year", "2021"));
     EXPECT_FALSE(std::filesystem::exists(folder.File("missing")));
-}
-
-TEST_F(SettingsStore, AWriteLeavesNoTemporaryFileBehind) {
-    for (int i = 0; i < 5; ++i) {
-        ASSERT_TRUE(WriteSetting(ini, "PDF", "Number", std::to_string(i)));
-    }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
-                            std::filesystem::directory_iterator()),
-              1);
 }
 
 TEST_F(SettingsStore, RandomBytesReadAsDefaultsAndAreNeverTruncatedByAReader) {

@@ -3,8 +3,8 @@
 #include "render/CalendarDocument.h"
 
 #include "PdfReadback.h"
-#include "core/SettingsStore.h"
 #include "core/Notice.h"
+#include "core/SettingsStore.h"
 #include "render/PdfDocument.h"
 #include "support/TempFolder.h"
 
@@ -39,8 +39,9 @@ struct NoticeCatcher {
 class CalendarDocumentRun : public ::testing::Test {
 protected:
     CalendarDocumentRun() {
-        environment_.SettingsFile = folder_.File("Zorv.ini");
-        environment_.OutputFolder = folder_.File("PDF") + "/";
+        environment_.TakeNumberedFile = [this] {
+            return TakeNumberedCalendarFile(settings_, output_folder_);
+        };
         fs::create_directory(folder_.File("PDF"));
         selection_.Style = CalendarStyle::Year;
         selection_.StartYear = 2025;
@@ -59,42 +60,43 @@ protected:
 
     NoticeCatcher notices_;
     TempFolder folder_;
+    std::string settings_ = folder_.File("Zorv.ini");
+    std::string output_folder_ = folder_.File("PDF") + "/";
     GenerateEnvironment environment_;
     CalendarSelection selection_;
     BroadcastYearTable years_;
 };
 
-TEST_F(CalendarDocumentRun, FileNumbersStartAtOneAndWrapAfter999) {
+TEST_F(CalendarDocumentRun, NumberedFilesStartAtOneAndReplaceOlderOnesAfter999) {
     auto result = Run();
     EXPECT_TRUE(result.Saved);
     EXPECT_FALSE(result.PdfErrorOccurred);
-    EXPECT_EQ(result.Path, environment_.OutputFolder + "001Calendar.PDF");
-    EXPECT_EQ(ReadSetting(environment_.SettingsFile, "PDF", "Number", ""), "1");
-    EXPECT_EQ(Run().Path, environment_.OutputFolder + "002Calendar.PDF");
+    EXPECT_EQ(result.NumberNotKept, "");
+    EXPECT_EQ(result.Path, output_folder_ + "001Calendar.PDF");
+    EXPECT_EQ(ReadSetting(settings_, "PDF", "Number", ""), "1");
+    EXPECT_EQ(Run().Path, output_folder_ + "002Calendar.PDF");
 
     // After 999 comes 001, replacing the older file of that name.
-    WriteSetting(environment_.SettingsFile, "PDF", "Number", "999");
+    WriteSetting(settings_, "PDF", "Number", "999");
     selection_.Style = CalendarStyle::Month;
     selection_.Period = AllPeriods;
     result = Run();
-    EXPECT_EQ(result.Path, environment_.OutputFolder + "001Calendar.PDF");
-    EXPECT_EQ(ReadSetting(environment_.SettingsFile, "PDF", "Number", ""), "1");
+    EXPECT_EQ(result.Path, output_folder_ + "001Calendar.PDF");
     EXPECT_EQ(test::ReadPdfTrace(result.Path).Pages.size(), 12u);
-    EXPECT_EQ(FolderEntries(environment_.OutputFolder),
+    EXPECT_EQ(FolderEntries(output_folder_),
               (std::vector<std::string>{"001Calendar.PDF", "002Calendar.PDF"}));
+}
 
-    // Stored numbers that are not counts start again.
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"abc", "001"}, {" 41 ", "042"}, {"12abc", "013"}, {"-5", "001"},
-        {"0", "001"},   {"998", "999"},  {"1000", "001"},  {"99999999999", "001"}};
-    for (const auto& [stored, expected] : cases) {
-        WriteSetting(environment_.SettingsFile, "PDF", "Number", stored);
-        EXPECT_EQ(NumberedCalendarPath("", AdvanceFileNumber(environment_.SettingsFile)),
-                  expected + "Calendar.PDF")
-            << "stored '" << stored << "'";
-    }
-    EXPECT_EQ(NumberedCalendarPath("/x/PDF", 7), "/x/PDF/007Calendar.PDF");
-    EXPECT_EQ(NumberedCalendarPath("/x/PDF/", 7), "/x/PDF/007Calendar.PDF");
+// A link planted under a numbered name must not lead the calendar out of
+// its folder.
+TEST_F(CalendarDocumentRun, ALinkUnderANumberedNameIsReplacedNotFollowed) {
+    std::ofstream(folder_.File("outside.pdf")) << "the user's";
+    fs::create_symlink(folder_.File("outside.pdf"), output_folder_ + "001Calendar.PDF");
+    const auto numbered = Run();
+    ASSERT_TRUE(numbered.Saved) << numbered.Problem;
+    EXPECT_FALSE(fs::is_symlink(numbered.Path));
+    EXPECT_EQ(test::ReadPdfTrace(numbered.Path).Pages.size(), 1u);
+    EXPECT_EQ(fs::file_size(folder_.File("outside.pdf")), std::string("the user's").size());
 }
 
 // A file that cannot be written is reported the way libharu reports a failed
@@ -108,7 +110,7 @@ TEST_F(CalendarDocumentRun, UnwritableTargetsAreReportedAndLeaveNothingBehind) {
         {folder_.File("missing/out.pdf"), "Error number = 4119 [&H1017]|Detail number = 2 [&H2]"},
         {folder_.File("plain-file/out.pdf"),
          "Error number = 4119 [&H1017]|Detail number = 20 [&H14]"},
-        {folder_.File("a-folder"), "Error number = 4118 [&H1016]|Detail number = 21 [&H15]"}};
+        {folder_.File("a-folder"), "Error number = 4119 [&H1017]|Detail number = 21 [&H15]"}};
     for (const auto& [target, text] : cases) {
         environment_.OutputPath = target;
         const auto result = Run();

@@ -141,5 +141,19 @@ TEST_F(GenerateCommand, BadInputIsRefusedWithOneLineAndNoFile) {
     EXPECT_FALSE(fs::exists(home_.File("missing")));
 }
 
+// The calendar is written and named, but a number that could not be kept
+// would let the next run replace it, so the run ends with status 1.
+TEST_F(GenerateCommand, ANumberThatCannotBeKeptIsSaidOnceWithStatusOne) {
+    WriteSetting(Settings(), "PDF", "Number", "6");
+    fs::permissions(Settings(), fs::perms::owner_read | fs::perms::group_read);
+    const auto run = Run({"--style", "year", "--year", "2025"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Out, Pdf("007Calendar.PDF") + "\n");
+    EXPECT_EQ(run.Err.rfind("kalvara-cli: generate: the file number 007 was not kept", 0), 0u)
+        << run.Err;
+    EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+    EXPECT_EQ(test::ReadPdfTrace(Pdf("007Calendar.PDF")).Pages.size(), 1u);
+}
+
 } // namespace
 } // namespace kalvara

@@ -117,8 +117,6 @@ inline std::vector<PdfPageReadback> RenderPages(const CalendarSelection& selecti
     TempFolder folder;
     BroadcastYearTable own_years;
     GenerateEnvironment environment;
-    environment.SettingsFile = folder.File("Zorv.ini");
-    environment.OutputFolder = folder.File("PDF/");
     environment.OutputPath = folder.File("calendar.pdf");
     const auto result = GenerateCalendar(selection, years ? *years : own_years, environment);
     EXPECT_TRUE(result.Saved) << result.Problem;

@@ -1,0 +1,114 @@
+// The numbered calendar files: counting, the lock, and a number that cannot be kept.
+
+#include "core/NumberedCalendarFile.h"
+
+#include "core/AtomicFile.h"
+#include "core/SettingsStore.h"
+#include "support/TempFolder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kalvara {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempFolder;
+
+TEST(FileNumbers, CountFromOneToNineHundredNinetyNineAndRoundAgain) {
+    const std::vector<std::pair<std::string, std::int32_t>> cases = {
+        {"", 1},   {"0", 1},     {"abc", 1}, {" 41 ", 42}, {"12abc", 13},
+        {"-5", 1}, {"998", 999}, {"999", 1}, {"1000", 1},  {"99999999999", 1}};
+    for (const auto& [stored, expected] : cases) {
+        EXPECT_EQ(NextFileNumber(stored), expected) << "stored '" << stored << "'";
+    }
+    EXPECT_EQ(NumberedCalendarPath("/x/PDF", 7), "/x/PDF/007Calendar.PDF");
+    EXPECT_EQ(NumberedCalendarPath("/x/PDF/", 999), "/x/PDF/999Calendar.PDF");
+}
+
+class NumberedFiles : public ::testing::Test {
+protected:
+    TempFolder folder_;
+    std::string settings_ = folder_ / "Zorv.ini";
+    std::string output_ = folder_ / "PDF/";
+};
+
+// Silently taking the same number again would replace the calendar the last
+// run reported as written.
+TEST_F(NumberedFiles, ANumberThatCannotBeKeptIsReported) {
+    WriteSetting(settings_, "PDF", "Number", "6");
+    ::chmod(settings_.c_str(), 0444);
+    const auto file = TakeNumberedCalendarFile(settings_, output_);
+    EXPECT_EQ(file.Path, output_ + "007Calendar.PDF");
+    EXPECT_NE(file.NotKept.find("007"), std::string::npos) << file.NotKept;
+    EXPECT_NE(file.NotKept.find(settings_), std::string::npos) << file.NotKept;
+    EXPECT_EQ(ReadSetting(settings_, "PDF", "Number", ""), "6");
+
+    // Without a lock the number is not written at all, and that is said too.
+    ::chmod(settings_.c_str(), 0644);
+    fs::remove(settings_ + ".lock");
+    fs::create_directory(settings_ + ".lock");
+    const auto unlocked = TakeNumberedCalendarFile(settings_, output_);
+    EXPECT_NE(unlocked.NotKept.find("cannot lock"), std::string::npos) << unlocked.NotKept;
+    EXPECT_EQ(ReadSetting(settings_, "PDF", "Number", ""), "6");
+}
+
+// Two programs at once (the CLI beside the desktop program, or two CLI runs)
+// must never be handed the same number.
+TEST_F(NumberedFiles, ConcurrentProcessesGetDistinctNumbersAndFiles) {
+    constexpr int Runs = 100;
+    fs::create_directory(output_);
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
+    std::vector<pid_t> children;
+    for (int child = 0; child < 2; ++child) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::close(start[1]);
+            char go = 0;
+            // Both wait here so that their runs overlap.
+            const bool started = ::read(start[0], &go, 1) == 0;
+            std::ostringstream taken;
+            bool ok = started;
+            for (int run = 0; run < Runs && ok; ++run) {
+                const auto file = TakeNumberedCalendarFile(settings_, output_);
+                ok = file.NotKept.empty() && !ReplaceFileAtomically(file.Path, "calendar");
+                taken << file.Number << '\n';
+            }
+            ok = ok &&
+                 !ReplaceFileAtomically(folder_ / ("taken-" + std::to_string(child)), taken.str());
+            ::_exit(ok ? 0 : 1);
+        }
+        children.push_back(pid);
+    }
+    ::close(start[0]);
+    ::close(start[1]); // the children's read returns: go
+    for (const pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+
+    std::set<int> numbers;
+    for (int child = 0; child < 2; ++child) {
+        std::ifstream in(folder_ / ("taken-" + std::to_string(child)));
+        for (int number = 0; in >> number;) {
+            numbers.insert(number);
+        }
+    }
+    EXPECT_EQ(numbers.size(), 2u * Runs);
+    EXPECT_EQ(std::distance(fs::directory_iterator(output_), fs::directory_iterator()), 2 * Runs);
+    EXPECT_EQ(ReadSetting(settings_, "PDF", "Number", ""), std::to_string(2 * Runs));
+    // The lock file lives beside the settings file, not among the calendars.
+    EXPECT_TRUE(fs::exists(settings_ + ".lock"));
+}
+
+} // namespace
+} // namespace kalvara
