@@ -2,6 +2,7 @@
 // Blocks shared by the small-calendar layouts (Year, 3 Years, Keyboard
 // strips), the names they print and the footer texts of every style.
 
+#include "config/UpdateConfig.h"
 #include "engine/CivilDate.h"
 #include "render/DocumentContext.h"
 
@@ -19,8 +20,9 @@ using ColumnOffsets = std::array<std::int32_t, 8>;
 inline constexpr const char* FiveWeekLegend = "* denotes 5-week month";
 // The Planning page writes it with a capital D.
 inline constexpr const char* FiveWeekLegendPlanning = "* Denotes 5-week month";
-// The credit line on every page that has a footer.
-inline constexpr const char* CreditLine = "Kalvara by Quennet/www.quennet.com";
+// The credit line on every page that has a footer. It names the same site as
+// the product page the update messages open.
+inline constexpr const char* CreditLine = "Kalvara by Quennet/" KALVARA_MAKER_SITE;
 
 // "January" .. "December" for 1..12; empty for anything else.
 std::string MonthName(std::int32_t month);
