@@ -145,7 +145,7 @@ bool DesktopApp::InitialiseApplication() {
     ClearOutputFolder();
     InitDaysInMonth(years_);
     update_flow_ = std::make_unique<update::UpdateFlow>(
-        paths_.SettingsFile, FolderWithoutSlash(paths_.ProgramFolder),
+        paths_.SettingsFile, FolderWithoutSlash(paths_.ProgramFolder), paths_.DataFolder,
         update::DesktopUpdateServices(options_.update_services));
     return true;
 }
