@@ -16,6 +16,8 @@
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
+#include <cerrno>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -301,6 +303,14 @@ TEST_F(UpdateFlowTest, UnreadableVersionFileIsReported) {
         "|You can visit our web site to download the latest version of Kalvara.{f6}"));
     EXPECT_EQ(messages_[0].buttons, "*{G,f7}|&Visit Web Site|&No, Thanks, I'm Good");
     EXPECT_EQ(opened_urls_, std::vector<std::string>{Url("/kalvara.html")});
+    // A failed connection is told by the system's errno.
+    WriteSetting(settings_, "Update", "VersionUrl", "http://127.0.0.1:1/ZorvVersion.txt");
+    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+    EXPECT_EQ(messages_.back().text1, std::string(std::strerror(ECONNREFUSED)) + " (Error " +
+                                          std::to_string(ECONNREFUSED) +
+                                          ") has occurred accessing the network.{f10}");
+    WriteSetting(settings_, "Update", "VersionUrl", Url("/ZorvVersion.txt"));
+    messages_.erase(messages_.begin() + 1, messages_.end());
 
     // Automatic: a plain notice, and no web site is opened.
     EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);

@@ -60,15 +60,6 @@ protected:
     fs::path Signature() const { return www_ / "files" / "Setup.sh.minisig"; }
 };
 
-TEST_F(UpdateTrustTest, LegacySignatureIsAcceptedAsWell) {
-    Publish("5.3.0.1", "", true, /*legacy=*/true);
-    answers_ = {1};
-    EXPECT_EQ(flow_->CheckFromMenu("KV"), 1);
-    EXPECT_EQ(ReadFile(data_ / "updates" / "Setup.sh"), installer_);
-    EXPECT_FALSE(fs::exists(data_ / "updates" / "Setup.sh.minisig"));
-    EXPECT_EQ(Setting("Failed"), "1");
-}
-
 TEST_F(UpdateTrustTest, UnverifiedInstallersAreRefused) {
     Publish("5.3.0.1", "", /*sign=*/false); // the server answers 404
     ExpectRefused("unsigned");
@@ -172,33 +163,24 @@ TEST_F(UpdateTrustTest, ServerWordsAreShownLiterally) {
     EXPECT_EQ(msgbox::ParseText(messages_[1].text1, true).font, 10);
 }
 
-// A copy built without an update server makes no check at its first start,
-// and the menu says how to set one.
-TEST_F(UpdateTrustTest, WithoutAnUpdateServerNothingIsChecked) {
-    if (!std::string(DefaultVersionUrl).empty()) {
-        GTEST_SKIP() << "built with an update server";
-    }
-    WriteSetting(settings_, "Update", "VersionUrl", "");
+// A copy built without an update server makes no check at its first start
+// and the menu says how to set one; a package-managed copy never checks.
+TEST_F(UpdateTrustTest, WithoutAnUpdateServerOrUpdaterNothingIsChecked) {
     Publish("5.4.0.0");
-    EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
-    EXPECT_TRUE(messages_.empty());
-    EXPECT_EQ(Setting("LastCheck", "none"), "none");
-    for (const char* form : {DownloadFormName, WhatsNewFormName, msgbox::MessageBoxFormName}) {
-        EXPECT_FALSE(gui::FormExists(form)) << form;
+    if (std::string(DefaultVersionUrl).empty()) {
+        WriteSetting(settings_, "Update", "VersionUrl", "");
+        EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
+        EXPECT_TRUE(messages_.empty());
+        EXPECT_EQ(Setting("LastCheck", "none"), "none");
+        EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_EQ(messages_[0].title, "No Update Server Set");
+        EXPECT_EQ(Shown(messages_[0].text2),
+                  "To check for updates, set VersionUrl in section [Update] of \"" + settings_ +
+                      "\" to the https address of the version file.");
+        WriteSetting(settings_, "Update", "VersionUrl", Url("/ZorvVersion.txt"));
     }
-
-    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].title, "No Update Server Set");
-    EXPECT_EQ(Shown(messages_[0].text1), "No update server is set for this copy of Kalvara.");
-    EXPECT_EQ(Shown(messages_[0].text2), "To check for updates, set VersionUrl in section "
-                                         "[Update] of \"" +
-                                             settings_ +
-                                             "\" to the https address of the version file.");
-}
-
-TEST_F(UpdateTrustTest, PackageManagedCopyNeverChecks) {
-    Publish("5.4.0.0");
+    messages_.clear();
     flow_->SetSelfUpdating(false);
     EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
     EXPECT_TRUE(messages_.empty());
@@ -207,16 +189,6 @@ TEST_F(UpdateTrustTest, PackageManagedCopyNeverChecks) {
     EXPECT_EQ(Shown(messages_[0].text1),
               "This copy of Kalvara is updated by the system's package manager.");
     EXPECT_TRUE(UpdatesFolderEmpty());
-}
-
-// A failed connection is told by the system's errno, not a library's code.
-TEST_F(UpdateTrustTest, ConnectionFailureNamesTheSystemError) {
-    WriteSetting(settings_, "Update", "VersionUrl", "http://127.0.0.1:1/ZorvVersion.txt");
-    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].text1, std::string(std::strerror(ECONNREFUSED)) + " (Error " +
-                                      std::to_string(ECONNREFUSED) +
-                                      ") has occurred accessing the network.{f10}");
 }
 
 } // namespace
