@@ -127,7 +127,7 @@ TEST_F(UpdateTrustTest, EncodedInstallerIsRefusedWithNoFile) {
 }
 
 // A reason phrase full of mark-up, through the real message
-// box: its label shows them on one line, braces and bars as they stand.
+// box: its label shows it on one line, braces and bars as they stand.
 TEST_F(UpdateTrustTest, ServerWordsAreShownLiterally) {
     const std::string reason = "{W500,F99}Gone|||x}";
     test::ScriptedServer server({{{"HTTP/1.0 410 " + reason + "\r\n\r\n"}}});
