@@ -145,24 +145,4 @@ SignatureVerdict CheckFileSignature(const std::string& path, std::string_view si
     return Decide(FileSignatureHolds(data.data(), data.size(), *signature, *key), *signature, *key);
 }
 
-std::string VerdictText(SignatureVerdict verdict) {
-    switch (verdict) {
-    case SignatureVerdict::Valid:
-        return "The signature is valid.";
-    case SignatureVerdict::NoKey:
-        return "No key to check updates with is set.";
-    case SignatureVerdict::BadKey:
-        return "The key set to check updates with is not a minisign public key.";
-    case SignatureVerdict::Malformed:
-        return "The server sent no valid signature for it.";
-    case SignatureVerdict::ForeignKey:
-        return "It was signed with a key that is not trusted.";
-    case SignatureVerdict::Mismatch:
-        return "Its signature does not match its contents.";
-    case SignatureVerdict::UnreadableFile:
-        return "It could not be read to check its signature.";
-    }
-    return {};
-}
-
 } // namespace kalvara::update

@@ -30,7 +30,4 @@ SignatureVerdict CheckFileSignature(const std::string& path, std::string_view si
 SignatureVerdict CheckSignature(std::string_view data, const MinisignSignature& signature,
                                 const MinisignKey& key);
 
-// Why a verdict refuses the file, in a few plain words for a message.
-std::string VerdictText(SignatureVerdict verdict);
-
 } // namespace kalvara::update

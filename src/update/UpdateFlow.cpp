@@ -271,6 +271,8 @@ int UpdateFlow::CheckForUpdate(const std::string& parent_form, const std::string
 
 bool UpdateFlow::MakeUpdatesFolder() {
     const std::string folder = updates_folder_.substr(0, updates_folder_.size() - 1);
+    std::error_code ignored; // the data folder is ours; mkdir below tells what failed
+    fs::create_directories(fs::path(folder).parent_path(), ignored);
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
         ShowDownloadError("The folder \"" + QuoteMarkup(folder) +
                               "\" for downloads could not be created: " +

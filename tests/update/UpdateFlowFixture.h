@@ -45,7 +45,6 @@ protected:
     void SetUp() override {
         fs::create_directories(program_);
         fs::create_directories(www_);
-        fs::create_directories(data_);
         // Port 0: the server takes a free port and names it once it listens.
         server_.setStandardErrorFile(QProcess::nullDevice());
         server_.start("python3", {"-u", "-m", "http.server", "0", "--bind", "127.0.0.1",
