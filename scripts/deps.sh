@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     mupdf-tools poppler-utils xdg-utils python3
     desktop-file-utils
+    libsodium-dev minisign
 )
 
 missing=()

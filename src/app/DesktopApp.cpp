@@ -136,7 +136,7 @@ bool DesktopApp::InitialiseApplication() {
     ClearOutputFolder(paths_.OutputFolder);
     InitDaysInMonth(years_);
     update_flow_ = std::make_unique<update::UpdateFlow>(
-        paths_.SettingsFile, FolderWithoutSlash(paths_.DataFolder),
+        paths_.SettingsFile, FolderWithoutSlash(paths_.ProgramFolder), paths_.DataFolder,
         update::DesktopUpdateServices(options_.update_services));
     return true;
 }

@@ -51,6 +51,8 @@ std::string StripMarkup(std::string_view text) {
             in_group = true;
         } else if (c == '|') {
             plain += '\n';
+        } else if (c == '\x1e' || c == '\x1f') {
+            plain += c == '\x1e' ? '{' : '|'; // quoted from outside text
         } else {
             plain += c;
         }

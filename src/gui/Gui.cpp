@@ -60,9 +60,12 @@ std::string FromQt(const QString& text) {
     return text.toStdString();
 }
 
-// "|" breaks lines in the texts the windows give.
+// "|" breaks lines in the texts the windows give; U+001F is a bar that the
+// message box quoted from outside text, shown as "|" without a break.
 QString Lines(const std::string& text) {
-    return ToQt(text).replace(QLatin1Char('|'), QLatin1Char('\n'));
+    return ToQt(text)
+        .replace(QLatin1Char('|'), QLatin1Char('\n'))
+        .replace(QChar(0x1f), QLatin1Char('|'));
 }
 
 // The number inside "[n]" in a property string, or 0.

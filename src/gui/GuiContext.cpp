@@ -292,7 +292,9 @@ bool GuiContext::Place(int id, double column, double row, double width, double h
         if (loadString) {
             const QString text = QString::fromStdString(*loadString);
             if (auto* label = qobject_cast<QLabel*>(widget)) {
-                label->setText(QString(text).replace(QLatin1Char('|'), QLatin1Char('\n')));
+                label->setText(QString(text)
+                                   .replace(QLatin1Char('|'), QLatin1Char('\n'))
+                                   .replace(QChar(0x1f), QLatin1Char('|')));
             } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
                 button->setText(text);
             }

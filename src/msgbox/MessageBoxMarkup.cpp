@@ -98,12 +98,34 @@ void ApplyButtonGroup(ButtonMarkup& button, const std::vector<MarkupItem>& items
     }
 }
 
+bool IsControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+}
+
 } // namespace
+
+std::string QuoteMarkup(std::string_view plain) {
+    std::string quoted;
+    quoted.reserve(plain.size());
+    for (char c : plain) {
+        if (c == '{') {
+            quoted += QuotedBrace;
+        } else if (c == '|') {
+            quoted += QuotedBar;
+        } else if (IsControl(c)) {
+            quoted += ' ';
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted;
+}
 
 MarkedText ParseMarkedText(std::string_view value) {
     MarkedText marked;
     const auto open = value.find('{');
     marked.visible = std::string(value.substr(0, open));
+    std::replace(marked.visible.begin(), marked.visible.end(), QuotedBrace, '{');
     if (open == std::string_view::npos) {
         return marked;
     }
@@ -153,6 +175,8 @@ TitleMarkup ParseTitle(std::string_view title) {
     const MarkedText marked = ParseMarkedText(title);
     TitleMarkup parsed;
     parsed.caption = marked.visible;
+    // A caption is one line: a quoted bar is simply a bar.
+    std::replace(parsed.caption.begin(), parsed.caption.end(), QuotedBar, '|');
     if (const auto b = FindNumber(marked.items, 'B')) {
         parsed.background = ToNumber(*b);
     }

@@ -3,6 +3,7 @@
 // strips), the names they print and the footer texts of every style.
 
 #include "engine/CalendarNames.h"
+#include "config/UpdateConfig.h"
 #include "engine/CivilDate.h"
 #include "render/DocumentContext.h"
 
@@ -20,8 +21,9 @@ using ColumnOffsets = std::array<std::int32_t, 8>;
 inline constexpr const char* FiveWeekLegend = "* denotes 5-week month";
 // The Planning page writes it with a capital D.
 inline constexpr const char* FiveWeekLegendPlanning = "* Denotes 5-week month";
-// The credit line on every page that has a footer.
-inline constexpr const char* CreditLine = "Kalvara by Quennet/www.quennet.com";
+// The credit line on every page that has a footer. It names the same site as
+// the product page the update messages open.
+inline constexpr const char* CreditLine = "Kalvara by Quennet/" KALVARA_MAKER_SITE;
 
 // "*" for a five-week broadcast month, else empty.
 std::string FiveWeekMarker(std::int32_t weeks);

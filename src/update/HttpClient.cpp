@@ -1,6 +1,7 @@
 #include "update/HttpClient.h"
 
 #include "core/Notice.h"
+#include "msgbox/MessageBoxMarkup.h"
 #include "update/Base64.h"
 #include "update/DownloadFile.h"
 #include "update/HttpResponseHead.h"
@@ -29,8 +30,16 @@ constexpr std::size_t MaxHeadBytes = 65536;
 // request is worth one more try on a new connection.
 struct StaleConnection {};
 
+using msgbox::QuoteMarkup;
+
+std::string TooLarge(std::uint64_t limit) {
+    return limit == MaxBodyBytes
+               ? "The download is larger than 4 GiB."
+               : "The download is larger than " + std::to_string(limit) + " bytes.";
+}
+
 void ShowHostNotFound(const std::string& host) {
-    ShowNotice("Download Error", "Unable to find web host \"" + host + "\".{f10,t4}",
+    ShowNotice("Download Error", "Unable to find web host \"" + QuoteMarkup(host) + "\".{f10,t4}",
                "The update is unable to continue.{f7}");
 }
 
@@ -149,8 +158,8 @@ int HttpClient::Download(const std::string& host, const std::string& path, int k
             }
             last_error_ = stop.reason;
             ShowNotice("Download Error",
-                       "The download from \"" + host + "\" did not complete.{f10,t4}",
-                       stop.reason + "|The update is unable to continue.{f7}");
+                       "The download from \"" + QuoteMarkup(host) + "\" did not complete.{f10,t4}",
+                       QuoteMarkup(stop.reason) + "|The update is unable to continue.{f7}");
             return DownloadFailed;
         }
     }
@@ -218,6 +227,12 @@ int HttpClient::Exchange(const std::string& host, const std::string& path, int k
     if (!head.malformed.empty()) {
         Fail(head.malformed);
     }
+    if (head.HasForeignEncoding()) {
+        Fail("The server sent the file in an encoding Kalvara does not accept.");
+    }
+    if (head.content_length && *head.content_length > body_limit_) {
+        Fail(TooLarge(body_limit_));
+    }
 
     DownloadFile output;
     std::string error;
@@ -238,8 +253,8 @@ int HttpClient::Exchange(const std::string& host, const std::string& path, int k
             if (*size == 0) {
                 break;
             }
-            if (*size > MaxBodyBytes - received) {
-                Fail("The download is larger than 4 GiB.");
+            if (*size > body_limit_ - received) {
+                Fail(TooLarge(body_limit_));
             }
             ReceiveBody(reader, output, *size, received, 0, callbacks_);
             if (!reader.ReadLine(line)) {
@@ -271,8 +286,8 @@ int HttpClient::Exchange(const std::string& host, const std::string& path, int k
             if (got == 0) {
                 break;
             }
-            if (got > MaxBodyBytes - received) {
-                Fail("The download is larger than 4 GiB.");
+            if (got > body_limit_ - received) {
+                Fail(TooLarge(body_limit_));
             }
             if (!output.Write(block.data(), got, error)) {
                 Fail(error);

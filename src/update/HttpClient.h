@@ -7,6 +7,7 @@
 
 #include "update/TcpConnection.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -42,6 +43,10 @@ public:
     // "The server stopped responding." (30 s unless set).
     void SetStallLimit(std::chrono::milliseconds limit) { stall_limit_ = limit; }
 
+    // The largest body a download accepts (4 GiB unless set); a larger one
+    // fails and leaves no file. A signature file is far smaller than that.
+    void SetBodyLimit(std::uint64_t bytes) { body_limit_ = std::min(bytes, MaxBodyBytes); }
+
     // Fetches http://host/path into file. host may carry a port
     // ("127.0.0.1:8080"); without one it is 80. keep_alive 1 asks the server
     // to keep the connection open. user and password, when both are given,
@@ -76,6 +81,7 @@ private:
 
     DownloadCallbacks callbacks_;
     std::chrono::milliseconds stall_limit_{30000};
+    std::uint64_t body_limit_ = MaxBodyBytes;
     TcpConnection connection_;
     std::string connected_host_;
     std::string server_connection_mode_;

@@ -63,6 +63,8 @@ void HttpResponseHead::ApplyLine(std::string_view line) {
         }
     } else if (name == "transfer-encoding") {
         transfer_encoding = LowerCase(value);
+    } else if (name == "content-encoding") {
+        content_encoding = LowerCase(value);
     } else if (name == "content-length") {
         const auto length = ParseContentLength(value);
         if (!length) {

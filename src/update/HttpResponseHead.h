@@ -14,6 +14,7 @@ struct HttpResponseHead {
     std::string reason;            // words three to five, "Not Found"
     std::string realm;             // "for " + the realm of "www-authenticate:", for messages
     std::string transfer_encoding; // lower case
+    std::string content_encoding;  // lower case; empty when the body is sent as it is
     std::optional<std::uint64_t> content_length;
     std::string connection; // lower case: "keep-alive", "close" or empty
     std::string malformed;  // why the head cannot be trusted; empty when it can
@@ -25,6 +26,10 @@ struct HttpResponseHead {
     int NumericStatus() const;
 
     bool IsChunked() const { return transfer_encoding == "chunked"; }
+    // We never ask for an encoding, so a gzip or other body is not the file.
+    bool HasForeignEncoding() const {
+        return !content_encoding.empty() && content_encoding != "identity";
+    }
 };
 
 // The head ends at an empty line, or at a line of one blank.

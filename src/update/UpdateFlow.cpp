@@ -1,21 +1,28 @@
 #include "update/UpdateFlow.h"
 
+#include "core/Notice.h"
 #include "core/ProgramFolder.h"
 #include "core/SettingsStore.h"
 #include "engine/DateText.h"
-#include "core/Notice.h"
 #include "gui/Gui.h"
+#include "msgbox/MessageBoxMarkup.h"
 #include "update/HttpSyntax.h"
+#include "update/SignatureCheck.h"
 #include "update/VersionFetch.h"
 #include "update/VersionFile.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 
 namespace kalvara::update {
 
 namespace fs = std::filesystem;
+using msgbox::QuoteMarkup;
 
 namespace {
 
@@ -52,6 +59,22 @@ void RemoveFile(const fs::path& path) {
     }
 }
 
+// The signature file: at most MaxSignatureBytes (more is no signature).
+std::string ReadSignatureFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string text(MaxSignatureBytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
+}
+
+// Outside text for a plain label: its bars cannot break the line.
+std::string OneLine(const std::string& text) {
+    std::string quoted = QuoteMarkup(text);
+    std::replace(quoted.begin(), quoted.end(), msgbox::QuotedBrace, '{');
+    return quoted;
+}
+
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -64,17 +87,27 @@ std::string ProgramVersion() {
 }
 
 UpdateFlow::UpdateFlow(std::string settings_file, std::string program_folder,
-                       UpdateServices services)
+                       std::string data_folder, UpdateServices services)
     : settings_file_(std::move(settings_file)), program_folder_(std::move(program_folder)),
+      updates_folder_(std::move(data_folder)),
       services_(DesktopUpdateServices(std::move(services))) {
-    if (!program_folder_.empty() && program_folder_.back() != '/') {
-        program_folder_ += '/';
+    for (std::string* folder : {&program_folder_, &updates_folder_}) {
+        if (!folder->empty() && folder->back() != '/') {
+            *folder += '/';
+        }
     }
+    updates_folder_ += UpdatesFolderName;
+    updates_folder_ += '/';
 }
 
 std::string UpdateFlow::VersionUrl() const {
     const std::string url = ReadSetting(settings_file_, Section, "VersionUrl", DefaultVersionUrl);
     return url.empty() ? DefaultVersionUrl : url;
+}
+
+std::string UpdateFlow::PublicKey() const {
+    const std::string key = ReadSetting(settings_file_, Section, "PublicKey", DefaultPublicKey);
+    return key.empty() ? DefaultPublicKey : key;
 }
 
 std::string UpdateFlow::ProductPage() const {
@@ -105,13 +138,30 @@ int UpdateFlow::AutomaticCheckDue() {
 }
 
 int UpdateFlow::RunAutomaticCheck(const std::string& parent_form, PreferenceSet preferences) {
-    if ((preferences & PrefUpdate) == 0 || AutomaticCheckDue() == 0) {
+    // Without a server there is nothing to ask, and a first start stays quiet.
+    if (!self_updating_ || VersionUrl().empty() || (preferences & PrefUpdate) == 0 ||
+        AutomaticCheckDue() == 0) {
         return 0;
     }
     return CheckForUpdate(parent_form, ProgramVersion(), VersionUrl(), 0);
 }
 
 int UpdateFlow::CheckFromMenu(const std::string& parent_form) {
+    if (!self_updating_) {
+        Ask(parent_form, "Updated by the Package Manager",
+            std::string("This copy of ") + ProductName +
+                " is updated by the system's package manager.{f10}",
+            "Newer versions arrive with the system's software updates.{f6}", "&OK{G,f7}");
+        return 0;
+    }
+    if (VersionUrl().empty()) {
+        Ask(parent_form, "No Update Server Set",
+            std::string("No update server is set for this copy of ") + ProductName + ".{f10}",
+            "To check for updates, set VersionUrl in section [Update] of \"" +
+                QuoteMarkup(settings_file_) + "\" to the https address of the version file.{f6}",
+            "&OK{G,f7}");
+        return 0;
+    }
     return CheckForUpdate(parent_form, ProgramVersion(), VersionUrl(), 1);
 }
 
@@ -147,10 +197,11 @@ int UpdateFlow::CheckForUpdate(const std::string& parent_form, const std::string
     cancel_ = false;
     const VersionFetch fetched = FetchVersionFile(version_url);
     if (!fetched.ok) {
-        ReportCheckFailure(parent_form,
-                           fetched.error_text + " (Error " + std::to_string(fetched.error_number) +
-                               ") has occurred accessing Windows services.{f10}",
-                           "The version file \"" + version_url + "\" could not be read.", manual);
+        ReportCheckFailure(
+            parent_form,
+            QuoteMarkup(fetched.error_text) + " (Error " + std::to_string(fetched.error_number) +
+                ") has occurred accessing the network.{f10}",
+            "The version file \"" + QuoteMarkup(version_url) + "\" could not be read.", manual);
         return 0;
     }
     if (fetched.text.empty()) {
@@ -162,7 +213,8 @@ int UpdateFlow::CheckForUpdate(const std::string& parent_form, const std::string
     const auto current = ParseVersion(current_version);
     if (!offered || !current) {
         ReportCheckFailure(parent_form, "The version file does not name a version.{f10}",
-                           "The version file \"" + version_url + "\" is not in the expected form.",
+                           "The version file \"" + QuoteMarkup(version_url) +
+                               "\" is not in the expected form.",
                            manual);
         return 0;
     }
@@ -170,7 +222,8 @@ int UpdateFlow::CheckForUpdate(const std::string& parent_form, const std::string
     if (IsNewer(*offered, *current)) {
         const int answer =
             Ask(parent_form, "New Version Available",
-                "Version " + file->version_text + " of " + ProductName + " is available.{f10}",
+                "Version " + QuoteMarkup(file->version_text) + " of " + ProductName +
+                    " is available.{f10}",
                 "Would you like to download it now?{f6}", "*{G,f7}|&Yes|&No, Maybe Later");
         if (answer != 1) {
             return 0;
@@ -178,7 +231,7 @@ int UpdateFlow::CheckForUpdate(const std::string& parent_form, const std::string
     } else {
         if (manual == 1) {
             Ask(parent_form, "You Are Up To Date!",
-                "Version " + current_version + " of " + ProductName +
+                "Version " + QuoteMarkup(current_version) + " of " + ProductName +
                     " is the latest version available.{f10}",
                 "Thank you for checking!{f6}", "&OK{G,f7}");
         }
@@ -188,19 +241,24 @@ int UpdateFlow::CheckForUpdate(const std::string& parent_form, const std::string
     // The first line decides where the installer comes from and where it
     // lands; both are checked before anything touches the disk.
     if (!SplitHostPort(file->download_host) || !IsSafeRequestPath(file->download_path)) {
-        ShowDownloadError("The download address \"" + file->download_host + file->download_path +
+        ShowDownloadError("The download address \"" +
+                              QuoteMarkup(file->download_host + file->download_path) +
                               "\" is not valid.{f10,t4}",
                           "The update is unable to continue.{f7}");
         return 0;
     }
     if (!IsPlainFileName(file->installer_name)) {
-        ShowDownloadError("The installer name \"" + file->installer_name +
+        ShowDownloadError("The installer name \"" + QuoteMarkup(file->installer_name) +
                               "\" is not acceptable.{f10,t4}",
                           "The update is unable to continue.{f7}");
         return 0;
     }
     const bool major = IsMajorUpdate(*offered, *current);
-    installer_path_ = program_folder_ + file->installer_name;
+    if (!MakeUpdatesFolder()) {
+        return 0;
+    }
+    // The name is plain, so this deletes nothing outside the updates folder.
+    installer_path_ = updates_folder_ + file->installer_name;
     new_version_ = file->version_text;
     RemoveFile(installer_path_);
 
@@ -209,6 +267,57 @@ int UpdateFlow::CheckForUpdate(const std::string& parent_form, const std::string
     }
     major_update_ = major;
     return 1;
+}
+
+bool UpdateFlow::MakeUpdatesFolder() {
+    const std::string folder = updates_folder_.substr(0, updates_folder_.size() - 1);
+    std::error_code ignored; // the data folder is ours; mkdir below tells what failed
+    fs::create_directories(fs::path(folder).parent_path(), ignored);
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        ShowDownloadError("The folder \"" + QuoteMarkup(folder) +
+                              "\" for downloads could not be created: " +
+                              QuoteMarkup(std::strerror(errno)) + ".{f10,t4}",
+                          "The update is unable to continue.{f7}");
+        return false;
+    }
+    // A link put in its place would send the download elsewhere.
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        ShowDownloadError("\"" + QuoteMarkup(folder) + "\" is not a folder of its own.{f10,t4}",
+                          "The update is unable to continue.{f7}");
+        return false;
+    }
+    return true;
+}
+
+// The signature beside the installer on the same host, as text; empty when
+// there is none (the server answered otherwise, or it is too large).
+std::string UpdateFlow::FetchSignature(const std::string& host, const std::string& path) {
+    const std::string signature_path = installer_path_ + ".minisig";
+    // Its failures are told as one: the update is not verified.
+    const NoticeHook previous_hook =
+        SetNoticeHook([](const std::string&, const std::string&, const std::string&) {});
+    client_.SetBodyLimit(MaxSignatureBytes);
+    const int result = client_.Download(host, path + ".minisig", 1, "", "", signature_path);
+    client_.SetBodyLimit(MaxBodyBytes);
+    SetNoticeHook(previous_hook);
+    std::string text;
+    if (result == DownloadStored) {
+        text = ReadSignatureFile(signature_path);
+    }
+    RemoveFile(signature_path);
+    return text;
+}
+
+void UpdateFlow::ReportNotVerified(const std::string& parent_form) {
+    const int answer =
+        Ask(parent_form.empty() ? gui::CurrentForm() : parent_form, "Update Not Verified",
+            "The downloaded update could not be verified and has been deleted.{f10,t4}",
+            "You can download the latest version of Kalvara from our web site.{f6}",
+            "*{G,f7}|&Visit Web Site|&Close");
+    if (answer == 1) {
+        services_.open_url(ProductPage());
+    }
 }
 
 int UpdateFlow::Download(const std::string& parent_form, const std::string& host,
@@ -235,19 +344,25 @@ int UpdateFlow::Download(const std::string& parent_form, const std::string& host
         });
     downloading_ = true;
     const int result = client_.Download(host, path, 1, "", "", installer_path_);
-    downloading_ = false;
     SetNoticeHook(previous_hook);
-
     bool stored = result == DownloadStored && !cancel_;
+    SignatureVerdict verdict = SignatureVerdict::Malformed;
     if (stored) {
-        // Only a complete download may be run.
+        const std::string signature = FetchSignature(host, path);
+        verdict = cancel_ ? SignatureVerdict::Malformed
+                          : CheckFileSignature(installer_path_, signature, PublicKey());
+    }
+    downloading_ = false;
+    const bool verified = stored && verdict == SignatureVerdict::Valid;
+    if (verified) {
+        // Only a complete, verified download may be run.
         std::error_code error;
         fs::permissions(installer_path_, fs::perms::owner_all, fs::perm_options::replace, error);
         stored = !error;
     }
     gui::UnloadForm(DownloadFormName);
 
-    if (stored) {
+    if (verified && stored) {
         WriteSetting(settings_file_, Section, "Install", installer_path_);
         WriteSetting(settings_file_, Section, "NewVer", new_version_);
         WriteSetting(settings_file_, Section, "Failed", "1");
@@ -264,11 +379,13 @@ int UpdateFlow::Download(const std::string& parent_form, const std::string& host
         if (!client_.StatusReason().empty()) {
             answer += " " + client_.StatusReason();
         }
-        ShowDownloadError("The server answered \"" + answer + "\" for \"" + host + path +
-                              "\".{f10,t4}",
+        ShowDownloadError("The server answered " + QuoteMarkup(answer) + " for \"" +
+                              QuoteMarkup(host + path) + "\".{f10,t4}",
                           "The update is unable to continue.{f7}");
-    } else if (result == DownloadStored) {
-        ShowDownloadError("The installer \"" + installer_path_ +
+    } else if (result == DownloadStored && !cancel_ && !verified) {
+        ReportNotVerified(parent_form);
+    } else if (result == DownloadStored && !cancel_) {
+        ShowDownloadError("The installer \"" + QuoteMarkup(installer_path_) +
                               "\" could not be made runnable.{f10,t4}",
                           "The update is unable to continue.{f7}");
     }
@@ -288,7 +405,7 @@ void UpdateFlow::RunInstaller() {
     }
     if (!services_.start_process(installer_path_, arguments)) {
         Ask(gui::CurrentForm(), "Update Error",
-            "Unable to start the installer \"" + installer_path_ + "\".{f10,t4}",
+            "Unable to start the installer \"" + QuoteMarkup(installer_path_) + "\".{f10,t4}",
             "The update can be downloaded directly from our web site.{f6}", "&OK{G,f7}");
     }
 }
@@ -317,10 +434,11 @@ void UpdateFlow::AfterUpdateStep(const std::string& first_argument) {
 
     if (!version.empty()) {
         WriteSetting(settings_file_, Section, "Failed", "0");
-        const int answer = Ask(gui::CurrentForm(), "Update Process Complete",
-                               std::string("Congratulations! ") + ProductName +
-                                   " has been updated to version " + version + "!{f10}",
-                               "", "*{G,f7}|&See What's New|&Don't Care");
+        const int answer =
+            Ask(gui::CurrentForm(), "Update Process Complete",
+                std::string("Congratulations! ") + ProductName + " has been updated to version " +
+                    QuoteMarkup(version) + "!{f10}",
+                "", "*{G,f7}|&See What's New|&Don't Care");
         if (answer == 1 || answer == -1) {
             gui::DoEvents();
             ShowWhatsNew(version);
@@ -344,7 +462,7 @@ void UpdateFlow::TidyUp() {
     const std::string install = ReadSetting(settings_file_, Section, "Install", "");
     if (!install.empty()) {
         const fs::path installer(install);
-        if (IsRegularFile(installer) && IsDirectlyInFolder(installer, program_folder_)) {
+        if (IsRegularFile(installer) && IsDirectlyInFolder(installer, updates_folder_)) {
             RemoveFile(installer);
             gui::DoEvents();
         }
@@ -378,7 +496,7 @@ void UpdateFlow::DesignForm(const std::string& form) {
     } else if (form == WhatsNewFormName) {
         gui::AddLabel(WhatsNewLabelId, 1, 0.5, 66.25, 1.25,
                       std::string(ProductName) + " has been updated to version " +
-                          whats_new_version_ + ".",
+                          OneLine(whats_new_version_) + ".",
                       "L");
         gui::AddRichText(WhatsNewTextId, 1, 2, 66.25, 20, "", "");
         gui::AddButton(WhatsNewCloseId, 30.125, 22.625, 8, 1.5, "&Close", "T");

@@ -9,9 +9,15 @@
 // One UpdateFlow lives for the whole run (the program owns it): it keeps the
 // open download connection and remembers whether an installer is waiting.
 // Everything else it keeps in the settings file, section "Update": "LastCheck",
-// "Install", "NewVer", "Failed", and the addresses "VersionUrl" and
-// "ProductPage" when an organisation points the program at its own mirror.
+// "Install", "NewVer", "Failed", and "VersionUrl", "ProductPage" and
+// "PublicKey" when an organisation points the program at its own mirror.
+//
+// Only an installer whose minisign signature (the download path + ".minisig"
+// on the same host) verifies against the trusted key is ever kept, recorded
+// or run. Downloads land in the "updates" folder of the data folder, so no
+// name the server gives can meet a file of the program's or the user's.
 
+#include "config/UpdateConfig.h"
 #include "core/Preferences.h"
 #include "update/HttpClient.h"
 #include "update/UpdateServices.h"
@@ -23,8 +29,14 @@ namespace kalvara::update {
 inline constexpr const char* DownloadFormName = "ZD";
 inline constexpr const char* WhatsNewFormName = "WN";
 
-inline constexpr const char* DefaultVersionUrl = "http://www.quennet.example/ZorvVersion.txt";
-inline constexpr const char* DefaultProductPage = "http://www.quennet.example/kalvara.html";
+// As built: empty when no update server is set (then no check runs).
+inline constexpr const char* DefaultVersionUrl = KALVARA_UPDATE_URL;
+// The maker's site also names the credit line printed on the calendars.
+inline constexpr const char* DefaultProductPage = "https://" KALVARA_MAKER_SITE "/kalvara.html";
+// The minisign key that signs installers, as built; empty: none is trusted.
+inline constexpr const char* DefaultPublicKey = KALVARA_UPDATE_PUBLIC_KEY;
+// Where downloads go, inside the data folder.
+inline constexpr const char* UpdatesFolderName = "updates";
 
 // Controls of the download window.
 inline constexpr int DownloadProgressId = 100;
@@ -40,24 +52,34 @@ std::string ProgramVersion();
 
 class UpdateFlow {
 public:
-    // settings_file: the program's "Zorv.ini"; program_folder: where the
-    // installer is stored and where "Updater.ini" and "renewer.exe" live.
-    UpdateFlow(std::string settings_file, std::string program_folder,
+    // settings_file: the program's "Zorv.ini"; program_folder: where
+    // "Updater.ini" and "renewer.exe" live; data_folder: the folder whose
+    // "updates" folder receives the installer.
+    UpdateFlow(std::string settings_file, std::string program_folder, std::string data_folder,
                UpdateServices services = DesktopUpdateServices());
 
-    // The addresses in use: the settings file's or the maker's.
+    // The addresses and the key in use: the settings file's or the built-in.
     std::string VersionUrl() const;
     std::string ProductPage() const;
+    std::string PublicKey() const;
+    std::string UpdatesFolder() const { return updates_folder_; }
+
+    // False for a copy that the system's package manager updates (built with
+    // KALVARA_UPDATER OFF): then no check ever runs.
+    bool SelfUpdating() const { return self_updating_; }
+    void SetSelfUpdating(bool self_updating) { self_updating_ = self_updating; }
 
     // --- Calls of the main window ---
 
     // Start step, once the main window is visible: when the preference
-    // "Alert me when program is updated" (PrefUpdate) is on and a check is
-    // due, checks for an update without being asked. Returns 1 when an
+    // "Alert me when program is updated" (PrefUpdate) is on, an update
+    // server is set and a check is due, checks for an update without being
+    // asked. Returns 1 when an
     // installer was downloaded: the main window then unloads itself.
     int RunAutomaticCheck(const std::string& parent_form, PreferenceSet preferences);
 
-    // "Check for Program &Update": always checks, and always answers. Returns
+    // "Check for Program &Update": always answers; checks when an update
+    // server is set and the program updates itself. Returns
     // 1 when an installer was downloaded: the main window then unloads itself.
     int CheckFromMenu(const std::string& parent_form);
 
@@ -100,13 +122,18 @@ private:
     void ReportCheckFailure(const std::string& parent, const std::string& error_text,
                             const std::string& request_text, int manual);
     int Download(const std::string& parent_form, const std::string& host, const std::string& path);
+    std::string FetchSignature(const std::string& host, const std::string& path);
+    void ReportNotVerified(const std::string& parent_form);
+    bool MakeUpdatesFolder();
     void ShowWhatsNew(const std::string& version);
     std::string UpdaterVersion();
     void TidyUp();
 
     std::string settings_file_;
     std::string program_folder_;
+    std::string updates_folder_;
     UpdateServices services_;
+    bool self_updating_ = KALVARA_UPDATER_ENABLED != 0;
     HttpClient client_;
     bool checking_ = false;
     bool cancel_ = false;

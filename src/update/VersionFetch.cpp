@@ -8,8 +8,58 @@
 #include <QNetworkRequest>
 #include <QTimer>
 #include <QUrl>
+#include <cerrno>
+#include <cstring>
 
 namespace kalvara::update {
+
+namespace {
+
+// The errno that names a failure of the connection; Qt's own codes mean
+// nothing to the user and are never shown.
+int SystemErrorNumber(QNetworkReply::NetworkError error) {
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::ProxyConnectionRefusedError:
+        return ECONNREFUSED;
+    case QNetworkReply::RemoteHostClosedError:
+    case QNetworkReply::ProxyConnectionClosedError:
+        return ECONNRESET;
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::ProxyNotFoundError:
+        return EHOSTUNREACH;
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::ProxyTimeoutError:
+    case QNetworkReply::OperationCanceledError:
+        return ETIMEDOUT;
+    case QNetworkReply::SslHandshakeFailedError:
+        return EPROTO;
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+        return ENETUNREACH;
+    case QNetworkReply::ProtocolUnknownError:
+    case QNetworkReply::ProtocolInvalidOperationError:
+        return EPROTONOSUPPORT;
+    default:
+        return EIO;
+    }
+}
+
+std::string ConnectionFailureText(QNetworkReply::NetworkError error, const QString& qt_text) {
+    switch (error) {
+    case QNetworkReply::HostNotFoundError:
+        return "The server's host name could not be found";
+    case QNetworkReply::SslHandshakeFailedError:
+        // Qt's text names the certificate's fault.
+        return "The server's certificate could not be verified: " + qt_text.toStdString();
+    case QNetworkReply::ProtocolUnknownError:
+        return "The address is neither http nor https";
+    default:
+        return std::strerror(SystemErrorNumber(error));
+    }
+}
+
+} // namespace
 
 VersionFetch FetchVersionFile(const std::string& url, std::chrono::milliseconds limit) {
     VersionFetch result;
@@ -44,16 +94,24 @@ VersionFetch FetchVersionFile(const std::string& url, std::chrono::milliseconds 
     }
     timer.stop();
 
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (timed_out) {
-        result.error_number = QNetworkReply::TimeoutError;
+        result.error_number = ETIMEDOUT;
         result.error_text =
             "The server did not answer within " + std::to_string(limit.count() / 1000) + " seconds";
     } else if (too_long) {
-        result.error_number = QNetworkReply::UnknownContentError;
+        result.error_number = EFBIG;
         result.error_text = "The answer is too long for a version file";
+    } else if (status.isValid() && (reply->error() != QNetworkReply::NoError ||
+                                    status.toInt() < 200 || status.toInt() > 299)) {
+        result.error_number = status.toInt();
+        const std::string reason =
+            reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString().toStdString();
+        result.error_text = "The server answered " + std::to_string(result.error_number) +
+                            (reason.empty() ? "" : " " + reason);
     } else if (reply->error() != QNetworkReply::NoError) {
-        result.error_number = reply->error();
-        result.error_text = reply->errorString().toStdString();
+        result.error_number = SystemErrorNumber(reply->error());
+        result.error_text = ConnectionFailureText(reply->error(), reply->errorString());
     } else {
         result.ok = true;
         result.text = reply->readAll().toStdString();

@@ -9,9 +9,13 @@ namespace kalvara::update {
 
 struct VersionFetch {
     bool ok = false;
-    std::string text;       // the response body when ok
-    int error_number = 0;   // the network error's number when not ok
-    std::string error_text; // and its message
+    std::string text; // the response body when ok
+    // When not ok: the HTTP status when the server answered (404, 503),
+    // otherwise the system's errno for what went wrong on the way.
+    int error_number = 0;
+    // What failed, in plain words: "The server answered 404 Not Found".
+    // Holds the server's own words, so it is no mark-up.
+    std::string error_text;
 };
 
 // A version file is a few lines; anything longer is not one.

@@ -13,7 +13,9 @@
 #include "engine/DateText.h"
 #include "gui/Gui.h"
 #include "msgbox/MessageBox.h"
+#include "update/UpdateFlow.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTcpServer>
@@ -241,6 +243,24 @@ TEST(UpdateSteps, AutomaticCheckRunsWhenDueAndOnlyWithTheAlertSwitch) {
             EXPECT_TRUE(gui::FormExists(MainFormName));
         }
     }
+}
+
+// A fresh program folder in a copy built without an update server: the
+// first start opens the main window and nothing else.
+TEST(UpdateSteps, FirstStartWithoutAnUpdateServerShowsOnlyTheMainWindow) {
+    if (!std::string(update::DefaultVersionUrl).empty()) {
+        GTEST_SKIP() << "built with an update server";
+    }
+    AppHarness harness("");
+    harness.Start();
+    EXPECT_TRUE(harness.update_messages.empty());
+    std::vector<QWidget*> shown;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible()) {
+            shown.push_back(widget);
+        }
+    }
+    EXPECT_EQ(shown, std::vector<QWidget*>{gui::FormWidget(MainFormName)});
 }
 
 TEST(UpdateSteps, MenuCheckAlwaysAnswersAndKeepsTheWindow) {

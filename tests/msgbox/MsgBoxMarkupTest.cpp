@@ -3,6 +3,7 @@
 
 #include "msgbox/MessageBoxMarkup.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace kalvara::msgbox {
@@ -106,6 +107,26 @@ TEST(MsgBoxMarkup, OptionsAnywhereInEitherCase) {
     EXPECT_EQ(options.pictureProperties, "FRS");
     const BoxOptions none = ParseOptions("xyz");
     EXPECT_FALSE(none.centre || none.justify || none.equalWidths || none.larger);
+}
+
+// Outside text keeps its braces and bars as text: the caller's own group
+// after it still counts, and nothing in it starts a group or breaks a line.
+TEST(MsgBoxMarkup, QuotedTextShowsLiterally) {
+    const std::string hostile = "{W500,F99}Not|||Found}";
+    const TextMarkup text = ParseText(QuoteMarkup(hostile) + " now.{f10,t4}", true);
+    EXPECT_EQ(text.font, 10);
+    EXPECT_EQ(text.color, 4);
+    EXPECT_DOUBLE_EQ(text.wrapWidth, 0);
+    EXPECT_EQ(text.text.find('|'), std::string::npos); // no line break
+    std::string shown = text.text;
+    std::replace(shown.begin(), shown.end(), QuotedBar, '|');
+    EXPECT_EQ(shown, hostile + " now.");
+
+    EXPECT_EQ(ParseTitle(QuoteMarkup("a{b|c") + "{w40}").caption, "a{b|c");
+    // Line ends and other controls cannot break or hide text, and nobody can
+    // smuggle in the quoting characters themselves.
+    EXPECT_EQ(QuoteMarkup("one\r\ntwo\x1e\x1f\x7f"), "one  two   ");
+    EXPECT_EQ(QuoteMarkup("plain text"), "plain text");
 }
 
 TEST(MsgBoxMarkup, VisibleCaptionDropsMnemonicMarks) {

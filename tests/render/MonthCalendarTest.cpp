@@ -1,6 +1,7 @@
 // The Month page: one broadcast month on landscape Letter.
 
 #include "PageExpect.h"
+#include "render/MonthBlocks.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -33,8 +34,7 @@ void ExpectGrid(const PdfPageReadback& page, const std::vector<double>& row_tops
         EXPECT_TRUE(HasText(page, days[c], Anchor::Centre, centres[c], 67, {Bold, 14}));
     }
     EXPECT_TRUE(HasText(page, "STANDARD BROADCAST CALENDAR", Anchor::Centre, 396, 51, {Bold, 12}));
-    EXPECT_TRUE(
-        HasText(page, "Kalvara by Quennet/www.quennet.com", Anchor::Right, 720, 583, {Regular, 8}));
+    EXPECT_TRUE(HasText(page, CreditLine, Anchor::Right, 720, 583, {Regular, 8}));
 }
 
 TEST(MonthCalendar, FourWeekMonthWithoutQuarters) {

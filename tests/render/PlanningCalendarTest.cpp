@@ -123,8 +123,7 @@ TEST_P(PlanningCalendar, OneRowPerBroadcastWeek) {
                         "Standard Billing Month; Ending on Last Sunday",
                         Anchor::Centre, 306, closing + 25, Footer));
     EXPECT_TRUE(HasText(page, "* Denotes 5-week month", Anchor::Centre, 306, closing + 44, Footer));
-    EXPECT_TRUE(HasText(page, "Kalvara by Quennet/www.quennet.com", Anchor::Centre, 306,
-                        closing + 63, Footer));
+    EXPECT_TRUE(HasText(page, CreditLine, Anchor::Centre, 306, closing + 63, Footer));
 }
 
 // 53 rows when 1 January is a Sunday (2023; 2012, a leap year) or a leap

@@ -1,6 +1,7 @@
 // The Quarter page: three broadcast months on portrait Letter.
 
 #include "PageExpect.h"
+#include "render/MonthBlocks.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -39,8 +40,7 @@ void ExpectPageFrame(const PdfPageReadback& page) {
     EXPECT_TRUE(HasText(page, "S T A N D A R D  B R O A D C A S T  C A L E N D A R", Anchor::Centre,
                         306, 39, {Bold, 16}));
     EXPECT_TRUE(HasText(page, "* denotes 5-week month", Anchor::Left, 72, 748, {Regular, 9}));
-    EXPECT_TRUE(
-        HasText(page, "Kalvara by Quennet/www.quennet.com", Anchor::Right, 540, 748, {Regular, 9}));
+    EXPECT_TRUE(HasText(page, CreditLine, Anchor::Right, 540, 748, {Regular, 9}));
 }
 
 TEST(QuarterCalendar, RunIntoTheNextYearWithQuarters) {

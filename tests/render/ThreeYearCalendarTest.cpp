@@ -2,6 +2,7 @@
 
 #include "PageExpect.h"
 #include "render/Layouts.h"
+#include "render/MonthBlocks.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -26,8 +27,7 @@ TEST(ThreeYearCalendar, EachColumnPrintsItsOwnYear) {
     EXPECT_TRUE(HasText(page, "THREE YEAR STANDARD BROADCAST CALENDAR", Anchor::Centre, 306, 30,
                         {Bold, 12}));
     EXPECT_TRUE(HasText(page, "* denotes 5-week month", Anchor::Left, 72, 760, {Regular, 7}));
-    EXPECT_TRUE(
-        HasText(page, "Kalvara by Quennet/www.quennet.com", Anchor::Right, 540, 760, {Regular, 7}));
+    EXPECT_TRUE(HasText(page, CreditLine, Anchor::Right, 540, 760, {Regular, 7}));
 
     struct Column {
         double Center;

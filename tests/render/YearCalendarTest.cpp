@@ -84,8 +84,7 @@ TEST(YearCalendar, FiftyTwoWeekYear) {
     EXPECT_TRUE(HasText(page, "52", Anchor::Right, 345, 620 + 39 + 39, WeekLabel));
 
     EXPECT_TRUE(HasText(page, "* denotes 5-week month", Anchor::Left, 54, 748, {Regular, 7}));
-    EXPECT_TRUE(
-        HasText(page, "Kalvara by Quennet/www.quennet.com", Anchor::Right, 540, 748, {Regular, 7}));
+    EXPECT_TRUE(HasText(page, CreditLine, Anchor::Right, 540, 748, {Regular, 7}));
 }
 
 TEST(YearCalendar, FiftyThreeWeekYearWithQuarters) {

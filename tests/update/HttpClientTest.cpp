@@ -249,6 +249,42 @@ TEST_F(HttpClientTest, MalformedAnswersFailWithANoticeAndLeaveNoFile) {
     }
 }
 
+// Kalvara never asks for an encoding, so an encoded body is not the file;
+// "identity" says the body is sent as it is.
+TEST_F(HttpClientTest, EncodedBodyIsRefusedAndLeavesNoFile) {
+    for (const std::string encoding : {"gzip", "GZIP", "br", "deflate, identity"}) {
+        SCOPED_TRACE(encoding);
+        notices_.clear();
+        ScriptedServer server(
+            {{{Sized("\x1f\x8b compressed", "Content-Encoding: " + encoding + "\r\n")}}});
+        EXPECT_EQ(Get(server), DownloadFailed);
+        EXPECT_FALSE(fs::exists(file_));
+        EXPECT_EQ(client_.LastError(),
+                  "The server sent the file in an encoding Kalvara does not accept.");
+        EXPECT_EQ(notices_.size(), 1u);
+    }
+    ScriptedServer plain({{{Sized("as it is", "Content-Encoding: Identity\r\n")}}});
+    EXPECT_EQ(Get(plain), DownloadStored);
+    EXPECT_EQ(FileText(), "as it is");
+}
+
+// However the body's end is marked, a body over the limit leaves no file.
+TEST_F(HttpClientTest, BodyOverTheLimitIsRefused) {
+    client_.SetBodyLimit(10);
+    const std::string chunked = "HTTP/1.0 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+    for (const std::string& answer :
+         {Sized("eleven byte"), chunked + "6\r\nsix by\r\n6\r\nsix by\r\n0\r\n\r\n",
+          std::string("HTTP/1.0 200 OK\r\n\r\n") + std::string(11, 'x')}) {
+        SCOPED_TRACE(answer);
+        ScriptedServer server({{{answer}}});
+        EXPECT_EQ(Get(server), DownloadFailed);
+        EXPECT_FALSE(fs::exists(file_));
+        EXPECT_EQ(client_.LastError(), "The download is larger than 10 bytes.");
+    }
+    ScriptedServer exact({{{Sized("ten bytes!")}}});
+    EXPECT_EQ(Get(exact), DownloadStored);
+}
+
 TEST_F(HttpClientTest, UnreachableOrInvalidHostShowsTheHostError) {
     for (const std::string host :
          {"127.0.0.1:1", "bad host", "127.0.0.1:99999", "127.0.0.1:x", ""}) {
@@ -261,6 +297,11 @@ TEST_F(HttpClientTest, UnreachableOrInvalidHostShowsTheHostError) {
         EXPECT_EQ(notices_[0].text2, "The update is unable to continue.{f7}");
     }
     EXPECT_FALSE(fs::exists(file_));
+    // A host name from the server cannot lay out the message box.
+    notices_.clear();
+    client_.Download("{W500}|x", "/a", 0, "", "", file_);
+    ASSERT_EQ(notices_.size(), 1u);
+    EXPECT_EQ(notices_[0].text1.find_first_of("{|"), notices_[0].text1.size() - 8);
 }
 
 TEST_F(HttpClientTest, UnsafeRequestPathIsRefusedBeforeAnythingIsSent) {

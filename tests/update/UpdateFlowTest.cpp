@@ -1,10 +1,8 @@
-// The update flow end to end: a real HTTP server (python3 -m http.server) on
-// a loopback port serves the version file and the installer; the message box
-// is answered by script, and the real GUI layer runs offscreen.
-
-#include "update/UpdateFlow.h"
+// The update flow end to end, from the version file to the report after the
+// restart: checks, the ten-day rule, downloads and what must be refused.
 
 #include "ScriptedServer.h"
+#include "UpdateFlowFixture.h"
 #include "core/SettingsStore.h"
 #include "engine/CivilDate.h"
 #include "gui/Gui.h"
@@ -18,6 +16,8 @@
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
+#include <cerrno>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -27,132 +27,10 @@
 namespace kalvara::update {
 namespace {
 
+using test::ReadFile;
+using test::UpdateFlowTest;
+using test::WriteFile;
 namespace fs = std::filesystem;
-
-struct Message {
-    std::string parent, title, text1, text2, buttons;
-    int initial_value = 0;
-    std::string options;
-};
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-class UpdateFlowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        fs::create_directories(program_);
-        fs::create_directories(www_);
-        // Port 0: the server takes a free port and names it once it listens.
-        server_.setStandardErrorFile(QProcess::nullDevice());
-        server_.start("python3", {"-u", "-m", "http.server", "0", "--bind", "127.0.0.1",
-                                  "--directory", QString::fromStdString(www_.string())});
-        std::string banner;
-        while (banner.find(" port ") == std::string::npos && server_.waitForReadyRead(10000)) {
-            banner += server_.readAll().toStdString();
-        }
-        ASSERT_NE(banner.find(" port "), std::string::npos) << "python3 -m http.server: " << banner;
-        port_ = std::stoi(banner.substr(banner.find(" port ") + 6));
-
-        WriteSetting(settings_, "Update", "VersionUrl", Url("/ZorvVersion.txt"));
-        WriteSetting(settings_, "Update", "ProductPage", Url("/kalvara.html"));
-
-        gui::InstallEntryPoints({[] {}, [this](const std::string& form) { Design(form); },
-                                 [this](const std::string& form, int id, int code, int& value,
-                                        int& cancel) { Dispatch(form, id, code, value, cancel); }});
-        gui::CreateForm("KV", "", "Kalvara", 0, 0, 40, 10, "");
-        flow_ = MakeFlow();
-    }
-
-    void TearDown() override {
-        flow_.reset();
-        gui::ResetForTesting();
-        server_.kill();
-        server_.waitForFinished(5000);
-    }
-
-    std::unique_ptr<UpdateFlow> MakeFlow(bool real_processes = false,
-                                         bool real_message_box = false) {
-        UpdateServices services;
-        if (!real_message_box) {
-            services.show_message_box = [this](const std::string& parent, const std::string& title,
-                                               const std::string& text1, const std::string& text2,
-                                               const std::string&, const std::string& buttons,
-                                               const std::string&, int initial_value,
-                                               const std::string& options) {
-                messages_.push_back({parent, title, text1, text2, buttons, initial_value, options});
-                if (answers_.empty()) {
-                    return 99;
-                }
-                const int answer = answers_.front();
-                answers_.pop_front();
-                return answer;
-            };
-        }
-        services.open_url = [this](const std::string& url) { opened_urls_.push_back(url); };
-        if (!real_processes) {
-            services.start_process = [this](const std::string& program,
-                                            const std::vector<std::string>& arguments) {
-                started_.emplace_back(program, arguments);
-                return true;
-            };
-        }
-        services.today = [this] { return today_; };
-        return std::make_unique<UpdateFlow>(settings_, program_.string() + "/", services);
-    }
-
-    void Design(const std::string& form) {
-        if (flow_ && UpdateFlow::OwnsForm(form)) {
-            flow_->DesignForm(form);
-        } else if (form == msgbox::MessageBoxFormName) {
-            msgbox::DesignMessageBoxForm(form);
-        }
-    }
-    void Dispatch(const std::string& form, int id, int code, int& value, int& cancel) {
-        if (flow_ && UpdateFlow::OwnsForm(form)) {
-            flow_->DispatchEvent(form, id, code, value, cancel);
-        } else if (form == msgbox::MessageBoxFormName) {
-            msgbox::MessageBoxEvent(form, id, code, value, cancel);
-        }
-    }
-
-    std::string Url(const std::string& path) const {
-        return "http://127.0.0.1:" + std::to_string(port_) + path;
-    }
-    std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }
-
-    void Publish(const std::string& version, const std::string& first_line = "") {
-        WriteFile(www_ / "ZorvVersion.txt",
-                  (first_line.empty() ? Host() + " /files/Setup.sh Setup.sh" : first_line) + "\n" +
-                      version + "\n");
-        WriteFile(www_ / "files" / "Setup.sh", installer_);
-    }
-
-    std::string Setting(const std::string& key, const std::string& fallback = "") const {
-        return ReadSetting(settings_, "Update", key, fallback);
-    }
-
-    kalvara::test::TempFolder root_;
-    fs::path program_ = root_.Path() / "program", www_ = root_.Path() / "www";
-    std::string settings_ = (program_ / "Zorv.ini").string();
-    int port_ = 0;
-    QProcess server_;
-    std::unique_ptr<UpdateFlow> flow_;
-    std::vector<Message> messages_;
-    std::deque<int> answers_;
-    std::vector<std::string> opened_urls_;
-    std::vector<std::pair<std::string, std::vector<std::string>>> started_;
-    DayNumber today_ = JulianDate(12, 6, 2026);
-    // Records its argument count and arguments beside itself.
-    std::string installer_ = "#!/bin/sh\necho \"$# $*\" > \"$(dirname \"$0\")/installed.txt\"\n";
-};
 
 // --- Up to date --------------------------------------------------------------
 
@@ -205,14 +83,14 @@ TEST_F(UpdateFlowTest, MinorUpdateRunsSilentlyOnCloseAndIsReportedAfterTheRestar
     EXPECT_EQ(messages_[0].initial_value, 1);
     EXPECT_EQ(messages_[0].options, "C");
 
-    const fs::path installer = program_ / "Setup.sh";
+    const fs::path installer = data_ / "updates" / "Setup.sh";
     EXPECT_EQ(ReadFile(installer), installer_);
     EXPECT_EQ(Setting("Install"), installer.string());
     EXPECT_EQ(Setting("NewVer"), "5.3.0.7");
     EXPECT_EQ(Setting("Failed"), "1");
     EXPECT_FALSE(gui::FormExists(DownloadFormName));
     flow_->RunInstaller(); // runs only with its run bit, which a full download sets
-    const fs::path marker = program_ / "installed.txt";
+    const fs::path marker = data_ / "updates" / "installed.txt";
     for (int tries = 0; tries < 500 && ReadFile(marker).empty(); ++tries) {
         QThread::msleep(20); // the detached installer writes it soon
     }
@@ -262,7 +140,7 @@ TEST_F(UpdateFlowTest, AutomaticCheckRunsOnlyWithThePreferenceOnAndADeclineDownl
     EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].title, "New Version Available");
-    EXPECT_FALSE(fs::exists(program_ / "Setup.sh"));
+    EXPECT_TRUE(UpdatesFolderEmpty());
     flow_->RunInstaller();
     EXPECT_TRUE(started_.empty());
     EXPECT_EQ(Setting("Install"), "");
@@ -362,7 +240,7 @@ TEST_F(UpdateFlowTest, FailedDownloadLeavesNothingAndBringsTheWindowBack) {
         EXPECT_EQ(messages_[1].title, "Download Error");
         EXPECT_NE(messages_[1].text1.find(c.text1), std::string::npos) << messages_[1].text1;
         EXPECT_EQ(messages_[1].text2, "The update is unable to continue.{f7}");
-        EXPECT_FALSE(fs::exists(program_ / "Setup.sh"));
+        EXPECT_TRUE(UpdatesFolderEmpty());
         EXPECT_EQ(Setting("Install"), "");
         EXPECT_EQ(Setting("Failed", "none"), "none");
         EXPECT_FALSE(gui::FormExists(DownloadFormName));
@@ -404,7 +282,7 @@ TEST_F(UpdateFlowTest, CancelOrCloseInTheDownloadWindowStopsASilentServer) {
         EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
         EXPECT_EQ(caption, "Updating...");
         EXPECT_EQ(messages_.size(), 1u); // a cancel needs no message
-        EXPECT_FALSE(fs::exists(program_ / "Setup.sh"));
+        EXPECT_TRUE(UpdatesFolderEmpty());
         EXPECT_EQ(Setting("Install"), "");
         EXPECT_FALSE(gui::FormExists(DownloadFormName));
         EXPECT_TRUE(gui::FormWidget("KV")->isVisible());
@@ -418,11 +296,21 @@ TEST_F(UpdateFlowTest, UnreadableVersionFileIsReported) {
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].title, "Unable to Complete Update Check");
     EXPECT_NE(messages_[0].text1.find(" (Error "), std::string::npos);
-    EXPECT_TRUE(messages_[0].text1.ends_with(") has occurred accessing Windows services.{f10}"));
+    // The HTTP status, in plain words and as the number.
+    EXPECT_EQ(messages_[0].text1, "The server answered 404 File not found (Error 404) has "
+                                  "occurred accessing the network.{f10}");
     EXPECT_TRUE(messages_[0].text2.ends_with(
         "|You can visit our web site to download the latest version of Kalvara.{f6}"));
     EXPECT_EQ(messages_[0].buttons, "*{G,f7}|&Visit Web Site|&No, Thanks, I'm Good");
     EXPECT_EQ(opened_urls_, std::vector<std::string>{Url("/kalvara.html")});
+    // A failed connection is told by the system's errno.
+    WriteSetting(settings_, "Update", "VersionUrl", "http://127.0.0.1:1/ZorvVersion.txt");
+    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+    EXPECT_EQ(messages_.back().text1, std::string(std::strerror(ECONNREFUSED)) + " (Error " +
+                                          std::to_string(ECONNREFUSED) +
+                                          ") has occurred accessing the network.{f10}");
+    WriteSetting(settings_, "Update", "VersionUrl", Url("/ZorvVersion.txt"));
+    messages_.erase(messages_.begin() + 1, messages_.end());
 
     // Automatic: a plain notice, and no web site is opened.
     EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
@@ -451,11 +339,13 @@ TEST(UpdateVersionFile, FetchGivesUpAtItsLimit) {
     EXPECT_FALSE(fetched.error_text.empty());
 }
 
-TEST_F(UpdateFlowTest, EmptyAddressesFallBackToTheMakers) {
+TEST_F(UpdateFlowTest, EmptyAddressesFallBackToTheBuiltIn) {
     WriteSetting(settings_, "Update", "VersionUrl", "");
     WriteSetting(settings_, "Update", "ProductPage", "");
-    EXPECT_EQ(flow_->VersionUrl(), "http://www.quennet.example/ZorvVersion.txt");
-    EXPECT_EQ(flow_->ProductPage(), "http://www.quennet.example/kalvara.html");
+    WriteSetting(settings_, "Update", "PublicKey", "");
+    EXPECT_EQ(flow_->VersionUrl(), DefaultVersionUrl);
+    EXPECT_EQ(flow_->ProductPage(), std::string("https://") + KALVARA_MAKER_SITE + "/kalvara.html");
+    EXPECT_EQ(flow_->PublicKey(), DefaultPublicKey);
 }
 
 // --- The version file itself ----------------------------------------------------

@@ -1,0 +1,26 @@
+// Fuzz target: the minisign text formats come from the update server, so
+// any bytes must parse or be refused without a crash, and whatever parses
+// must survive a check against a fixed key.
+
+#include "update/MinisignKey.h"
+#include "update/MinisignSignature.h"
+#include "update/SignatureCheck.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const auto signature = kalvara::update::ParseMinisignSignature(text);
+    const auto key = kalvara::update::ParseMinisignKey(text);
+    if (signature) {
+        kalvara::update::MinisignKey fixed;
+        fixed.KeyId = signature->KeyId; // reach the signature checks, not only the id test
+        (void)kalvara::update::CheckSignature(text, *signature, fixed);
+    }
+    if (key && signature) {
+        (void)kalvara::update::CheckSignature(text, *signature, *key);
+    }
+    return 0;
+}
