@@ -1,23 +1,29 @@
 #include "app/DesktopApp.h"
 
 #include "about/AboutBox.h"
+#include "app/ExportDialog.h"
 #include "app/HelpViewer.h"
 #include "app/MainWindow.h"
 #include "app/PdfReaderProbe.h"
 #include "app/PreferencesDialog.h"
 #include "app/PrintRangeDialog.h"
 #include "app/SingleInstance.h"
+#include "core/Notice.h"
 #include "msgbox/MessageBox.h"
 #include "update/UpdateFlow.h"
 
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QUrl>
 #include <QWidget>
 #include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -51,6 +57,25 @@ std::string FolderWithoutSlash(std::string folder) {
     return folder;
 }
 
+// Makes the output folder and writes the reader probe into it. Returns why
+// calendars cannot be saved there, in the system's words; empty when they can.
+std::string PrepareOutputFolder(const std::string& folder, const std::string& probe) {
+    std::error_code error;
+    fs::create_directories(FolderWithoutSlash(folder), error);
+    if (error) {
+        return error.message();
+    }
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return std::strerror(errno);
+    }
+    constexpr char Line[] = "X\n";
+    const bool written = ::write(fd, Line, sizeof Line - 1) == sizeof Line - 1;
+    const int write_errno = errno;
+    ::close(fd);
+    return written ? std::string() : std::strerror(write_errno);
+}
+
 bool IsPdfName(const fs::path& path) {
     std::string extension = path.extension().string();
     for (char& c : extension) {
@@ -65,7 +90,12 @@ DesktopApp::DesktopApp(DesktopOptions options)
     : options_(std::move(options)), paths_(MakeProgramPaths(options_.program_folder)),
       main_window_(std::make_unique<MainWindow>(*this)),
       print_range_(std::make_unique<PrintRangeDialog>(*this)),
-      preferences_(std::make_unique<PreferencesDialog>(*this)) {}
+      preferences_(std::make_unique<PreferencesDialog>(*this)),
+      export_dialog_(std::make_unique<ExportDialog>(*this)) {
+    if (!options_.update_services.open_url) {
+        options_.update_services.open_url = [this](const std::string& url) { OpenWebPage(url); };
+    }
+}
 
 DesktopApp::~DesktopApp() = default;
 
@@ -139,7 +169,10 @@ bool DesktopApp::InitialiseApplication() {
     gui::DefineSystemColor(70, 13);
     program_icon_ = gui::LoadPicture("$AAPROGRAM");
 
-    EnsureFolder(paths_.OutputFolder);
+    // A folder that cannot be made or written is told once the window shows,
+    // together with what it means for printing (MainWindow::Loaded).
+    output_folder_problem_ =
+        PrepareOutputFolder(paths_.OutputFolder, paths_.OutputFolder + ProbeFileName);
     gui::DefineTooltipProperties(-1, -1, "[40]");
     ProbePdfReader();
     ClearOutputFolder();
@@ -170,15 +203,11 @@ void DesktopApp::ProbePdfReader() {
     pdf_reader_path_.clear();
     selection_.Preferences &= static_cast<PreferenceSet>(~PdfReaderFoundBit);
 
-    // Calendars are written to the output folder; when even the probe file
-    // cannot be written there, nothing could be printed, reader or not.
-    const std::string probe = paths_.OutputFolder + ProbeFileName;
-    {
-        std::ofstream file(probe, std::ios::binary | std::ios::trunc);
-        file << "X\n";
-        if (!file.good()) {
-            return;
-        }
+    // Calendars are written to the output folder; when it cannot take the
+    // probe file, nothing could be printed, reader or not, and the user is
+    // told that rather than that a reader is missing.
+    if (!output_folder_problem_.empty()) {
+        return;
     }
     std::string reader;
     if (options_.find_pdf_reader) {
@@ -236,6 +265,8 @@ void DesktopApp::DesignForm(const std::string& form) {
         print_range_->Design();
     } else if (form == PreferencesFormName) {
         preferences_->Design();
+    } else if (form == ExportFormName) {
+        export_dialog_->Design();
     } else if (form == msgbox::MessageBoxFormName) {
         msgbox::DesignMessageBoxForm(form);
     } else if (update::UpdateFlow::OwnsForm(form) && update_flow_) {
@@ -256,6 +287,8 @@ void DesktopApp::DispatchEvent(const std::string& form, int id, int code, int& v
         print_range_->Event(id, code, value, cancel);
     } else if (form == PreferencesFormName) {
         preferences_->Event(id, code, value, cancel);
+    } else if (form == ExportFormName) {
+        export_dialog_->Event(id, code, value, cancel);
     } else if (form == msgbox::MessageBoxFormName) {
         msgbox::MessageBoxEvent(form, id, code, value, cancel);
     } else if (update::UpdateFlow::OwnsForm(form) && update_flow_) {
@@ -272,6 +305,32 @@ void DesktopApp::ShowHelp(int command, int topic) {
         help_viewer_ = std::make_unique<HelpViewer>(QString::fromStdString(paths_.ProgramFolder));
     }
     help_viewer_->ShowHelp(command, topic);
+}
+
+void DesktopApp::OpenWebPage(const std::string& url) {
+    const bool started = options_.open_web_page
+                             ? options_.open_web_page(url)
+                             : QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+    if (!started) {
+        msgbox::ShowNotice("No Web Browser",
+                           "No web browser could be started to open the page.{f10,t4}",
+                           "Copy this address into a browser:|" + LiteralText(url) + "{f6}");
+    }
+}
+
+std::string DesktopApp::ChooseExportFile(const std::string& suggested_name) {
+    if (options_.choose_export_file) {
+        return options_.choose_export_file(suggested_name);
+    }
+    QFileDialog dialog(gui::FormWidget(gui::CurrentForm()), "Export to Calendar",
+                       QString::fromStdString(suggested_name),
+                       "iCalendar files (*.ics);;All files (*)");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("ics");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().front().toStdString();
 }
 
 GenerateResult DesktopApp::Generate() {
