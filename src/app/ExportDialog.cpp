@@ -99,9 +99,8 @@ void ExportDialog::Design() {
     prepare();
     gui::AddTextField(ExportCountFieldId, 25, 3.25, 8, 1.5, "1", "CT[2]");
     prepare();
-    gui::AddLabel(ExportNoteId, 3, 5.375, 38, 2.25,
-                  "Every broadcast week and month becomes an all-day event|that calendar apps "
-                  "can import.",
+    gui::AddLabel(ExportNoteId, 3, 5.25, 38, 2.5,
+                  "Each broadcast week and month becomes|an all-day event for calendar apps.",
                   "L");
     prepare();
     gui::AddButton(ExportHelpId, 2, 9, 8, 1.5, "&Help", "T");
