@@ -1,6 +1,7 @@
 #include "app/DesktopApp.h"
 
 #include "about/AboutBox.h"
+#include "app/ExportDialog.h"
 #include "app/HelpViewer.h"
 #include "app/MainWindow.h"
 #include "app/PdfReaderProbe.h"
@@ -8,16 +9,22 @@
 #include "app/PrintRangeDialog.h"
 #include "app/SingleInstance.h"
 #include "core/OutputFolderCleanup.h"
+#include "core/Notice.h"
 #include "msgbox/MessageBox.h"
 #include "update/UpdateFlow.h"
 
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QUrl>
 #include <QWidget>
 #include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -50,13 +57,34 @@ std::string FolderWithoutSlash(std::string folder) {
     return folder;
 }
 
+// Makes the output folder and writes the reader probe into it. Returns why
+// calendars cannot be saved there, in the system's words; empty when they can.
+std::string PrepareOutputFolder(const std::string& folder) {
+    std::error_code error;
+    std::string failed_level;
+    if (!CreateFolders(folder, error, failed_level)) {
+        return error.message();
+    }
+    errno = 0;
+    if (!WriteProbeFile(folder)) {
+        return errno != 0 ? std::string(std::strerror(errno))
+                          : std::string("something that is not a file of Kalvara's is in the way");
+    }
+    return {};
+}
+
 } // namespace
 
 DesktopApp::DesktopApp(DesktopOptions options)
     : options_(std::move(options)), paths_(options_.paths),
       main_window_(std::make_unique<MainWindow>(*this)),
       print_range_(std::make_unique<PrintRangeDialog>(*this)),
-      preferences_(std::make_unique<PreferencesDialog>(*this)) {}
+      preferences_(std::make_unique<PreferencesDialog>(*this)),
+      export_dialog_(std::make_unique<ExportDialog>(*this)) {
+    if (!options_.update_services.open_url) {
+        options_.update_services.open_url = [this](const std::string& url) { OpenWebPage(url); };
+    }
+}
 
 DesktopApp::~DesktopApp() = default;
 
@@ -125,7 +153,9 @@ bool DesktopApp::InitialiseApplication() {
     gui::DefineSystemColor(70, 13);
     program_icon_ = gui::LoadPicture("$AAPROGRAM");
 
-    EnsureFolder(paths_.OutputFolder);
+    // A folder that cannot be made or written is told once the window shows,
+    // together with what it means for printing (MainWindow::Loaded).
+    output_folder_problem_ = PrepareOutputFolder(paths_.OutputFolder);
     // The update flow keeps its downloads there; without it there is only no
     // update, which the flow reports itself.
     std::error_code data_error;
@@ -161,9 +191,10 @@ void DesktopApp::ProbePdfReader() {
     pdf_reader_path_.clear();
     selection_.Preferences &= static_cast<PreferenceSet>(~PdfReaderFoundBit);
 
-    // Calendars are written to the output folder; when even the probe file
-    // cannot be written there, nothing could be printed, reader or not.
-    if (!WriteProbeFile(paths_.OutputFolder)) {
+    // Calendars are written to the output folder; when it cannot take the
+    // probe file, nothing could be printed, reader or not, and the user is
+    // told that rather than that a reader is missing.
+    if (!output_folder_problem_.empty()) {
         return;
     }
     std::string reader;
@@ -202,6 +233,8 @@ void DesktopApp::DesignForm(const std::string& form) {
         print_range_->Design();
     } else if (form == PreferencesFormName) {
         preferences_->Design();
+    } else if (form == ExportFormName) {
+        export_dialog_->Design();
     } else if (form == msgbox::MessageBoxFormName) {
         msgbox::DesignMessageBoxForm(form);
     } else if (update::UpdateFlow::OwnsForm(form) && update_flow_) {
@@ -222,6 +255,8 @@ void DesktopApp::DispatchEvent(const std::string& form, int id, int code, int& v
         print_range_->Event(id, code, value, cancel);
     } else if (form == PreferencesFormName) {
         preferences_->Event(id, code, value, cancel);
+    } else if (form == ExportFormName) {
+        export_dialog_->Event(id, code, value, cancel);
     } else if (form == msgbox::MessageBoxFormName) {
         msgbox::MessageBoxEvent(form, id, code, value, cancel);
     } else if (update::UpdateFlow::OwnsForm(form) && update_flow_) {
@@ -238,6 +273,32 @@ void DesktopApp::ShowHelp(int command, int topic) {
         help_viewer_ = std::make_unique<HelpViewer>(QString::fromStdString(paths_.ProgramFolder));
     }
     help_viewer_->ShowHelp(command, topic);
+}
+
+void DesktopApp::OpenWebPage(const std::string& url) {
+    const bool started = options_.open_web_page
+                             ? options_.open_web_page(url)
+                             : QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+    if (!started) {
+        msgbox::ShowNotice("No Web Browser",
+                           "No web browser could be started to open the page.{f10,t4}",
+                           "Copy this address into a browser:|" + LiteralText(url) + "{f6}");
+    }
+}
+
+std::string DesktopApp::ChooseExportFile(const std::string& suggested_name) {
+    if (options_.choose_export_file) {
+        return options_.choose_export_file(suggested_name);
+    }
+    QFileDialog dialog(gui::FormWidget(gui::CurrentForm()), "Export to Calendar",
+                       QString::fromStdString(suggested_name),
+                       "iCalendar files (*.ics);;All files (*)");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("ics");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().front().toStdString();
 }
 
 GenerateResult DesktopApp::Generate() {

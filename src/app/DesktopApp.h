@@ -17,6 +17,7 @@
 
 namespace kalvara {
 
+class ExportDialog;
 class HelpViewer;
 class MainWindow;
 class PreferencesDialog;
@@ -37,6 +38,13 @@ struct DesktopOptions {
     // Finds the PDF reader's program; empty text when there is none. Empty:
     // asks the desktop (PdfReaderProbe).
     std::function<std::string()> find_pdf_reader;
+    // Opens a web page in the desktop's browser; false when none could be
+    // started. Empty: the desktop's URL handler.
+    std::function<bool(const std::string& url)> open_web_page;
+    // The save dialog of the calendar export: given a suggested file name,
+    // the path the user chose, empty when cancelled. Empty: the desktop's
+    // file dialog.
+    std::function<std::string(const std::string& suggested_name)> choose_export_file;
     // What the update flow asks of the desktop (message box, browser,
     // starting the installer, today); members left empty take the desktop's.
     update::UpdateServices update_services;
@@ -47,6 +55,7 @@ inline constexpr int HelpCommand = 911;
 inline constexpr int HelpTopicMainWindow = 10;
 inline constexpr int HelpTopicPrintRange = 20;
 inline constexpr int HelpTopicPreferences = 25;
+inline constexpr int HelpTopicExport = 30;
 inline constexpr int HelpTopicNoPdfReader = 45;
 
 // The accelerator text that binds F1 to the help command.
@@ -87,6 +96,9 @@ public:
     const ProgramPaths& Paths() const { return paths_; }
     bool AfterUpdate() const { return options_.after_update; }
     bool PdfReaderFound() const { return pdf_reader_found_; }
+    // Why no calendar can be saved in the output folder (it could not be
+    // made or written at start), in the system's words; empty when one can.
+    const std::string& OutputFolderProblem() const { return output_folder_problem_; }
     const std::string& PdfReaderPath() const { return pdf_reader_path_; }
     int HelpContext() const { return help_context_; }
     void SetHelpContext(int topic) { help_context_ = topic; }
@@ -95,6 +107,12 @@ public:
     MainWindow& Main() { return *main_window_; }
     PrintRangeDialog& PrintRange() { return *print_range_; }
     PreferencesDialog& Preferences() { return *preferences_; }
+    ExportDialog& Export() { return *export_dialog_; }
+
+    // Opens a web page; without a browser a notice shows the address to copy.
+    void OpenWebPage(const std::string& url);
+    // The export's save dialog (or the stand-in of the options).
+    std::string ChooseExportFile(const std::string& suggested_name);
 
     // The update flow; exists once start-up went through.
     update::UpdateFlow* Updates() const { return update_flow_.get(); }
@@ -115,6 +133,7 @@ private:
     CalendarSelection selection_;
     BroadcastYearTable years_;
     bool pdf_reader_found_ = false;
+    std::string output_folder_problem_;
     std::string pdf_reader_path_;
     int help_context_ = 0;
     int program_icon_ = 0;
@@ -124,6 +143,7 @@ private:
     std::unique_ptr<MainWindow> main_window_;
     std::unique_ptr<PrintRangeDialog> print_range_;
     std::unique_ptr<PreferencesDialog> preferences_;
+    std::unique_ptr<ExportDialog> export_dialog_;
 };
 
 } // namespace kalvara

@@ -2,9 +2,11 @@
 
 #include "about/AboutBox.h"
 #include "app/DesktopApp.h"
+#include "app/ExportDialog.h"
 #include "app/HelpViewer.h"
 #include "app/PreferencesDialog.h"
 #include "app/PrintRangeDialog.h"
+#include "core/Notice.h"
 #include "core/SettingsStore.h"
 #include "engine/DateText.h"
 #include "gui/Gui.h"
@@ -21,6 +23,14 @@ constexpr const char* VersionText = KALVARA_VERSION_TEXT;
 constexpr int FirstYear = 1920;
 // The edit control message that places the caret.
 constexpr int PlaceCaretPosted = 1;
+
+// A folder as the user would type it, without the trailing "/".
+std::string FolderShown(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder;
+}
 
 } // namespace
 
@@ -77,6 +87,8 @@ void MainWindow::Design() {
     const int program_menu = gui::DefineSubMenu(MenuPreferences, "&Preferences");
     gui::SaveMenu(MainFormName, 1, program_menu);
     gui::SetSubMenu(bar, MenuProgram, program_menu);
+    // "E" is free in this menu; "x" belongs to "E&xit".
+    gui::AddMenuItem(program_menu, MenuExportCalendar, "&Export to Calendar...");
     gui::AddMenuItem(program_menu, 9010, "-");
     gui::AddMenuItem(program_menu, MenuExit, "E&xit");
     const int help_menu = gui::DefineSubMenu(MenuHelpContents, "&Help Contents");
@@ -216,6 +228,9 @@ void MainWindow::MenuEvent(int id, int code) {
     case MenuPreferences:
         app_.Preferences().Open(MainFormName);
         break;
+    case MenuExportCalendar:
+        app_.Export().Open(MainFormName);
+        break;
     case MenuExit:
         gui::UnloadForm(MainFormName);
         break;
@@ -253,7 +268,9 @@ void MainWindow::YearFieldEvent(int code, int value) {
     } else if (code == gui::EventChange) {
         // Characters, not bytes: the field may hold any text the user typed.
         const QString text = QString::fromStdString(gui::GetText(MainFormName, YearFieldId));
-        if (text.size() < 4) {
+        // Without a usable output folder nothing can be saved until the next
+        // start, whatever the year.
+        if (text.size() < 4 || !app_.OutputFolderProblem().empty()) {
             gui::DisableControl(MainFormName, GenerateButtonId);
         } else {
             gui::EnableControl(MainFormName, GenerateButtonId);
@@ -297,7 +314,17 @@ void MainWindow::Loaded() {
         gui::UnloadForm(MainFormName);
         return;
     }
-    if (!app_.PdfReaderFound()) {
+    if (!app_.OutputFolderProblem().empty()) {
+        gui::DisableControl(MainFormName, GenerateButtonId);
+        msgbox::ShowNotice("Calendars Cannot Be Saved",
+                           "The folder for calendars cannot be made or written:|\"" +
+                               LiteralText(FolderShown(app_.Paths().OutputFolder)) + "\"{f10,t4}",
+                           "|The system says: " + LiteralText(app_.OutputFolderProblem()) +
+                               ".|Generate stays off until " + ProgramTitle +
+                               " is started again. Make the folder writable, or start " +
+                               ProgramTitle +
+                               " with --home DIR to keep its files elsewhere.{f6,w40}");
+    } else if (!app_.PdfReaderFound()) {
         gui::DisableControl(MainFormName, GenerateButtonId);
         const int answer = msgbox::ShowMessageBox(
             gui::CurrentForm(), "Print Functions Have Been Disabled",
@@ -343,6 +370,16 @@ void MainWindow::Generate() {
         const std::string& settings = app_.Paths().SettingsFile;
         WriteSetting(settings, "Last", "Year", std::to_string(selection.StartYear));
         WriteSetting(settings, "Last", "Style", std::to_string(style));
+        if (!app_.PdfReaderFound()) {
+            // Nothing opens the file, so the user must hear where it is, and
+            // that the folder does not keep it.
+            msgbox::ShowNotice(
+                "Calendar Saved",
+                "The calendar was saved as|\"" + LiteralText(result.Path) + "\"{f10}",
+                std::string("|No PDF reader is installed to open it. ") + ProgramTitle +
+                    " empties this folder at its next start: copy the file "
+                    "elsewhere to keep it.{f6,w40}");
+        }
     }
 }
 

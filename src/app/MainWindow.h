@@ -26,6 +26,7 @@ inline constexpr int StatusBarId = 175;
 
 inline constexpr int MenuProgram = 9000;
 inline constexpr int MenuPreferences = 9005;
+inline constexpr int MenuExportCalendar = 9020;
 inline constexpr int MenuExit = 9015;
 inline constexpr int MenuHelp = 9100;
 inline constexpr int MenuHelpContents = 9105;

@@ -38,6 +38,21 @@ void ShowNotice(const std::string& title, const std::string& text1, const std::s
     std::fprintf(stderr, "%s\n", line.c_str());
 }
 
+std::string LiteralText(std::string_view text) {
+    std::string literal;
+    literal.reserve(text.size());
+    for (char c : text) {
+        if (c == '{') {
+            literal += "\uFF5B";
+        } else if (c == '|') {
+            literal += "\u00A6";
+        } else {
+            literal += c;
+        }
+    }
+    return literal;
+}
+
 std::string StripMarkup(std::string_view text) {
     std::string plain;
     plain.reserve(text.size());

@@ -37,6 +37,12 @@ private:
 // blank lines at either end dropped.
 std::string StripMarkup(std::string_view text);
 
+// Text from outside the program (a path, a web address, a system message)
+// made safe to place in a notice: "{" would start a mark-up group and "|" a
+// new line, so they show as look-alikes ("\uFF5B", "\u00A6") and everything
+// else stays as it is.
+std::string LiteralText(std::string_view text);
+
 // Title, text 1 and text 2 of a notice joined into one plain line, for stderr.
 std::string PlainNotice(const std::string& title, const std::string& text1,
                         const std::string& text2);

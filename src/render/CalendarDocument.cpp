@@ -85,9 +85,20 @@ std::string PdfErrorText(HPDF_STATUS error, HPDF_STATUS detail) {
            "]{f11,t4}";
 }
 
+std::string PdfErrorDetailText(const PdfRunState* state) {
+    if (state == nullptr || state->TargetPath.empty()) {
+        return {};
+    }
+    std::string text = "|While writing \"" + LiteralText(state->TargetPath) + "\"";
+    if (!state->Reason.empty()) {
+        text += ":|" + LiteralText(state->Reason);
+    }
+    return text + ".{f6}";
+}
+
 void PdfErrorHandler(HPDF_STATUS error, HPDF_STATUS detail, void* user_data) {
-    ShowNotice(PdfErrorTitle, PdfErrorText(error, detail), "");
     auto* state = static_cast<PdfRunState*>(user_data);
+    ShowNotice(PdfErrorTitle, PdfErrorText(error, detail), PdfErrorDetailText(state));
     if (state == nullptr) {
         return;
     }
@@ -159,6 +170,8 @@ GenerateResult GenerateCalendar(const CalendarSelection& selection, BroadcastYea
     // written is a PDF error like any other, so the user hears of it.
     const WriteFailure failure = ReplaceFile(result.Path, bytes, links);
     if (!failure.Problem.empty()) {
+        state.TargetPath = result.Path;
+        state.Reason = std::strerror(failure.Detail);
         PdfErrorHandler(failure.Error, static_cast<HPDF_STATUS>(failure.Detail), &state);
         result.PdfErrorOccurred = true;
         result.Problem = failure.Problem;

@@ -43,6 +43,10 @@ struct GenerateResult {
 struct PdfRunState {
     std::int32_t ErrorCount = 0;
     bool NoDocument = false; // HPDF_New gave no document
+    // The file being written and the system's reason for the failure, when
+    // the error is about the file; text 2 of the "PDF Error" notice names them.
+    std::string TargetPath;
+    std::string Reason;
     std::function<void()> AfterPdfError;
 };
 
@@ -64,6 +68,10 @@ bool RenderCalendarDocument(const CalendarSelection& selection, BroadcastYearTab
 // The libharu error callback. user_data is the run's PdfRunState (or null).
 // Shows the "PDF Error" notice, counts the error and calls AfterPdfError.
 void PdfErrorHandler(HPDF_STATUS error, HPDF_STATUS detail, void* user_data);
+
+// Text 2 of the "PDF Error" notice: the file and the reason when the run's
+// state names them, else empty.
+std::string PdfErrorDetailText(const PdfRunState* state);
 
 // "Error number = 4119 [&H1017]|Detail number = 0 [&H0]{f11,t4}"
 std::string PdfErrorText(HPDF_STATUS error, HPDF_STATUS detail);

@@ -1,6 +1,7 @@
 #include "AppHarness.h"
 
 #include "gui/Gui.h"
+#include "msgbox/MessageBox.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -43,12 +44,24 @@ void AppHarness::Start() {
                const std::string&, const std::string& buttons, const std::string&, int,
                const std::string&) {
             update_messages.push_back(title);
+            if (update_answer != 0) {
+                return update_answer;
+            }
             // The last button declines; a list that starts with its mark-up
             // has one "|" per button, a plain one a "|" between buttons.
             const int bars = static_cast<int>(std::count(buttons.begin(), buttons.end(), '|'));
             return buttons.rfind("*{", 0) == 0 ? bars : bars + 1;
         };
-    options.update_services.open_url = [this](const std::string& url) { opened.push_back(url); };
+    // The program's own handling of a browser that does not start is part of
+    // what is tested, so only the browser itself is a stand-in.
+    options.open_web_page = [this](const std::string& url) {
+        opened.push_back(url);
+        return browser_starts;
+    };
+    options.choose_export_file = [this](const std::string& suggested_name) {
+        export_suggestions.push_back(suggested_name);
+        return export_answer;
+    };
     options.update_services.start_process = [this](const std::string& program,
                                                    const std::vector<std::string>&) {
         started.push_back(program);
@@ -68,6 +81,33 @@ std::vector<std::string> AppHarness::Calendars() const {
     }
     std::sort(files.begin(), files.end());
     return files;
+}
+
+MessageRecorder::MessageRecorder() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        const std::string form = msgbox::MessageBoxFormName;
+        if (QWidget* box = gui::FormWidget(form); box == nullptr || !box->isVisible()) {
+            return;
+        }
+        // Texts as one line each: the box may break them where it likes.
+        const auto line = [&form](int id) {
+            return QString::fromStdString(gui::GetText(form, id))
+                .replace(QLatin1Char('|'), QLatin1Char(' '))
+                .simplified()
+                .toStdString();
+        };
+        messages_.push_back({line(0), line(msgbox::Text1Id), line(msgbox::Text2Id)});
+        Click(form, msgbox::FirstButtonId);
+    });
+    timer_.start(5);
+}
+
+std::vector<std::string> MessageRecorder::Titles() const {
+    std::vector<std::string> titles;
+    for (const Message& message : messages_) {
+        titles.push_back(message.Title);
+    }
+    return titles;
 }
 
 void Pump(int rounds) {

@@ -7,6 +7,7 @@
 #include "app/DesktopApp.h"
 #include "support/TempFolder.h"
 
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,6 +32,12 @@ public:
     bool reader_found = true;
     bool after_update = false;
     std::string folder_given;
+    // Whether a web browser starts; the button the update flow's messages
+    // are answered with (0: the last one, which declines); what the export's
+    // save dialog answers (empty: cancelled).
+    bool browser_starts = true;
+    int update_answer = 0;
+    std::string export_answer;
 
     // The files the reader was asked to open, the titles of the update flow's
     // messages (each answered with the button that declines) and the programs
@@ -38,6 +45,8 @@ public:
     std::vector<std::string> opened;
     std::vector<std::string> update_messages;
     std::vector<std::string> started;
+    // The file names the export's save dialog suggested.
+    std::vector<std::string> export_suggestions;
 
     DesktopApp& App() { return *app_; }
     const std::string& ProgramFolder() const { return program_folder_; }
@@ -49,6 +58,25 @@ private:
     TempFolder root_;
     std::string program_folder_;
     std::unique_ptr<DesktopApp> app_;
+};
+
+// While it lives, answers every message box of the program's own with its
+// first button as soon as it shows, and keeps what each one said.
+class MessageRecorder {
+public:
+    struct Message {
+        std::string Title;
+        std::string Text1;
+        std::string Text2;
+    };
+    MessageRecorder();
+    const std::vector<Message>& Messages() const { return messages_; }
+    // The titles, in order.
+    std::vector<std::string> Titles() const;
+
+private:
+    QTimer timer_;
+    std::vector<Message> messages_;
 };
 
 void Pump(int rounds = 5);

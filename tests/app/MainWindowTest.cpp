@@ -148,10 +148,19 @@ TEST(MainWindow, NoPdfReaderWarnsAndDisablesPrintingUntilTheYearIsEdited) {
 
     TypeYear("2020");
     EXPECT_TRUE(gui::IsEnabled(MainFormName, GenerateButtonId));
-    // Without a reader the calendar is saved but not opened.
+    // Without a reader the calendar is saved, not opened, and the user is
+    // told where it is and that it will not stay there.
+    MessageRecorder messages;
     Click(MainFormName, GenerateButtonId);
-    EXPECT_EQ(harness.Calendars().size(), 1u);
+    EXPECT_EQ(harness.Calendars(), std::vector<std::string>{"001Calendar.PDF"});
     EXPECT_TRUE(harness.opened.empty());
+    ASSERT_EQ(messages.Titles(), std::vector<std::string>{"Calendar Saved"});
+    EXPECT_NE(messages.Messages()[0].Text1.find(harness.OutputFolder() + "001Calendar.PDF"),
+              std::string::npos)
+        << messages.Messages()[0].Text1;
+    EXPECT_NE(messages.Messages()[0].Text2.find("empties this folder at its next start"),
+              std::string::npos);
+    EXPECT_EQ(Last(harness, "Year"), "2020");
 }
 
 TEST(MainWindow, HelpButtonF1MenuAboutBoxHelpCommandsAndExit) {

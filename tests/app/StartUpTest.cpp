@@ -138,6 +138,27 @@ TEST(CommandLine, Parsing) {
     EXPECT_EQ(ParseDesktopCommandLine({"--home"}).action, Action::Error);
     EXPECT_EQ(ParseDesktopCommandLine({"--home="}).action, Action::Error);
     EXPECT_EQ(ParseDesktopCommandLine({"--home", "/x", "--help"}).action, Action::Help);
+    EXPECT_EQ(ParseDesktopCommandLine({"/update", "-h"}).action, Action::Help);
+    EXPECT_EQ(ParseDesktopCommandLine({"/update", "--version"}).action, Action::Version);
+    // The last folder given counts.
+    EXPECT_EQ(ParseDesktopCommandLine({"--home", "/a", "--home=/b"}).home, "/b");
+    // A folder may start with a dash when it is the option's value.
+    EXPECT_EQ(ParseDesktopCommandLine({"--home", "-dashed"}).home, "-dashed");
+}
+
+TEST(CommandLine, AnythingElseIsRefusedNamingTheWordAsTyped) {
+    using Action = DesktopCommandLine::Action;
+    for (const auto& [args, named] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--frobnicate"}, "--frobnicate"},
+             {{"--frobnicate=1"}, "--frobnicate=1"},
+             {{"-q"}, "-q"},
+             {{"calendar.pdf"}, "calendar.pdf"},
+             {{"/update", "/update"}, "/update"},
+             {{"--", "--help"}, "--help"}}) {
+        const DesktopCommandLine parsed = ParseDesktopCommandLine(args);
+        EXPECT_EQ(parsed.action, Action::Error) << named;
+        EXPECT_NE(parsed.error.find(named), std::string::npos) << parsed.error;
+    }
 }
 
 TEST(Executable, VersionHelpBadArgumentsAndNoDisplay) {

@@ -16,6 +16,13 @@ TEST(StripMarkup, RemovesGroupsAndBreaksLines) {
     EXPECT_EQ(kalvara::StripMarkup(""), "");
 }
 
+TEST(LiteralText, OutsideTextNeitherStartsAGroupNorBreaksTheLine) {
+    const std::string literal = kalvara::LiteralText("/home/a{f7}|b/PDF");
+    EXPECT_EQ(kalvara::StripMarkup(literal + "{f6}"), literal);
+    EXPECT_EQ(literal.find_first_of("{|"), std::string::npos);
+    EXPECT_EQ(kalvara::LiteralText("/plain/path"), "/plain/path");
+}
+
 TEST(PlainNotice, JoinsTitleAndTextsOnOneLine) {
     EXPECT_EQ(kalvara::PlainNotice("PDF Error", "A|B{f11}", ""), "PDF Error: A B");
     EXPECT_EQ(kalvara::PlainNotice("T", "", "second{f6}"), "T: second");
