@@ -282,7 +282,7 @@ void DesktopApp::OpenWebPage(const std::string& url) {
     if (!started) {
         msgbox::ShowNotice("No Web Browser",
                            "No web browser could be started to open the page.{f10,t4}",
-                           "Copy this address into a browser:|" + LiteralText(url) + "{f6}");
+                           "Copy this address into a browser:|" + QuoteMarkup(url) + "{f6}");
     }
 }
 

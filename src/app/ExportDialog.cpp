@@ -168,7 +168,7 @@ void ExportDialog::WriteCalendar(const ExportRange& range) {
         BroadcastCalendarIcs(range.FirstYear, range.LastYear(), IcsContent::WeeksAndMonths);
     if (!calendar.Problem.empty()) {
         msgbox::ShowNotice(NotExportedTitle, "The calendar file could not be made.{f10,t4}",
-                           LiteralText(calendar.Problem) + "{f6}");
+                           QuoteMarkup(calendar.Problem) + "{f6}");
         return;
     }
     const std::string path = app_.ChooseExportFile(SuggestedExportName(range));
@@ -177,14 +177,14 @@ void ExportDialog::WriteCalendar(const ExportRange& range) {
     }
     if (const AtomicWriteError error = ReplaceFileAtomically(path, calendar.Text)) {
         msgbox::ShowNotice(NotExportedTitle,
-                           "The calendar could not be written to|\"" + LiteralText(path) +
+                           "The calendar could not be written to|\"" + QuoteMarkup(path) +
                                "\"{f10,t4}",
-                           LiteralText(std::strerror(error.Errno)) + ". Nothing was written.{f6}");
+                           QuoteMarkup(std::strerror(error.Errno)) + ". Nothing was written.{f6}");
         return;
     }
     msgbox::ShowNotice("Calendar Exported",
                        "The broadcast weeks and months of " + YearsText(range) +
-                           " were saved as|\"" + LiteralText(path) + "\"{f10}",
+                           " were saved as|\"" + QuoteMarkup(path) + "\"{f10}",
                        "Import this file into your calendar app.{f6}");
 }
 

@@ -318,8 +318,8 @@ void MainWindow::Loaded() {
         gui::DisableControl(MainFormName, GenerateButtonId);
         msgbox::ShowNotice("Calendars Cannot Be Saved",
                            "The folder for calendars cannot be made or written:|\"" +
-                               LiteralText(FolderShown(app_.Paths().OutputFolder)) + "\"{f10,t4}",
-                           "|The system says: " + LiteralText(app_.OutputFolderProblem()) +
+                               QuoteMarkup(FolderShown(app_.Paths().OutputFolder)) + "\"{f10,t4}",
+                           "|The system says: " + QuoteMarkup(app_.OutputFolderProblem()) +
                                ".|Generate stays off until " + ProgramTitle +
                                " is started again. Make the folder writable, or start " +
                                ProgramTitle +
@@ -375,7 +375,7 @@ void MainWindow::Generate() {
             // that the folder does not keep it.
             msgbox::ShowNotice(
                 "Calendar Saved",
-                "The calendar was saved as|\"" + LiteralText(result.Path) + "\"{f10}",
+                "The calendar was saved as|\"" + QuoteMarkup(result.Path) + "\"{f10}",
                 std::string("|No PDF reader is installed to open it. ") + ProgramTitle +
                     " empties this folder at its next start: copy the file "
                     "elsewhere to keep it.{f6,w40}");

@@ -38,19 +38,21 @@ void ShowNotice(const std::string& title, const std::string& text1, const std::s
     std::fprintf(stderr, "%s\n", line.c_str());
 }
 
-std::string LiteralText(std::string_view text) {
-    std::string literal;
-    literal.reserve(text.size());
-    for (char c : text) {
+std::string QuoteMarkup(std::string_view plain) {
+    std::string quoted;
+    quoted.reserve(plain.size());
+    for (char c : plain) {
         if (c == '{') {
-            literal += "\uFF5B";
+            quoted += QuotedBrace;
         } else if (c == '|') {
-            literal += "\u00A6";
+            quoted += QuotedBar;
+        } else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            quoted += ' ';
         } else {
-            literal += c;
+            quoted += c;
         }
     }
-    return literal;
+    return quoted;
 }
 
 std::string StripMarkup(std::string_view text) {
@@ -66,8 +68,8 @@ std::string StripMarkup(std::string_view text) {
             in_group = true;
         } else if (c == '|') {
             plain += '\n';
-        } else if (c == '\x1e' || c == '\x1f') {
-            plain += c == '\x1e' ? '{' : '|'; // quoted from outside text
+        } else if (c == QuotedBrace || c == QuotedBar) {
+            plain += c == QuotedBrace ? '{' : '|'; // quoted from outside text
         } else {
             plain += c;
         }

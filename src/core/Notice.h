@@ -37,11 +37,17 @@ private:
 // blank lines at either end dropped.
 std::string StripMarkup(std::string_view text);
 
-// Text from outside the program (a path, a web address, a system message)
-// made safe to place in a notice: "{" would start a mark-up group and "|" a
-// new line, so they show as look-alikes ("\uFF5B", "\u00A6") and everything
-// else stays as it is.
-std::string LiteralText(std::string_view text);
+// Text from outside the program (a server's words, a host name, a file path, a
+// system message) made safe to place in a notice: its "{" cannot start a
+// mark-up group and its "|" cannot break a line; both are shown as they
+// stand. Line breaks and other control characters become blanks.
+std::string QuoteMarkup(std::string_view plain);
+
+// How QuoteMarkup writes a literal "{" and "|". The message box's parser turns
+// the brace back into "{"; the bar stays until the window layer has broken
+// the lines at the real bars, and is drawn as "|".
+inline constexpr char QuotedBrace = '\x1e';
+inline constexpr char QuotedBar = '\x1f';
 
 // Title, text 1 and text 2 of a notice joined into one plain line, for stderr.
 std::string PlainNotice(const std::string& title, const std::string& text1,

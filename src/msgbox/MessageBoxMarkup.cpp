@@ -98,28 +98,7 @@ void ApplyButtonGroup(ButtonMarkup& button, const std::vector<MarkupItem>& items
     }
 }
 
-bool IsControl(char c) {
-    return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
-}
-
 } // namespace
-
-std::string QuoteMarkup(std::string_view plain) {
-    std::string quoted;
-    quoted.reserve(plain.size());
-    for (char c : plain) {
-        if (c == '{') {
-            quoted += QuotedBrace;
-        } else if (c == '|') {
-            quoted += QuotedBar;
-        } else if (IsControl(c)) {
-            quoted += ' ';
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted;
-}
 
 MarkedText ParseMarkedText(std::string_view value) {
     MarkedText marked;

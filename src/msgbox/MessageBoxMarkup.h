@@ -5,6 +5,8 @@
 // decimal number. A missing "}" is forgiven, unknown letters are kept for the
 // caller to ignore, and numbers are bounded so that no size can run away.
 
+#include "core/Notice.h" // QuoteMarkup and its stand-ins
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,18 +24,6 @@ struct MarkedText {
     std::string visible;
     std::vector<MarkupItem> items;
 };
-
-// Outside text (a server's words, a host name, a file path) made safe to put
-// into a text block: its "{" cannot start a group and its "|" cannot break a
-// line; both are shown as they stand. Line breaks and other control
-// characters become blanks.
-std::string QuoteMarkup(std::string_view plain);
-
-// How QuoteMarkup writes a literal "{" and "|". The parser turns the brace
-// back into "{"; the bar stays until the GUI layer has broken the lines at
-// the real bars, and is drawn as "|".
-inline constexpr char QuotedBrace = '\x1e';
-inline constexpr char QuotedBar = '\x1f';
 
 // Splits a value into its visible text and its group.
 MarkedText ParseMarkedText(std::string_view value);

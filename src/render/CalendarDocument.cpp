@@ -89,9 +89,9 @@ std::string PdfErrorDetailText(const PdfRunState* state) {
     if (state == nullptr || state->TargetPath.empty()) {
         return {};
     }
-    std::string text = "|While writing \"" + LiteralText(state->TargetPath) + "\"";
+    std::string text = "|While writing \"" + QuoteMarkup(state->TargetPath) + "\"";
     if (!state->Reason.empty()) {
-        text += ":|" + LiteralText(state->Reason);
+        text += ":|" + QuoteMarkup(state->Reason);
     }
     return text + ".{f6}";
 }

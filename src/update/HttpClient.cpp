@@ -30,7 +30,6 @@ constexpr std::size_t MaxHeadBytes = 65536;
 // request is worth one more try on a new connection.
 struct StaleConnection {};
 
-using msgbox::QuoteMarkup;
 
 std::string TooLarge(std::uint64_t limit) {
     return limit == MaxBodyBytes

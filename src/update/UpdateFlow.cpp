@@ -22,7 +22,6 @@
 namespace kalvara::update {
 
 namespace fs = std::filesystem;
-using msgbox::QuoteMarkup;
 
 namespace {
 
@@ -71,7 +70,7 @@ std::string ReadSignatureFile(const std::string& path) {
 // Outside text for a plain label: its bars cannot break the line.
 std::string OneLine(const std::string& text) {
     std::string quoted = QuoteMarkup(text);
-    std::replace(quoted.begin(), quoted.end(), msgbox::QuotedBrace, '{');
+    std::replace(quoted.begin(), quoted.end(), QuotedBrace, '{');
     return quoted;
 }
 

@@ -16,11 +16,11 @@ TEST(StripMarkup, RemovesGroupsAndBreaksLines) {
     EXPECT_EQ(kalvara::StripMarkup(""), "");
 }
 
-TEST(LiteralText, OutsideTextNeitherStartsAGroupNorBreaksTheLine) {
-    const std::string literal = kalvara::LiteralText("/home/a{f7}|b/PDF");
-    EXPECT_EQ(kalvara::StripMarkup(literal + "{f6}"), literal);
+TEST(QuoteMarkup, OutsideTextNeitherStartsAGroupNorBreaksTheLine) {
+    const std::string literal = kalvara::QuoteMarkup("/home/a{f7}|b/PDF");
+    EXPECT_EQ(kalvara::StripMarkup(literal + "{f6}"), "/home/a{f7}|b/PDF");
     EXPECT_EQ(literal.find_first_of("{|"), std::string::npos);
-    EXPECT_EQ(kalvara::LiteralText("/plain/path"), "/plain/path");
+    EXPECT_EQ(kalvara::QuoteMarkup("/plain/path"), "/plain/path");
 }
 
 TEST(PlainNotice, JoinsTitleAndTextsOnOneLine) {

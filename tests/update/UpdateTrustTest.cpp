@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 // drawn as bars.
 std::string Shown(const std::string& text) {
     std::string shown = msgbox::ParseText(text, true).text;
-    std::replace(shown.begin(), shown.end(), msgbox::QuotedBar, '|');
+    std::replace(shown.begin(), shown.end(), QuotedBar, '|');
     return shown;
 }
 
