@@ -3,6 +3,7 @@
 #include "core/ProgramFolder.h"
 #include "engine/CivilDate.h"
 #include "gui/Gui.h"
+#include "kalvara/Version.h"
 
 #include <cstdint>
 #include <fstream>
@@ -87,7 +88,7 @@ std::string ReleaseDateText() {
 }
 
 std::string AboutVersionText() {
-    return std::string("Version ") + KALVARA_VERSION_TEXT + " \u2014 Released " + ReleaseDateText();
+    return std::string("Version ") + VersionText + " \u2014 Released " + ReleaseDateText();
 }
 
 void OpenAboutBox(const std::string& parent) {

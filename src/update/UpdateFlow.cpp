@@ -1,10 +1,11 @@
 #include "update/UpdateFlow.h"
 
+#include "core/Notice.h"
 #include "core/ProgramFolder.h"
 #include "core/SettingsStore.h"
 #include "engine/DateText.h"
-#include "core/Notice.h"
 #include "gui/Gui.h"
+#include "kalvara/Version.h"
 #include "update/HttpSyntax.h"
 #include "update/VersionFetch.h"
 #include "update/VersionFile.h"
@@ -60,7 +61,7 @@ std::string ReadWholeFile(const std::string& path) {
 } // namespace
 
 std::string ProgramVersion() {
-    return KALVARA_VERSION_TEXT;
+    return VersionText;
 }
 
 UpdateFlow::UpdateFlow(std::string settings_file, std::string program_folder,
