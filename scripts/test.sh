@@ -2,8 +2,8 @@
 # Installs what is missing, then builds and tests every configuration CI
 # checks, stopping at the first failure:
 #   default   RelWithDebInfo in build/: build everything, run the whole suite
-#   release   Release in build-release/: build everything (the optimiser's
-#             warnings differ), run nothing
+#   release   Release in build-release/: build the programs and libraries
+#             (the optimiser's warnings differ), run nothing
 #   sanitize  KALVARA_SANITIZE=ON without the desktop program in
 #             build-sanitize/: the Qt-free suites and the fuzz corpus replay
 #             under AddressSanitizer and UndefinedBehaviorSanitizer
@@ -51,7 +51,8 @@ for stage in "${stages[@]}"; do
         QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
         ;;
     release)
-        configure_and_build build-release -DCMAKE_BUILD_TYPE=Release -DKALVARA_BUILD_BENCH=OFF
+        configure_and_build build-release -DCMAKE_BUILD_TYPE=Release -DKALVARA_BUILD_TESTS=OFF \
+            -DKALVARA_BUILD_BENCH=OFF
         ;;
     sanitize)
         configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo \
