@@ -8,8 +8,10 @@ target_compile_options(kalvara_warnings INTERFACE -Wall -Wextra -Wpedantic)
 if(KALVARA_WERROR)
     target_compile_options(kalvara_warnings INTERFACE -Werror)
 endif()
-# libstdc++ 12's inlined std::string copies trip -Wrestrict at -O2 and above
-# (GCC bug 105329, a false positive fixed in GCC 13).
+# GCC 12 reports overlapping copies inside libstdc++'s inlined std::string
+# code (_M_replace, operator+) under -Wrestrict at -O2 and above, a false
+# positive (GCC bugs 105329 and 105651) that a Release build turns into an
+# error. Newer compilers keep the warning.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
     target_compile_options(kalvara_warnings INTERFACE -Wno-restrict)
 endif()
