@@ -4,6 +4,7 @@
 #include "core/RegularFile.h"
 #include "engine/CivilDate.h"
 #include "gui/Gui.h"
+#include "kalvara/Version.h"
 
 #include <cstdint>
 #include <iterator>
@@ -82,7 +83,7 @@ std::string ReleaseDateText() {
 }
 
 std::string AboutVersionText() {
-    return std::string("Version ") + KALVARA_VERSION_TEXT + " \u2014 Released " + ReleaseDateText();
+    return std::string("Version ") + VersionText + " \u2014 Released " + ReleaseDateText();
 }
 
 void OpenAboutBox(const std::string& parent) {

@@ -10,6 +10,7 @@
 #include "core/SettingsStore.h"
 #include "engine/DateText.h"
 #include "gui/Gui.h"
+#include "kalvara/Version.h"
 #include "msgbox/MessageBox.h"
 #include "update/UpdateFlow.h"
 
@@ -19,7 +20,6 @@ namespace kalvara {
 
 namespace {
 
-constexpr const char* VersionText = KALVARA_VERSION_TEXT;
 constexpr int FirstYear = 1920;
 // The edit control message that places the caret.
 constexpr int PlaceCaretPosted = 1;

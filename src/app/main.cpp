@@ -4,6 +4,7 @@
 #include "app/DesktopCommandLine.h"
 #include "core/ProgramFolder.h"
 #include "gui/Gui.h"
+#include "kalvara/Version.h"
 
 #include <QApplication>
 #include <iostream>
@@ -19,7 +20,7 @@ int main(int argc, char** argv) {
         std::cout << kalvara::DesktopUsage();
         return 0;
     case DesktopCommandLine::Action::Version:
-        std::cout << "kalvara " << KALVARA_VERSION_TEXT << "\n";
+        std::cout << "kalvara " << kalvara::VersionText << "\n";
         return 0;
     case DesktopCommandLine::Action::Error:
         std::cerr << "kalvara: " << command_line.error << "\n"

@@ -1,11 +1,12 @@
 // kalvara-cli: the broadcast calendar without the desktop.
 
-#include "core/ProgramFolder.h"
 #include "cli/DateTables.h"
 #include "cli/GenerateCommand.h"
-#include "engine/BroadcastYearTable.h"
 #include "core/DateNotice.h"
 #include "core/Notice.h"
+#include "core/ProgramFolder.h"
+#include "engine/BroadcastYearTable.h"
+#include "kalvara/Version.h"
 
 #include <cstdio>
 #include <optional>
@@ -171,7 +172,7 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (arg == "--version") {
-            Print(std::string(KALVARA_VERSION_TEXT) + "\n");
+            Print(std::string(kalvara::VersionText) + "\n");
             return 0;
         }
         if (arg == "--home") {

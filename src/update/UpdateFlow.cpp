@@ -6,6 +6,7 @@
 #include "engine/DateText.h"
 #include "gui/Gui.h"
 #include "msgbox/MessageBoxMarkup.h"
+#include "kalvara/Version.h"
 #include "update/HttpSyntax.h"
 #include "update/SignatureCheck.h"
 #include "update/VersionFetch.h"
@@ -82,7 +83,7 @@ std::string ReadWholeFile(const std::string& path) {
 } // namespace
 
 std::string ProgramVersion() {
-    return KALVARA_VERSION_TEXT;
+    return VersionText;
 }
 
 UpdateFlow::UpdateFlow(std::string settings_file, std::string program_folder,

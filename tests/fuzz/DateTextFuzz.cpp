@@ -1,0 +1,99 @@
+// Date text as the user types it: whatever Date2JulianDate accepts as a valid
+// calendar date must be that date's day number, which std::chrono works out
+// independently, and NumericValue must agree with the integer it rounds to.
+
+#include "FuzzSupport.h"
+#include "engine/CivilDate.h"
+#include "engine/DateText.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+using kalvara::fuzz::Require;
+
+// 1 January 1970 as a Julian day number.
+constexpr std::int32_t UnixEpochDayNumber = 2440588;
+
+bool IsCalendarDate(std::int32_t year, std::int32_t month, std::int32_t day) {
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) {
+        return false;
+    }
+    return std::chrono::year_month_day(std::chrono::year(year),
+                                       std::chrono::month(static_cast<unsigned>(month)),
+                                       std::chrono::day(static_cast<unsigned>(day)))
+        .ok();
+}
+
+std::int32_t ChronoDayNumber(std::int32_t year, std::int32_t month, std::int32_t day) {
+    const std::chrono::sys_days days{std::chrono::year(year) /
+                                     std::chrono::month(static_cast<unsigned>(month)) /
+                                     std::chrono::day(static_cast<unsigned>(day))};
+    return static_cast<std::int32_t>(days.time_since_epoch().count()) + UnixEpochDayNumber;
+}
+
+void CheckNumericValue(const std::string& text) {
+    const double value = kalvara::NumericValue(text);
+    Require(!std::isnan(value), "a numeric value is never NaN");
+    const std::int32_t rounded = kalvara::IntegerValue(text);
+    if (std::fabs(value) < 1e9) {
+        Require(std::fabs(value - rounded) <= 0.5, "IntegerValue is the nearest integer");
+    }
+}
+
+void CheckDate(const std::string& text, const std::string& order) {
+    std::string order_used = order;
+    bool invalid = false;
+    const kalvara::DayNumber day_number = kalvara::Date2JulianDate(text, order_used, invalid);
+    if (invalid) {
+        Require(day_number == 0, "an invalid date gives 0");
+        return;
+    }
+    if (text.empty() || text.find_first_not_of("0123456789-/") != std::string::npos) {
+        return; // today, or fields whose reading is NumericValue's business
+    }
+    // Plain digit fields: the date they name is known without the engine.
+    std::int32_t fields[3] = {};
+    std::size_t start = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t end = text.find_first_of("-/", start);
+        const std::string field = text.substr(start, end - start);
+        fields[i] = field.empty() || field.size() > 9 ? 0 : std::stoi(field);
+        if (end == std::string::npos) {
+            break;
+        }
+        start = end + 1;
+    }
+    const bool mdy = order == "MDY";
+    const std::int32_t year = mdy ? fields[2] : fields[0];
+    const std::int32_t month = mdy ? fields[0] : fields[1];
+    const std::int32_t day = mdy ? fields[1] : fields[2];
+    if ((mdy || order == "YMD") && IsCalendarDate(year, month, day)) {
+        Require(day_number == ChronoDayNumber(year, month, day), "day number of a calendar date");
+        std::int32_t back_month = 0, back_day = 0, back_year = 0;
+        kalvara::JulianToMDY(day_number, back_month, back_day, back_year);
+        Require(back_month == month && back_day == day && back_year == year,
+                "a calendar date survives the round trip through its day number");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    // The first byte picks the field order, the rest is the typed text.
+    static const char* const orders[] = {"MDY", "YMD", "DMY", ""};
+    const std::string order = orders[data[0] % 4];
+    const std::string text(kalvara::fuzz::AsText(data + 1, size - 1));
+    CheckNumericValue(text);
+    if (!text.empty()) { // empty text means today, which is no property of the input
+        CheckDate(text, order);
+    }
+    return 0;
+}

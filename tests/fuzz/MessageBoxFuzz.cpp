@@ -1,0 +1,106 @@
+// A message box laid out from arbitrary values and mark-up, measured by a
+// text measurer that may itself misbehave: every size and position comes out
+// finite and not negative, and the box holds at most ten buttons.
+
+#include "FuzzSupport.h"
+#include "msgbox/MessageBoxLayout.h"
+#include "msgbox/MessageBoxMarkup.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+using kalvara::fuzz::Require;
+using namespace kalvara::msgbox;
+
+bool IsSane(double value) {
+    return std::isfinite(value) && value >= 0;
+}
+
+void CheckBox(const Box& box) {
+    Require(IsSane(box.column) && IsSane(box.row), "a position is finite and not negative");
+    Require(IsSane(box.width) && IsSane(box.height), "a size is finite and not negative");
+}
+
+void CheckBlock(const TextBlockLayout& block) {
+    CheckBox(block.box);
+    for (const std::string& line : block.lines) {
+        Require(line.find('|') == std::string::npos, "a laid-out line holds no line break");
+    }
+}
+
+// Widths grow with the text, as a real font's do, except that some fonts
+// answer nonsense, which the layout must not pass on.
+LineExtent Measure(unsigned quirk, int font, const std::string& line) {
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double infinity = std::numeric_limits<double>::infinity();
+    switch ((quirk + static_cast<unsigned>(font)) % 8) {
+    case 0:
+        return {nan, 1.0};
+    case 1:
+        return {infinity, -infinity};
+    case 2:
+        return {-1.0 * static_cast<double>(line.size()), -2.0};
+    case 3:
+        return {1e300, 1e300};
+    default:
+        return {0.6 * static_cast<double>(line.size()) * (1 + font % 3), 1.0 + font % 2};
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2) {
+        return 0;
+    }
+    // Two bytes steer the measurer and the initial check-box value; the rest
+    // are the six values of a message box, separated by NUL bytes.
+    const unsigned quirk = data[0];
+    const int initial_value = data[1] % 3 - 1;
+    const std::vector<std::string> fields =
+        kalvara::fuzz::SplitFields(kalvara::fuzz::AsText(data + 2, size - 2), '\0', 6);
+
+    MessageBoxRequest request;
+    request.title = fields[0];
+    request.text1 = fields[1];
+    request.text2 = fields[2];
+    request.checkText = fields[3];
+    request.buttons = fields[4];
+    request.options = fields[5];
+    request.initialValue = initial_value;
+    request.pictureColumns = quirk % 5 == 0 ? 0 : quirk / 4.0;
+    request.pictureRows = quirk % 7 == 0 ? -1 : quirk / 8.0;
+
+    const MeasureLine measure = [quirk](int font, const std::string& line) {
+        Require(font >= 0, "the measurer is asked for a real font number");
+        return Measure(quirk, font, line);
+    };
+    const MessageBoxLayout layout = ComputeMessageBoxLayout(request, measure);
+    Require(IsSane(layout.width) && IsSane(layout.height), "the box has a sane size");
+    CheckBox(layout.picture);
+    CheckBlock(layout.text1);
+    CheckBlock(layout.text2);
+    CheckBlock(layout.check);
+    Require(layout.buttons.size() <= static_cast<std::size_t>(MaxButtons), "at most ten buttons");
+    for (const ButtonLayout& button : layout.buttons) {
+        CheckBox(button.box);
+        Require(button.id >= 11 && button.id <= 20, "button ids run from 11 to 20");
+        Require(IsSane(button.markup.width) && IsSane(button.markup.height),
+                "a button's own size is sane");
+    }
+
+    // The mark-up on its own: bounded numbers, upper-case letters.
+    for (const MarkupItem& item : ParseMarkedText(fields[1]).items) {
+        Require(std::isfinite(item.value), "a mark-up number is finite");
+        Require(!(item.letter >= 'a' && item.letter <= 'z'), "mark-up letters are upper case");
+    }
+    const std::string caption = VisibleCaption(fields[4]);
+    Require(caption.size() <= fields[4].size(), "a visible caption is never longer");
+    return 0;
+}

@@ -1,0 +1,64 @@
+// The version file comes from a web server, so it is hostile by definition.
+// Whatever it holds, its version reads back as written, comparisons order
+// versions consistently, and an installer name that passes as plain cannot
+// lead out of the folder it is joined to.
+
+#include "FuzzSupport.h"
+#include "update/VersionFile.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using kalvara::fuzz::Require;
+using kalvara::update::Version;
+
+std::string VersionText(const Version& version) {
+    return std::to_string(version[0]) + "." + std::to_string(version[1]) + "." +
+           std::to_string(version[2]) + "." + std::to_string(version[3]);
+}
+
+void CheckVersion(const std::string& text) {
+    const auto version = kalvara::update::ParseVersion(text);
+    if (!version) {
+        return;
+    }
+    Require(kalvara::update::ParseVersion(VersionText(*version)) == version,
+            "a version reads back from its own text");
+    Require(!kalvara::update::IsNewer(*version, *version), "no version is newer than itself");
+    const Version current{5, 3, 0, 0};
+    Require(!(kalvara::update::IsNewer(*version, current) &&
+              kalvara::update::IsNewer(current, *version)),
+            "of two versions at most one is newer");
+    if (kalvara::update::IsMajorUpdate(*version, current)) {
+        Require(kalvara::update::IsNewer(*version, current), "a major update is newer");
+    }
+}
+
+void CheckFileName(const std::string& name) {
+    if (!kalvara::update::IsPlainFileName(name)) {
+        return;
+    }
+    namespace fs = std::filesystem;
+    const fs::path folder = "/tmp/updates";
+    const fs::path joined = (folder / name).lexically_normal();
+    Require(joined.parent_path() == folder, "a plain file name stays in its folder");
+    Require(joined.filename() == name, "a plain file name is one whole component");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const auto file = kalvara::update::ParseVersionFile(kalvara::fuzz::AsText(data, size));
+    if (!file) {
+        return 0;
+    }
+    Require(file->version_text.find('\n') == std::string::npos, "the version is one line");
+    CheckVersion(file->version_text);
+    CheckFileName(file->installer_name);
+    CheckFileName(file->download_host);
+    return 0;
+}
