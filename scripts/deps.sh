@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     mupdf-tools poppler-utils xdg-utils python3
     desktop-file-utils
+    libcli11-dev libfmt-dev libical-dev python3-icalendar
 )
 
 missing=()

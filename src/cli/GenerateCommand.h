@@ -1,13 +1,25 @@
 #pragma once
 // `kalvara-cli generate`: writes one calendar PDF.
 
+#include "cli/CommandIo.h"
+
+#include <optional>
 #include <string>
-#include <vector>
 
 namespace kalvara::cli {
 
-// args are the words after "generate"; program_folder is where the settings
-// file and the numbered calendars live. Returns the exit status.
-int RunGenerateCommand(const std::vector<std::string>& args, const std::string& program_folder);
+// The words of the command line, checked by RunGenerateCommand.
+struct GenerateRequest {
+    std::string Style;
+    std::string Year;
+    std::string Period;
+    std::string Output; // empty: the next numbered file; "-": standard output
+    std::optional<bool> Quarters;
+};
+
+// program_folder is where the settings file and the numbered calendars live.
+// Returns the exit status.
+int RunGenerateCommand(const GenerateRequest& request, const std::string& program_folder,
+                       const CommandIo& io);
 
 } // namespace kalvara::cli

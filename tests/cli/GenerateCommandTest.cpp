@@ -1,7 +1,6 @@
 // `kalvara-cli generate`, run in-process against a temporary program folder.
 
-#include "cli/GenerateCommand.h"
-
+#include "CommandRunner.h"
 #include "PdfReadback.h"
 #include "core/SettingsStore.h"
 #include "support/TempFolder.h"
@@ -26,13 +25,10 @@ struct CommandRun {
 class GenerateCommand : public ::testing::Test {
 protected:
     CommandRun Run(const std::vector<std::string>& args) {
-        CommandRun run;
-        ::testing::internal::CaptureStdout();
-        ::testing::internal::CaptureStderr();
-        run.Status = cli::RunGenerateCommand(args, home_.Path().string() + "/");
-        run.Out = ::testing::internal::GetCapturedStdout();
-        run.Err = ::testing::internal::GetCapturedStderr();
-        return run;
+        std::vector<std::string> words = {"--home", home_.Path().string(), "generate"};
+        words.insert(words.end(), args.begin(), args.end());
+        const auto result = kalvara::testing::RunInProcess(words);
+        return {result.exit_status, result.out, result.err};
     }
     std::string Pdf(const std::string& name) const { return home_.File("PDF/" + name); }
     std::string Settings() const { return home_.File("Zorv.ini"); }
