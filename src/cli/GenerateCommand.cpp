@@ -147,15 +147,16 @@ int RunGenerateCommand(const GenerateRequest& request, const std::string& progra
     }
 
     BroadcastYearTable years;
-    const GenerateResult result =
-        GenerateCalendar(selection, years, EnvironmentFor(paths, request.Output));
+    const std::string output =
+        request.Output.empty() ? request.Output : FileBehindLinks(request.Output);
+    const GenerateResult result = GenerateCalendar(selection, years, EnvironmentFor(paths, output));
     if (!result.Saved) {
         Refuse(io, Command,
                result.Problem.empty() ? std::string("no calendar was written") : result.Problem);
         return NotWritten;
     }
     OutputWriter out(io.Out);
-    out.Format("{}\n", result.Path);
+    out.Format("{}\n", request.Output.empty() ? result.Path : request.Output);
     return FinishOutput(out, io, Command, result.PdfErrorOccurred ? NotWritten : 0);
 }
 

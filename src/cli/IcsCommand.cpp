@@ -69,7 +69,8 @@ int RunIcsCommand(const IcsRequest& request, const CommandIo& io) {
         out.Write(calendar.Text);
         return FinishOutput(out, io, Command, 0);
     }
-    if (const AtomicWriteError error = ReplaceFileAtomically(request.Output, calendar.Text)) {
+    if (const AtomicWriteError error =
+            ReplaceFileAtomically(FileBehindLinks(request.Output), calendar.Text)) {
         Refuse(io, Command,
                fmt::format("cannot write {}: {}", request.Output, std::strerror(error.Errno)));
         return NotWritten;

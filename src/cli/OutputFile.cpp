@@ -20,13 +20,6 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The file the path names, links followed; the path itself when it does not
-// exist yet.
-std::string ResolvedPath(const std::string& path) {
-    char resolved[PATH_MAX];
-    return ::realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
-}
-
 // Root passes every access check, but a file without a single write bit was
 // protected on purpose and stays as it is.
 bool MayReplace(const std::string& path, const struct stat& info) {
@@ -73,7 +66,12 @@ std::string OutputFileProblem(const std::string& path) {
     if (!MayReplace(path, info)) {
         return "the file is read-only";
     }
-    return FolderProblem(FolderOf(ResolvedPath(path)));
+    return FolderProblem(FolderOf(FileBehindLinks(path)));
+}
+
+std::string FileBehindLinks(const std::string& path) {
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
 }
 
 } // namespace kalvara::cli

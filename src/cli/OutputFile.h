@@ -15,4 +15,8 @@ inline constexpr const char* StandardOutputName = "-";
 // it), and a path whose folder is missing or not writable.
 std::string OutputFileProblem(const std::string& path);
 
+// The file to replace for the path: the one at the end of its links, so that
+// a link named with -o stays a link; the path itself when nothing is there.
+std::string FileBehindLinks(const std::string& path);
+
 } // namespace kalvara::cli

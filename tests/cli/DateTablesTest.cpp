@@ -55,10 +55,11 @@ TEST(MonthsCommand, JsonRangeIsOneArray) {
     EXPECT_EQ(result.exit_status, 0);
     EXPECT_EQ(result.out.substr(0, 2), "[\n");
     EXPECT_EQ(result.out.substr(result.out.size() - 4), "}\n]\n");
-    EXPECT_NE(result.out.find("{\"year\": 2025, \"month\": 1, \"name\": \"January\", \"first\": "
-                              "\"2024-12-30\", \"last\": \"2025-01-26\", \"weeks\": 4, \"month_first\": "
-                              "\"2024-12-30\", \"month_last\": \"2025-01-26\", \"quarter\": 1},"),
-              std::string::npos);
+    EXPECT_NE(
+        result.out.find("{\"year\": 2025, \"month\": 1, \"name\": \"January\", \"first\": "
+                        "\"2024-12-30\", \"last\": \"2025-01-26\", \"weeks\": 4, \"month_first\": "
+                        "\"2024-12-30\", \"month_last\": \"2025-01-26\", \"quarter\": 1},"),
+        std::string::npos);
     // 24 objects, 23 of them followed by a comma.
     std::size_t commas = 0;
     for (std::size_t at = result.out.find("},"); at != std::string::npos;
