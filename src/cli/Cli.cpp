@@ -37,15 +37,20 @@ struct Request {
 class NoticesToStream {
 public:
     explicit NoticesToStream(std::FILE* err)
-        : previous_(SetNoticeHook(
-              [err](const std::string& title, const std::string& text1, const std::string& text2) {
-                  fmt::print(err, "kalvara-cli: {}\n", PlainNotice(title, text1, text2));
-              })) {}
+        : previous_(SetNoticeHook([this, err](const std::string& title, const std::string& text1,
+                                              const std::string& text2) {
+              fmt::print(err, "kalvara-cli: {}\n", PlainNotice(title, text1, text2));
+              ++count_;
+          })) {}
     NoticesToStream(const NoticesToStream&) = delete;
     NoticesToStream& operator=(const NoticesToStream&) = delete;
     ~NoticesToStream() { SetNoticeHook(std::move(previous_)); }
 
+    // How many notices have been shown so far.
+    int Count() const { return count_; }
+
 private:
+    int count_ = 0;
     NoticeHook previous_;
 };
 
@@ -55,11 +60,13 @@ std::string ExecutablePath() {
     return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
 }
 
-// The program folder for the commands that use one; empty after saying why
-// there is none.
-std::string ProgramFolderFor(const std::string& home_option, const CommandIo& io) {
+// The program folder for the commands that use one; empty after saying, in
+// one line, why there is none.
+std::string ProgramFolderFor(const std::string& home_option, const CommandIo& io,
+                             const NoticesToStream& notices) {
+    const int notices_before = notices.Count();
     const std::string folder = ResolveProgramFolder(home_option, ExecutablePath());
-    if (folder.empty()) {
+    if (folder.empty() && notices.Count() == notices_before) {
         Refuse(io, "", "no usable program folder (set --home or KALVARA_HOME)");
     }
     return folder;
@@ -116,7 +123,8 @@ void AddCommands(CLI::App& app, Request& request) {
     ics->add_flag("--months", request.Ics.MonthsOnly, "the months only");
 }
 
-int Dispatch(const std::string& command, const Request& request, const CommandIo& io) {
+int Dispatch(const std::string& command, const Request& request, const CommandIo& io,
+             const NoticesToStream& notices) {
     if (command == "months") {
         return RunMonthsCommand(request.Lookup, io);
     }
@@ -138,7 +146,7 @@ int Dispatch(const std::string& command, const Request& request, const CommandIo
     if (command == "ics") {
         return RunIcsCommand(request.Ics, io);
     }
-    const std::string folder = ProgramFolderFor(request.Home, io);
+    const std::string folder = ProgramFolderFor(request.Home, io, notices);
     if (folder.empty()) {
         return BadInput;
     }
@@ -156,6 +164,21 @@ std::string CommandWord(const std::vector<std::string>& args) {
         }
     }
     return {};
+}
+
+// "--home=" or "--home ''" before the command, which the parser would take
+// for a missing value and then read the command as the folder.
+bool EmptyHome(const std::vector<std::string>& args) {
+    for (std::size_t i = 0; i < args.size() && !args[i].empty() && args[i][0] == '-'; ++i) {
+        if (args[i] == "--home=" ||
+            (args[i] == "--home" && i + 1 < args.size() && args[i + 1].empty())) {
+            return true;
+        }
+        if (args[i] == "--home") {
+            ++i;
+        }
+    }
+    return false;
 }
 
 std::string OneLine(std::string text) {
@@ -218,14 +241,17 @@ int RunCli(const std::vector<std::string>& args, const CommandIo& io) {
             fmt::print(io.Err, "{}", app.help());
             return BadInput;
         }
+        if (EmptyHome(args)) {
+            return Refuse(io, "", "--home needs a folder");
+        }
         if (const int status = Parse(app, args, io); status >= 0) {
             return status;
         }
         if (app.count("--home") > 0 && request.Home.empty()) {
             return Refuse(io, "", "--home needs a folder");
         }
-        const NoticesToStream notices(io.Err);
-        return Dispatch(app.get_subcommands().front()->get_name(), request, io);
+        NoticesToStream notices(io.Err);
+        return Dispatch(app.get_subcommands().front()->get_name(), request, io, notices);
     } catch (const std::exception& error) {
         // Nothing below is meant to throw; should it, the user still gets one
         // line instead of an abort.

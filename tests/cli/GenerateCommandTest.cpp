@@ -137,5 +137,20 @@ TEST_F(GenerateCommand, BadInputIsRefusedWithOneLineAndNoFile) {
     EXPECT_FALSE(fs::exists(home_.File("missing")));
 }
 
+// A program folder that cannot be used is one line, whatever the reason, and
+// never an abort.
+TEST_F(GenerateCommand, AnUnusableHomeIsOneLine) {
+    std::ofstream(home_.File("a-file")) << "not a folder";
+    const std::vector<std::string> homes = {home_.File("a-file"), home_.File("a-file/below"),
+                                            home_.File(std::string(256, 'n')), ""};
+    for (const std::string& home : homes) {
+        const auto result = kalvara::testing::RunInProcess(
+            {"--home", home, "generate", "--style", "year", "--year", "2026"});
+        EXPECT_EQ(result.exit_status, 2) << home;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    }
+}
+
 } // namespace
 } // namespace kalvara
