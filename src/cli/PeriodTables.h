@@ -18,7 +18,7 @@ void WriteMonthLookup(OutputWriter& out, std::int32_t year, std::int32_t month,
                       OutputFormat format);
 
 // Quarter 1..4 of the year: three broadcast months (quarter 1 is January to
-// March), 13 or 14 weeks.
+// March), 12 to 14 weeks.
 void WriteQuarterLookup(OutputWriter& out, std::int32_t year, std::int32_t quarter,
                         OutputFormat format);
 

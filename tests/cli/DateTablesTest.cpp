@@ -9,6 +9,7 @@
 namespace {
 
 using kalvara::testing::RunCli;
+using kalvara::testing::RunInProcess;
 
 TEST(MonthsCommand, CsvOf2026) {
     const auto result = RunCli({"months", "2026", "--format", "csv"});
@@ -151,8 +152,18 @@ TEST(Cli, HelpAndVersion) {
     result = RunCli({"--help"});
     EXPECT_EQ(result.exit_status, 0);
     EXPECT_NE(result.out.find("Usage: kalvara-cli"), std::string::npos);
-    result = RunCli({"weeks", "--help"});
-    EXPECT_EQ(result.exit_status, 0);
+    for (const std::string command :
+         {"months", "weeks", "week", "month", "quarter", "date", "generate", "ics"}) {
+        result = RunInProcess({command, "--help"});
+        EXPECT_EQ(result.exit_status, 0) << command;
+        EXPECT_NE(result.out.find("Usage: kalvara-cli " + command), std::string::npos)
+            << result.out;
+    }
+    // After "--" a word that looks like an option is an argument.
+    result = RunInProcess({"date", "--format", "csv", "--", "--help"});
+    EXPECT_EQ(result.exit_status, 2);
+    EXPECT_EQ(result.err, "kalvara-cli: date: '--help' is not a date (use 2026-01-01 or "
+                          "01/01/2026)\n");
     result = RunCli({});
     EXPECT_EQ(result.exit_status, 2);
     EXPECT_EQ(result.out, "");
