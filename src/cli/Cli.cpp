@@ -72,6 +72,13 @@ std::string ProgramFolderFor(const std::string& home_option, const CommandIo& io
     return folder;
 }
 
+// An empty -o would otherwise mean "no -o" and write somewhere else.
+const CLI::Validator FileName(
+    [](std::string& value) {
+        return value.empty() ? std::string("needs a file name") : std::string();
+    },
+    "FILE");
+
 CLI::App* AddLookup(CLI::App& app, const char* name, const char* help, const char* words,
                     const char* words_help, Request& request) {
     CLI::App* command = app.add_subcommand(name, help);
@@ -110,15 +117,18 @@ void AddCommands(CLI::App& app, Request& request) {
     generate->add_flag_callback(
         "--no-quarters", [&request] { request.Generate.Quarters = false; },
         "week numbers without quarter labels");
-    generate->add_option("-o,--output", request.Generate.Output,
-                         "the file to write, - for standard output (default: the next numbered "
-                         "file in the program folder)");
+    generate
+        ->add_option("-o,--output", request.Generate.Output,
+                     "the file to write, - for standard output (default: the next numbered "
+                     "file in the program folder)")
+        ->check(FileName);
 
     CLI::App* ics = app.add_subcommand("ics", "The broadcast weeks and months as an iCalendar "
                                               "file, for calendar apps.");
     ics->add_option("YEAR", request.Ics.Words, "YEAR [TO_YEAR], 1920 to 9999");
     ics->add_option("-o,--output", request.Ics.Output,
-                    "the file to write (default, or -: standard output)");
+                    "the file to write (default, or -: standard output)")
+        ->check(FileName);
     ics->add_flag("--weeks", request.Ics.WeeksOnly, "the weeks only");
     ics->add_flag("--months", request.Ics.MonthsOnly, "the months only");
 }

@@ -157,6 +157,7 @@ TEST(Cli, RefusesBadInputWithOneLineAndStatus2) {
         {"ics", "2026", "2027", "2028"},
         {"ics", "2026", "--weeks", "--months"},
         {"ics", "2026", "--days"},
+        {"ics", "2026", "-o", ""},
     };
     for (const auto& args : bad) {
         std::string joined;

@@ -120,6 +120,7 @@ TEST_F(GenerateCommand, BadInputIsRefusedWithOneLineAndNoFile) {
         {"--style", "month", "--year"},
         {"--style", "year", "--year", "2025", "-o", home_.File("missing/out.pdf")},
         {"--style", "year", "--year", "2025", "-o", home_.Path().string()},
+        {"--style", "year", "--year", "2025", "-o", ""},
     };
     for (const auto& args : refused) {
         const auto run = Run(args);
