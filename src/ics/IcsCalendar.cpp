@@ -20,6 +20,9 @@ constexpr std::array<const char*, 13> MonthNames = {
     "",     "January", "February",  "March",   "April",    "May",     "June",
     "July", "August",  "September", "October", "November", "December"};
 
+// The events go before the calendar's last line.
+constexpr const char* CalendarEnd = "END:VCALENDAR";
+
 // U+00B7, the middle dot between the parts of a summary.
 constexpr const char* Dot = " \u00b7 ";
 
@@ -100,6 +103,19 @@ void AddMonths(icalcomponent* calendar, const BroadcastYearTable& table,
     }
 }
 
+// The events of the batch as text, in order, after those already in `events`.
+bool AppendEvents(icalcomponent* batch, std::string& events) {
+    for (icalcomponent* event = icalcomponent_get_first_component(batch, ICAL_VEVENT_COMPONENT);
+         event != nullptr; event = icalcomponent_get_next_component(batch, ICAL_VEVENT_COMPONENT)) {
+        const std::unique_ptr<char, TextFree> text(icalcomponent_as_ical_string_r(event));
+        if (!text) {
+            return false;
+        }
+        events += text.get();
+    }
+    return true;
+}
+
 } // namespace
 
 IcsResult BroadcastCalendarIcs(int first_year, int last_year, IcsContent content) {
@@ -127,22 +143,35 @@ IcsResult BroadcastCalendarIcs(int first_year, int last_year, IcsContent content
 
     const icaltimetype stamp =
         icaltime_from_timet_with_zone(std::time(nullptr), 0, icaltimezone_get_utc_timezone());
+    std::string events;
     BroadcastYearTable table;
     InitDaysInMonth(table);
     for (int year = first_year; year <= last_year; ++year) {
         BuildBroadcastYear(year, table);
+        // A year's events at a time, written out and freed: the whole range
+        // as one tree would take more than a gigabyte.
+        const Component batch(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
+        if (!batch) {
+            return {{}, "the calendar could not be built"};
+        }
         if (content != IcsContent::MonthsOnly) {
-            AddWeeks(calendar.get(), table, stamp);
+            AddWeeks(batch.get(), table, stamp);
         }
         if (content != IcsContent::WeeksOnly) {
-            AddMonths(calendar.get(), table, stamp);
+            AddMonths(batch.get(), table, stamp);
+        }
+        if (!AppendEvents(batch.get(), events)) {
+            return {{}, "the calendar could not be written out"};
         }
     }
     const std::unique_ptr<char, TextFree> text(icalcomponent_as_ical_string_r(calendar.get()));
-    if (!text) {
+    std::string whole = text ? std::string(text.get()) : std::string();
+    const auto end = whole.rfind(CalendarEnd);
+    if (end == std::string::npos) {
         return {{}, "the calendar could not be written out"};
     }
-    return {std::string(text.get()), {}};
+    whole.insert(end, events);
+    return {std::move(whole), {}};
 }
 
 } // namespace kalvara
