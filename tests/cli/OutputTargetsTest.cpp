@@ -97,6 +97,7 @@ TEST(OutputFile, RefusesWhatIsNotAWritableRegularFile) {
         {protected_file, "read-only"},
         {home / "missing/out.pdf", "there is no folder"},
         {home / "protected.pdf/below", "Not a directory"},
+        {home / std::string(300, 'x'), "File name too long"},
     };
     for (const auto& [target, reason] : targets) {
         for (const std::vector<std::string>& command :
