@@ -51,18 +51,38 @@ public:
         return *this;
     }
     // 2026-01-01.
-    RowText& IsoDate(DayNumber day) {
-        std::int32_t month = 0;
-        std::int32_t day_of_month = 0;
-        std::int32_t year = 0;
-        JulianToMDY(day, month, day_of_month, year);
+    RowText& Date(std::int32_t year, std::int32_t month, std::int32_t day) {
         ZeroPadded(year, 4).Text("-").ZeroPadded(month, 2).Text("-");
-        return ZeroPadded(day_of_month, 2);
+        return ZeroPadded(day, 2);
+    }
+
+    // The Monday and the Sunday after it as ISO dates with separator between
+    // them, from one conversion of the Monday.
+    RowText& WeekDates(DayNumber monday, std::string_view separator) {
+        std::int32_t month = 0;
+        std::int32_t day = 0;
+        std::int32_t year = 0;
+        JulianToMDY(monday, month, day, year);
+        Date(year, month, day).Text(separator);
+        day += 6;
+        if (const std::int32_t length = DaysIn(month, year); day > length) {
+            day -= length;
+            if (++month > 12) {
+                month = 1;
+                ++year;
+            }
+        }
+        return Date(year, month, day);
     }
 
     std::string_view View() const { return {text_, size_}; }
 
 private:
+    static std::int32_t DaysIn(std::int32_t month, std::int32_t year) {
+        constexpr std::int32_t Days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        return Days[month - 1] + (month == 2 ? IsLeapYear(year) : 0);
+    }
+
     // Room for the longest row (a JSON week object is under 200 characters).
     char text_[256];
     std::size_t size_ = 0;

@@ -28,21 +28,21 @@ void WriteWeekRow(OutputWriter& out, const WeekRow& row, OutputFormat format) {
     RowText text;
     switch (format) {
     case OutputFormat::Text:
-        text.Padded(row.Week, 4).Text("  ").IsoDate(row.Monday).Text("  ").IsoDate(row.Monday + 6);
+        text.Padded(row.Week, 4).Text("  ").WeekDates(row.Monday, "  ");
         text.Text("  ").LeftAligned(MonthName(row.Month), 9).Text("  ");
         text.LeftAligned(row.QuarterLabel, 7).Text("  ").ZeroPadded(row.Year, 4);
         text.ZeroPadded(row.Week, 2);
         break;
     case OutputFormat::Csv:
-        text.Number(row.Year).Text(",").Number(row.Week).Text(",").IsoDate(row.Monday).Text(",");
-        text.IsoDate(row.Monday + 6).Text(",").Number(row.Month).Text(",").Text(row.QuarterLabel);
+        text.Number(row.Year).Text(",").Number(row.Week).Text(",").WeekDates(row.Monday, ",");
+        text.Text(",").Number(row.Month).Text(",").Text(row.QuarterLabel);
         text.Text(",").ZeroPadded(row.Year, 4).ZeroPadded(row.Week, 2).Text(",");
         text.Number(row.Quarter);
         break;
     case OutputFormat::Json:
         text.Text("{\"year\": ").Number(row.Year).Text(", \"week\": ").Number(row.Week);
-        text.Text(", \"monday\": \"").IsoDate(row.Monday).Text("\", \"sunday\": \"");
-        text.IsoDate(row.Monday + 6).Text("\", \"month\": ").Number(row.Month);
+        text.Text(", \"monday\": \"").WeekDates(row.Monday, "\", \"sunday\": \"");
+        text.Text("\", \"month\": ").Number(row.Month);
         text.Text(", \"quarter_label\": \"").Text(row.QuarterLabel).Text("\", \"week_key\": \"");
         text.ZeroPadded(row.Year, 4).ZeroPadded(row.Week, 2).Text("\", \"quarter\": ");
         text.Number(row.Quarter).Text("}");
