@@ -11,6 +11,7 @@ packages=(
     mupdf-tools poppler-utils xdg-utils python3
     desktop-file-utils
     libsodium-dev minisign
+    libcli11-dev libfmt-dev libical-dev python3-icalendar
 )
 
 missing=()

@@ -1,5 +1,8 @@
 #include "CommandRunner.h"
 
+#include "cli/Cli.h"
+
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -40,9 +43,10 @@ std::string TemporaryFile() {
 
 } // namespace
 
-CommandResult RunCli(const std::vector<std::string>& args,
-                     const std::vector<std::string>& extra_environment) {
-    const std::string out_path = TemporaryFile();
+CommandResult RunCli(const std::vector<std::string>& args, const ProcessOptions& options) {
+    const std::string in_path = TemporaryFile();
+    std::ofstream(in_path, std::ios::binary) << options.input;
+    const std::string out_path = options.out_path.empty() ? TemporaryFile() : options.out_path;
     const std::string err_path = TemporaryFile();
 
     std::vector<std::string> words = {KALVARA_CLI_PATH};
@@ -53,7 +57,7 @@ CommandResult RunCli(const std::vector<std::string>& args,
     }
     argv.push_back(nullptr);
 
-    std::vector<std::string> environment_words(extra_environment);
+    std::vector<std::string> environment_words(options.extra_environment);
     for (char** entry = environ; *entry != nullptr; ++entry) {
         environment_words.emplace_back(*entry);
     }
@@ -65,7 +69,7 @@ CommandResult RunCli(const std::vector<std::string>& args,
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 0, in_path.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_TRUNC, 0);
     posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_TRUNC, 0);
     pid_t pid = 0;
@@ -78,8 +82,44 @@ CommandResult RunCli(const std::vector<std::string>& args,
         ::waitpid(pid, &status, 0);
         result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
-    result.out = ReadAndRemove(out_path);
+    if (options.out_path.empty()) {
+        result.out = ReadAndRemove(out_path);
+    }
     result.err = ReadAndRemove(err_path);
+    std::filesystem::remove(in_path);
+    return result;
+}
+
+namespace {
+
+std::string ReadBack(std::FILE* stream) {
+    std::string text;
+    std::rewind(stream);
+    char block[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(block, 1, sizeof block, stream)) > 0) {
+        text.append(block, got);
+    }
+    std::fclose(stream);
+    return text;
+}
+
+} // namespace
+
+CommandResult RunInProcess(const std::vector<std::string>& args, const std::string& input) {
+    std::FILE* in = std::tmpfile();
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    if (in == nullptr || out == nullptr || err == nullptr) {
+        throw std::runtime_error("cannot create temporary streams");
+    }
+    std::fwrite(input.data(), 1, input.size(), in);
+    std::rewind(in);
+    CommandResult result;
+    result.exit_status = kalvara::cli::RunCli(args, {in, out, err});
+    std::fclose(in);
+    result.out = ReadBack(out);
+    result.err = ReadBack(err);
     return result;
 }
 

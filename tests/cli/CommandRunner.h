@@ -1,5 +1,6 @@
 #pragma once
-// Runs kalvara-cli as a separate process and keeps what it printed.
+// Runs kalvara-cli, either as a separate process (exit status and streams as
+// a shell sees them) or in-process through RunCli.
 
 #include <string>
 #include <vector>
@@ -12,9 +13,18 @@ struct CommandResult {
     std::string err;
 };
 
-// Runs the built kalvara-cli with the arguments; extra_environment holds
-// "NAME=value" entries added to the current environment.
-CommandResult RunCli(const std::vector<std::string>& args,
-                     const std::vector<std::string>& extra_environment = {});
+struct ProcessOptions {
+    // "NAME=value" entries added to the current environment.
+    std::vector<std::string> extra_environment;
+    std::string input; // standard input
+    // Where standard output goes instead of being kept (such as /dev/full).
+    std::string out_path;
+};
+
+// Runs the built kalvara-cli with the arguments.
+CommandResult RunCli(const std::vector<std::string>& args, const ProcessOptions& options = {});
+
+// RunCli of the library on temporary streams, in this process.
+CommandResult RunInProcess(const std::vector<std::string>& args, const std::string& input = {});
 
 } // namespace kalvara::testing

@@ -16,9 +16,11 @@ using kalvara::testing::RunCli;
 
 // Nothing of the machine's own environment decides: the user's home is the
 // temporary folder and no folder variable is set.
-std::vector<std::string> IsolatedEnvironment(const TempFolder& temp) {
-    return {"HOME=" + temp.File("home"),
-            "KALVARA_HOME=", "XDG_CONFIG_HOME=", "XDG_CACHE_HOME=", "XDG_DATA_HOME="};
+kalvara::testing::ProcessOptions IsolatedEnvironment(const TempFolder& temp) {
+    kalvara::testing::ProcessOptions options;
+    options.extra_environment = {"HOME=" + temp.File("home"), "KALVARA_HOME=",
+                                 "XDG_CONFIG_HOME=", "XDG_CACHE_HOME=", "XDG_DATA_HOME="};
+    return options;
 }
 
 const std::vector<std::string> YearCalendar = {"generate", "--style", "year", "--year", "2026"};

@@ -1,7 +1,6 @@
 // `kalvara-cli generate`, run in-process against a temporary program folder.
 
-#include "cli/GenerateCommand.h"
-
+#include "CommandRunner.h"
 #include "PdfReadback.h"
 #include "core/SettingsStore.h"
 #include "support/TempFolder.h"
@@ -26,13 +25,10 @@ struct CommandRun {
 class GenerateCommand : public ::testing::Test {
 protected:
     CommandRun Run(const std::vector<std::string>& args) {
-        CommandRun run;
-        ::testing::internal::CaptureStdout();
-        ::testing::internal::CaptureStderr();
-        run.Status = cli::RunGenerateCommand(args, MakeProgramPaths(home_.Path().string()));
-        run.Out = ::testing::internal::GetCapturedStdout();
-        run.Err = ::testing::internal::GetCapturedStderr();
-        return run;
+        std::vector<std::string> words = {"--home", home_.Path().string(), "generate"};
+        words.insert(words.end(), args.begin(), args.end());
+        const auto result = kalvara::testing::RunInProcess(words);
+        return {result.exit_status, result.out, result.err};
     }
     std::string Pdf(const std::string& name) const { return home_.File("PDF/" + name); }
     std::string Settings() const { return home_.File("Zorv.ini"); }
@@ -124,6 +120,7 @@ TEST_F(GenerateCommand, BadInputIsRefusedWithOneLineAndNoFile) {
         {"--style", "month", "--year"},
         {"--style", "year", "--year", "2025", "-o", home_.File("missing/out.pdf")},
         {"--style", "year", "--year", "2025", "-o", home_.Path().string()},
+        {"--style", "year", "--year", "2025", "-o", ""},
     };
     for (const auto& args : refused) {
         const auto run = Run(args);
@@ -153,6 +150,21 @@ TEST_F(GenerateCommand, ANumberThatCannotBeKeptIsSaidOnceWithStatusOne) {
         << run.Err;
     EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
     EXPECT_EQ(test::ReadPdfTrace(Pdf("007Calendar.PDF")).Pages.size(), 1u);
+}
+
+// A program folder that cannot be used is one line, whatever the reason, and
+// never an abort.
+TEST_F(GenerateCommand, AnUnusableHomeIsOneLine) {
+    std::ofstream(home_.File("a-file")) << "not a folder";
+    const std::vector<std::string> homes = {home_.File("a-file"), home_.File("a-file/below"),
+                                            home_.File(std::string(256, 'n')), ""};
+    for (const std::string& home : homes) {
+        const auto result = kalvara::testing::RunInProcess(
+            {"--home", home, "generate", "--style", "year", "--year", "2026"});
+        EXPECT_EQ(result.exit_status, 2) << home;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    }
 }
 
 } // namespace
