@@ -10,6 +10,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     mupdf-tools poppler-utils xdg-utils python3
     desktop-file-utils
+    scdoc man-db appstream
+    dpkg-dev file lintian
 )
 
 missing=()
@@ -23,12 +25,18 @@ if ((${#missing[@]} == 0)); then
     exit 0
 fi
 
+# Root installs directly; a normal user goes through sudo where there is one,
+# and is told what to run as root where there is none.
+as_root=()
 if [[ $(id -u) -ne 0 ]]; then
-    SUDO=sudo
-else
-    SUDO=
+    if ! command -v sudo >/dev/null 2>&1; then
+        echo "deps.sh: missing packages; as root, run: apt-get install --no-install-recommends ${missing[*]}" >&2
+        exit 1
+    fi
+    as_root=(sudo)
 fi
 
 echo "Installing: ${missing[*]}"
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
