@@ -1,7 +1,6 @@
 /* A program of someone else's, built only from the installed header, library
  * and pkg-config or CMake file: finds itself among the processes. */
 #include <kalvara/kalvaraproc.h>
-
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
