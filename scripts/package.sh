@@ -8,10 +8,21 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${KALVARA_DEB_BUILD_DIR:-build-deb}
 
+# Debian's hardening flags (stack protector, fortified functions, full
+# RELRO), as a package built by Debian's own tools would get them.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+cxx_flags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS) ${CXXFLAGS:-}"
+c_flags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CFLAGS) ${CFLAGS:-}"
+ld_flags="$(dpkg-buildflags --get LDFLAGS)"
+
 # A compiler newer than ours may warn where this one does not; a package
 # build reports warnings without failing on them.
 cmake -S . -B "$build_dir" -G Ninja \
     -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_CXX_FLAGS="$cxx_flags" \
+    -DCMAKE_C_FLAGS="$c_flags" \
+    -DCMAKE_EXE_LINKER_FLAGS="$ld_flags" \
+    -DCMAKE_SHARED_LINKER_FLAGS="$ld_flags" \
     -DCMAKE_INSTALL_PREFIX=/usr \
     -DKALVARA_BUILD_TESTS=OFF \
     -DKALVARA_BUILD_BENCH=OFF \
