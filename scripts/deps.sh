@@ -6,12 +6,14 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config ccache
     qt6-base-dev libgl-dev
-    libhpdf-dev libsimpleini-dev
+    libhpdf-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     mupdf-tools poppler-utils xdg-utils python3
     desktop-file-utils
     libsodium-dev minisign
     libcli11-dev libfmt-dev libical-dev python3-icalendar
+    scdoc man-db appstream
+    dpkg-dev file lintian
 )
 
 missing=()
@@ -25,12 +27,18 @@ if ((${#missing[@]} == 0)); then
     exit 0
 fi
 
+# Root installs directly; a normal user goes through sudo where there is one,
+# and is told what to run as root where there is none.
+as_root=()
 if [[ $(id -u) -ne 0 ]]; then
-    SUDO=sudo
-else
-    SUDO=
+    if ! command -v sudo >/dev/null 2>&1; then
+        echo "deps.sh: missing packages; as root, run: apt-get install --no-install-recommends ${missing[*]}" >&2
+        exit 1
+    fi
+    as_root=(sudo)
 fi
 
 echo "Installing: ${missing[*]}"
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
