@@ -279,7 +279,7 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
 
 bool Form::HandleKey(QObject* watched, QEvent* event) {
     GuiContext& context = GuiContext::Instance();
-    if (!keyEvents && !context.keyEventsEverywhere) {
+    if (!keyEvents && !context.KeyEventsEverywhere()) {
         return false;
     }
     const int code = KeyCodeOf(*static_cast<QKeyEvent*>(event));
@@ -299,15 +299,12 @@ bool Form::HandleTooltip(QObject* watched, QEvent* event) {
         return QMainWindow::eventFilter(watched, event);
     }
     GuiContext& context = GuiContext::Instance();
-    context.tooltipText = std::string();
-    context.Dispatch(name_, id, EventTooltip);
-    const QString text = QString::fromStdString(context.tooltipText.value_or(std::string()));
-    context.tooltipText.reset();
+    const QString text = QString::fromStdString(context.AskTooltip(name_, id));
     const auto* help = static_cast<QHelpEvent*>(event);
     if (text.isEmpty()) {
         QToolTip::hideText();
     } else {
-        QToolTip::showText(help->globalPos(), WrapTooltip(text, context.tooltipWrapColumns),
+        QToolTip::showText(help->globalPos(), WrapTooltip(text, context.TooltipWrapColumns()),
                            widget);
     }
     return true;
