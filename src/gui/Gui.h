@@ -425,6 +425,13 @@ void SetSubMenu(int menu, int itemId, int popup);
 // formed pairs are skipped.
 void DefineAccelerators(const std::string& form, const std::string& accelerators);
 
+// The keys of a dialog, declared once per form (during its design or after):
+// Enter presses the focused push button, and elsewhere the first of
+// `defaultIds` that is enabled and shown (an edit field has no button of its
+// own to press); Escape presses `cancelId`. 0 or empty: the key does nothing.
+// Key events the program cancels itself come first.
+void SetFormKeys(const std::string& form, std::vector<int> defaultIds, int cancelId);
+
 // Stands in for EZ_ADDTOOLTIP: the control reports EventTooltip before its
 // tooltip shows; the handler chooses the text with SetTooltip, and empty
 // text shows none.

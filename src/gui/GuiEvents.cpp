@@ -63,6 +63,12 @@ void DefineAccelerators(const std::string& form, const std::string& accelerators
     }
 }
 
+void SetFormKeys(const std::string& form, std::vector<int> defaultIds, int cancelId) {
+    if (Form* target = FormOf(form)) {
+        target->SetKeys(std::move(defaultIds), cancelId);
+    }
+}
+
 void AddTooltip(const std::string& form, int id) {
     if (QWidget* widget = Context().FindControl(form, id); widget != nullptr && id != 0) {
         widget->setProperty("kalvaraTooltip", true);
