@@ -116,6 +116,7 @@ void DesignAboutBox(const std::string& program_folder) {
     gui::AddButton(AboutPageButtonId, 3.125, 18.625, 15.75, 1.875, AboutShowHistoryCaption, "T");
     gui::UseAutoSize("");
     gui::AddFrame(AboutFrameId, 1.75, 0.375, 48.5, 17.75, "", "");
+    gui::SetFormKeys(AboutFormName, {AboutCloseButtonId}, AboutCloseButtonId);
 
     LoadHistory(program_folder);
     ShowPage(1);

@@ -110,6 +110,7 @@ void ExportDialog::Design() {
     gui::AddButton(ExportCancelId, 33.5, 9, 8.5, 1.5, "&Cancel", "T");
     prepare();
     gui::AddFrame(ExportFrameId, 1.5, 0.5, 41, 7.75, "", "");
+    gui::SetFormKeys(ExportFormName, {ExportOkId}, ExportCancelId);
 }
 
 void ExportDialog::Initialise() {

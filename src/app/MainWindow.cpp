@@ -149,6 +149,7 @@ void MainWindow::Design() {
     gui::AddFrame(YearFrameId, 1.5, 0.625, 28.25, 3.5, "Year", "");
     prepare(6);
     gui::AddFrame(StyleFrameId, 31.75, 0.625, 19.75, 15, "Calendar Style", "");
+    gui::SetFormKeys(MainFormName, {GenerateButtonId}, 0);
     gui::AllowLoadingEvents(true);
     prepare(4);
     gui::AddStatusBar(StatusBarId, "", "");

@@ -57,7 +57,7 @@ void PreferencesDialog::Design() {
         gui::UseAutoSize(autosize ? "CT" : "");
     };
     prepare(true);
-    gui::AddCheckBox(RememberStyleBoxId, 3.5, 2.375, 25.5, 1, "Remember previous calendar &style",
+    gui::AddCheckBox(RememberStyleBoxId, 3.5, 2.375, 25.5, 1, "Remember previous calendar st&yle",
                      "T");
     gui::AddTooltip(PreferencesFormName, RememberStyleBoxId);
     prepare(false);
@@ -78,6 +78,7 @@ void PreferencesDialog::Design() {
     gui::AddTooltip(PreferencesFormName, CloseButtonId);
     prepare(true);
     gui::AddButton(PreferencesHelpId, 2.5, 9.125, 6.25, 1.5, "&Help", "T");
+    gui::SetFormKeys(PreferencesFormName, {SaveButtonId, CloseButtonId}, CloseButtonId);
     prepare(true);
     gui::AddFrame(OptionsFrameId, 2, 0.875, 29.75, 7.5, "Program Options", "");
     gui::UseAutoSize("");

@@ -67,6 +67,7 @@ void PrintRangeDialog::Design() {
     button(RangeOkId, 26.5, "&OK");
     button(RangeCancelId, 37.25, "&Cancel");
     button(RangeHelpId, 3.25, "&Help");
+    gui::SetFormKeys(PrintRangeFormName, {RangeOkId}, RangeCancelId);
     gui::SetColors(-1, -1);
     gui::UseFont(6);
     gui::UseAutoSize("CT");

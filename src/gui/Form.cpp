@@ -279,17 +279,58 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
 
 bool Form::HandleKey(QObject* watched, QEvent* event) {
     GuiContext& context = GuiContext::Instance();
-    if (!keyEvents && !context.keyEventsEverywhere) {
+    const auto& key = *static_cast<QKeyEvent*>(event);
+    const int code = KeyCodeOf(key);
+    if (code != 0 && (keyEvents || context.KeyEventsEverywhere())) {
+        // The control the key was typed into; on the form itself, the focused one.
+        auto* target = qobject_cast<QWidget*>(watched);
+        const QPointer<Form> self(this);
+        const int id = IdOf(target != this ? target : focusWidget());
+        if (context.Dispatch(name_, id, EventKey, code) != 0 || self == nullptr || unloading) {
+            return true;
+        }
+    }
+    return HandleDialogKey(key);
+}
+
+void Form::SetKeys(std::vector<int> defaultIds, int cancelId) {
+    defaultIds_ = std::move(defaultIds);
+    cancelId_ = cancelId;
+}
+
+bool Form::Press(int id) {
+    const Control* control = FindControl(id);
+    auto* button = control != nullptr ? qobject_cast<QAbstractButton*>(control->widget) : nullptr;
+    if (button == nullptr || !button->isEnabled() || !button->isVisible()) {
         return false;
     }
-    const int code = KeyCodeOf(*static_cast<QKeyEvent*>(event));
-    if (code == 0) {
+    button->click();
+    return true;
+}
+
+bool Form::HandleDialogKey(const QKeyEvent& key) {
+    // Alt+Enter and the like are not dialog keys.
+    if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
         return false;
     }
-    // The control the key was typed into; on the form itself, the focused one.
-    auto* target = qobject_cast<QWidget*>(watched);
-    const int id = IdOf(target != this ? target : focusWidget());
-    return context.Dispatch(name_, id, EventKey, code) != 0;
+    if (key.key() == Qt::Key_Escape) {
+        return cancelId_ != 0 && Press(cancelId_);
+    }
+    if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter) {
+        return false;
+    }
+    const int focused = IdOf(focusWidget());
+    if (const Control* control = FindControl(focused);
+        control != nullptr &&
+        (control->kind == ControlKind::Button || control->kind == ControlKind::OwnerDrawnButton)) {
+        return Press(focused);
+    }
+    for (int id : defaultIds_) {
+        if (Press(id)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool Form::HandleTooltip(QObject* watched, QEvent* event) {
@@ -299,15 +340,12 @@ bool Form::HandleTooltip(QObject* watched, QEvent* event) {
         return QMainWindow::eventFilter(watched, event);
     }
     GuiContext& context = GuiContext::Instance();
-    context.tooltipText = std::string();
-    context.Dispatch(name_, id, EventTooltip);
-    const QString text = QString::fromStdString(context.tooltipText.value_or(std::string()));
-    context.tooltipText.reset();
+    const QString text = QString::fromStdString(context.AskTooltip(name_, id));
     const auto* help = static_cast<QHelpEvent*>(event);
     if (text.isEmpty()) {
         QToolTip::hideText();
     } else {
-        QToolTip::showText(help->globalPos(), WrapTooltip(text, context.tooltipWrapColumns),
+        QToolTip::showText(help->globalPos(), WrapTooltip(text, context.TooltipWrapColumns()),
                            widget);
     }
     return true;

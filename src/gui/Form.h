@@ -9,8 +9,10 @@
 #include <QPointer>
 #include <map>
 #include <string>
+#include <vector>
 
 class QButtonGroup;
+class QKeyEvent;
 
 namespace kalvara::gui {
 
@@ -65,6 +67,10 @@ public:
     void FitTextsIntoFreeRoom();
     int DisplayedLayer() const { return displayedLayer_; }
 
+    // Enter presses the focused push button or the first enabled default;
+    // Escape presses the cancel button.
+    void SetKeys(std::vector<int> defaultIds, int cancelId);
+
     // Radio buttons created after a "G" join the group opened by it.
     QButtonGroup* RadioGroup(bool startNew);
 
@@ -87,6 +93,8 @@ protected:
 private:
     bool HandleKey(QObject* watched, QEvent* event);
     bool HandleTooltip(QObject* watched, QEvent* event);
+    bool HandleDialogKey(const QKeyEvent& key);
+    bool Press(int id);
 
     std::string name_;
     bool modal_ = false;
@@ -95,6 +103,8 @@ private:
     std::map<int, Control> controls_;
     int displayedLayer_ = 1;
     QButtonGroup* radioGroup_ = nullptr;
+    std::vector<int> defaultIds_;
+    int cancelId_ = 0;
     // The key press last reported. A press that a control ignores bubbles up
     // through its parents to the form and must not be reported again; the
     // release that follows every press clears it.

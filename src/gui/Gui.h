@@ -34,6 +34,7 @@
 //
 // Everything runs on the GUI thread; none of these calls is thread-safe.
 
+#include <any>
 #include <functional>
 #include <string>
 #include <vector>
@@ -114,6 +115,30 @@ void AllowEvents(EventClass eventClass, bool on);
 
 // Key events for one form only (EZ_ALLOWKEYEVENTS on a form being designed).
 void AllowFormKeyEvents(const std::string& form);
+
+// Program state that goes with a form, kept by the layer rather than in a
+// global of the program's own: it lives from before the form is created
+// (its design may need it) until DropFormRecord or ResetForTesting, so it
+// can carry a modal form's answer back to the call that created it.
+std::any& FormRecordSlot(const std::string& form);
+void DropFormRecord(const std::string& form);
+
+// The record of type T kept under the form's name; a fresh one when there is
+// none, or one of another type.
+template <typename T> T& FormRecord(const std::string& form) {
+    std::any& slot = FormRecordSlot(form);
+    if (std::any_cast<T>(&slot) == nullptr) {
+        slot = T{};
+    }
+    return *std::any_cast<T>(&slot);
+}
+
+// The record of type T kept under the form's name, or nullptr.
+std::any* FindFormRecordSlot(const std::string& form);
+template <typename T> T* FindFormRecord(const std::string& form) {
+    std::any* slot = FindFormRecordSlot(form);
+    return slot != nullptr ? std::any_cast<T>(slot) : nullptr;
+}
 
 // ---------------------------------------------------------------------------
 // Numbered fonts and colours
@@ -399,6 +424,13 @@ void SetSubMenu(int menu, int itemId, int popup);
 // reports EventClick from that id. Key names are as Qt writes them. Badly
 // formed pairs are skipped.
 void DefineAccelerators(const std::string& form, const std::string& accelerators);
+
+// The keys of a dialog, declared once per form (during its design or after):
+// Enter presses the focused push button, and elsewhere the first of
+// `defaultIds` that is enabled and shown (an edit field has no button of its
+// own to press); Escape presses `cancelId`. 0 or empty: the key does nothing.
+// Key events the program cancels itself come first.
+void SetFormKeys(const std::string& form, std::vector<int> defaultIds, int cancelId);
 
 // Stands in for EZ_ADDTOOLTIP: the control reports EventTooltip before its
 // tooltip shows; the handler chooses the text with SetTooltip, and empty

@@ -100,13 +100,13 @@ GuiContext& GuiContext::Instance() {
 int GuiContext::Dispatch(const std::string& form, int id, int code, int value,
                          const std::string& text) {
     int cancel = 0;
-    if (!entry.dispatchEvent) {
+    if (!entry_.dispatchEvent) {
         return cancel;
     }
-    eventStack.push_back(form);
-    std::string previousText = std::exchange(eventText, text);
+    eventStack_.push_back(form);
+    std::string previousText = std::exchange(eventText_, text);
     try {
-        entry.dispatchEvent(form, id, code, value, cancel);
+        entry_.dispatchEvent(form, id, code, value, cancel);
     } catch (const std::exception& error) {
         // An event handler must not take the message loop down with it.
         std::fprintf(stderr, "kalvara: event %d of %s/%d failed: %s\n", code, form.c_str(), id,
@@ -114,24 +114,186 @@ int GuiContext::Dispatch(const std::string& form, int id, int code, int value,
     } catch (...) {
         std::fprintf(stderr, "kalvara: event %d of %s/%d failed\n", code, form.c_str(), id);
     }
-    eventText = std::move(previousText);
-    eventStack.pop_back();
+    eventText_ = std::move(previousText);
+    eventStack_.pop_back();
     return cancel;
 }
 
+void GuiContext::RunInitialise() {
+    if (!entry_.initialiseGui) {
+        return;
+    }
+    try {
+        entry_.initialiseGui();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "kalvara: start-up failed: %s\n", error.what());
+    }
+}
+
+void GuiContext::RunMainLoop() {
+    if (forms_.empty()) {
+        return;
+    }
+    QEventLoop loop;
+    mainLoop_ = &loop;
+    loop.exec();
+    mainLoop_ = nullptr;
+}
+
+std::optional<std::string> GuiContext::EventForm() const {
+    if (eventStack_.empty()) {
+        return std::nullopt;
+    }
+    return eventStack_.back();
+}
+
+void GuiContext::AddForm(const std::string& name, Form* form) {
+    forms_[name] = form;
+    creationOrder_.push_back(name);
+}
+
+std::string GuiContext::NewestForm() const {
+    for (auto name = creationOrder_.rbegin(); name != creationOrder_.rend(); ++name) {
+        if (FindForm(*name) != nullptr) {
+            return *name;
+        }
+    }
+    return {};
+}
+
+void GuiContext::Design(Form* form) {
+    // The design settings are per form: a form created while another is
+    // being designed must not leave its settings behind.
+    const int foreground = foreground_;
+    const int background = background_;
+    const std::optional<QFont> font = currentFont_;
+    const std::string autoSize = autoSize_;
+    const int layer = layer_;
+    const bool loadingEvents = loadingEvents_;
+    ResetDesignSettings();
+
+    const std::string name = form->Name();
+    designStack_.push_back(form);
+    eventStack_.push_back(name);
+    if (entry_.designForm) {
+        try {
+            entry_.designForm(name);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "kalvara: design of %s failed: %s\n", name.c_str(), error.what());
+        }
+    }
+    eventStack_.pop_back();
+    designStack_.pop_back();
+
+    foreground_ = foreground;
+    background_ = background;
+    currentFont_ = font;
+    autoSize_ = autoSize;
+    layer_ = layer;
+    loadingEvents_ = loadingEvents;
+}
+
+void GuiContext::SetColors(int foreground, int background) {
+    foreground_ = foreground;
+    background_ = background;
+}
+
+std::optional<std::string> GuiContext::PictureResource(const std::string& name) const {
+    const auto found = pictureResources_.find(name);
+    if (found == pictureResources_.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+const QPixmap* GuiContext::Picture(int handle) const {
+    const auto found = pictures_.find(handle);
+    return found != pictures_.end() ? &found->second : nullptr;
+}
+
+int GuiContext::PictureAt(const std::string& canonicalPath) const {
+    const auto found = pictureByPath_.find(canonicalPath);
+    return found != pictureByPath_.end() ? found->second : 0;
+}
+
+int GuiContext::KeepPicture(const std::string& canonicalPath, const QPixmap& pixmap) {
+    const int handle = nextPicture_++;
+    pictures_[handle] = pixmap;
+    pictureByPath_[canonicalPath] = handle;
+    return handle;
+}
+
+int GuiContext::RegisterMenu(QWidget* menu) {
+    const int handle = nextMenu_++;
+    menus_[handle] = menu;
+    return handle;
+}
+
+QWidget* GuiContext::MenuOf(int handle) const {
+    const auto found = menus_.find(handle);
+    return found != menus_.end() ? found->second.data() : nullptr;
+}
+
+std::string GuiContext::AskTooltip(const std::string& form, int id) {
+    tooltipText_ = std::string();
+    Dispatch(form, id, EventTooltip);
+    return std::exchange(tooltipText_, std::nullopt).value_or(std::string());
+}
+
+void GuiContext::AnswerTooltip(const std::string& text) {
+    if (tooltipText_) {
+        tooltipText_ = text;
+    }
+}
+
+bool GuiContext::AskOwnerDraw(const std::string& form, int id, QPainter& painter, QWidget* button) {
+    // A paint inside another paint (the program painting while it paints)
+    // falls back to the plain face rather than nesting painters.
+    if (drawPainter_ != nullptr) {
+        return false;
+    }
+    drawPainter_ = &painter;
+    drawButton_ = button;
+    drawDone_ = false;
+    Dispatch(form, id, EventOwnerDraw);
+    const bool drawn = drawDone_;
+    drawPainter_ = nullptr;
+    drawButton_ = nullptr;
+    drawDone_ = false;
+    return drawn;
+}
+
+std::any* GuiContext::FindFormRecord(const std::string& form) {
+    const auto found = records_.find(form);
+    return found != records_.end() ? &found->second : nullptr;
+}
+
+void GuiContext::ResetForTesting() {
+    UnloadAll();
+    if (QCoreApplication::instance() != nullptr) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    ResetAll();
+    records_.clear();
+    entry_ = {};
+    arguments_.clear();
+    eventStack_.clear();
+    designStack_.clear();
+}
+
 Form* GuiContext::FindForm(const std::string& name) const {
-    const auto found = forms.find(name);
-    if (found == forms.end() || found->second == nullptr || found->second->unloading) {
+    const auto found = forms_.find(name);
+    if (found == forms_.end() || found->second == nullptr || found->second->unloading) {
         return nullptr;
     }
     return found->second;
 }
 
 Form* GuiContext::Designing() const {
-    if (designStack.empty()) {
+    if (designStack_.empty()) {
         return nullptr;
     }
-    Form* form = designStack.back();
+    Form* form = designStack_.back();
     return form != nullptr && !form->unloading ? form : nullptr;
 }
 
@@ -162,7 +324,7 @@ void GuiContext::Unload(const std::string& name, bool reportClose) {
     // Forms owned by this one go with it: they would otherwise vanish with
     // their owner's window unannounced, and a modal one would wait for ever.
     std::vector<std::string> children;
-    for (const auto& [childName, child] : forms) {
+    for (const auto& [childName, child] : forms_) {
         if (child != nullptr && child != form && child->parentWidget() == form) {
             children.push_back(childName);
         }
@@ -174,12 +336,12 @@ void GuiContext::Unload(const std::string& name, bool reportClose) {
         return;
     }
     form->unloading = true;
-    forms.erase(name);
-    std::erase(creationOrder, name);
+    forms_.erase(name);
+    std::erase(creationOrder_, name);
     for (const auto& [number, menu] : form->savedMenus) {
-        menus.erase(menu);
+        menus_.erase(menu);
     }
-    menus.erase(form->menuBarHandle);
+    menus_.erase(form->menuBarHandle);
     form->hide();
     if (form->modalLoop != nullptr) {
         form->modalLoop->quit();
@@ -187,33 +349,33 @@ void GuiContext::Unload(const std::string& name, bool reportClose) {
     // Deleted once the event being handled has returned: the handler may
     // still be running inside one of the form's widgets.
     form->deleteLater();
-    if (forms.empty() && mainLoop != nullptr) {
-        mainLoop->quit();
+    if (forms_.empty() && mainLoop_ != nullptr) {
+        mainLoop_->quit();
     }
 }
 
 void GuiContext::UnloadAll() {
     // Newest first, so that child forms go before their parents.
-    while (!creationOrder.empty()) {
-        const std::string name = creationOrder.back();
+    while (!creationOrder_.empty()) {
+        const std::string name = creationOrder_.back();
         if (FindForm(name) == nullptr) {
-            std::erase(creationOrder, name);
-            forms.erase(name);
+            std::erase(creationOrder_, name);
+            forms_.erase(name);
             continue;
         }
         Unload(name, true);
     }
-    forms.clear();
+    forms_.clear();
 }
 
 QFont GuiContext::FontOf(int number) const {
-    const auto found = fonts.find(number);
-    return found != fonts.end() ? found->second : QApplication::font();
+    const auto found = fonts_.find(number);
+    return found != fonts_.end() ? found->second : QApplication::font();
 }
 
 std::optional<QColor> GuiContext::ColorOf(int number) const {
-    const auto found = colors.find(number);
-    if (found == colors.end()) {
+    const auto found = colors_.find(number);
+    if (found == colors_.end()) {
         return std::nullopt;
     }
     return found->second;
@@ -269,18 +431,18 @@ bool GuiContext::Place(int id, double column, double row, double width, double h
     if (positioned) {
         widget->setGeometry(left, top, std::max(0, right - left), std::max(0, bottom - top));
     }
-    widget->setFont(currentFont.value_or(QApplication::font()));
-    ApplyColors(widget, kind, ColorOf(foreground), ColorOf(background));
+    widget->setFont(currentFont_.value_or(QApplication::font()));
+    ApplyColors(widget, kind, ColorOf(foreground_), ColorOf(background_));
 
     const bool tabStop = properties.find('T') != std::string::npos;
     if (widget->focusPolicy() != Qt::NoFocus && kind != ControlKind::TextField &&
         kind != ControlKind::RichText) {
         widget->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
     }
-    form->AddControl(id, widget, kind, layer);
+    form->AddControl(id, widget, kind, layer_);
 
-    if (loadingEvents) {
-        loadString.reset();
+    if (loadingEvents_) {
+        loadString_.reset();
         const QPointer<QWidget> guard(widget);
         Dispatch(form->Name(), id, EventControlLoading);
         if (guard == nullptr || form->FindControl(id) == nullptr ||
@@ -288,9 +450,9 @@ bool GuiContext::Place(int id, double column, double row, double width, double h
             return false;
         }
         // UseFont during the loading event picks this control's font.
-        widget->setFont(currentFont.value_or(QApplication::font()));
-        if (loadString) {
-            const QString text = QString::fromStdString(*loadString);
+        widget->setFont(currentFont_.value_or(QApplication::font()));
+        if (loadString_) {
+            const QString text = QString::fromStdString(*loadString_);
             if (auto* label = qobject_cast<QLabel*>(widget)) {
                 label->setText(QString(text)
                                    .replace(QLatin1Char('|'), QLatin1Char('\n'))
@@ -298,51 +460,51 @@ bool GuiContext::Place(int id, double column, double row, double width, double h
             } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
                 button->setText(text);
             }
-            loadString.reset();
+            loadString_.reset();
         }
     }
 
-    if (!autoSize.empty()) {
+    if (!autoSize_.empty()) {
         GrowToFitText(widget, kind);
     }
     return true;
 }
 
 void GuiContext::ResetDesignSettings() {
-    foreground = -1;
-    background = -1;
-    currentFont.reset();
-    autoSize.clear();
-    layer = 0;
-    loadingEvents = false;
+    foreground_ = -1;
+    background_ = -1;
+    currentFont_.reset();
+    autoSize_.clear();
+    layer_ = 0;
+    loadingEvents_ = false;
 }
 
 void GuiContext::ResetAll() {
     ResetDesignSettings();
-    pendingMainMenu.reset();
-    loadString.reset();
-    fonts.clear();
-    colors.clear();
+    pendingMainMenu_.reset();
+    loadString_.reset();
+    fonts_.clear();
+    colors_.clear();
     for (int i = 0; i < 16; ++i) {
-        colors[i] = QColor(kClassicPalette[i][0], kClassicPalette[i][1], kClassicPalette[i][2]);
+        colors_[i] = QColor(kClassicPalette[i][0], kClassicPalette[i][1], kClassicPalette[i][2]);
     }
-    pictureFolder.clear();
-    pictureResources.clear();
-    pictures.clear();
-    pictureByPath.clear();
-    nextPicture = 1;
-    for (auto& [handle, menu] : menus) {
+    pictureFolder_.clear();
+    pictureResources_.clear();
+    pictures_.clear();
+    pictureByPath_.clear();
+    nextPicture_ = 1;
+    for (auto& [handle, menu] : menus_) {
         // Popups that were never hung below a menu have no owner.
         if (menu != nullptr && menu->parent() == nullptr) {
             delete menu.data();
         }
     }
-    menus.clear();
-    nextMenu = 1;
-    keyEventsEverywhere = false;
-    tooltipWrapColumns = 0;
-    tooltipText.reset();
-    eventText.clear();
+    menus_.clear();
+    nextMenu_ = 1;
+    keyEventsEverywhere_ = false;
+    tooltipWrapColumns_ = 0;
+    tooltipText_.reset();
+    eventText_.clear();
     columnPixels_ = 0;
     rowPixels_ = 0;
 }

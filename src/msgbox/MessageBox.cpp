@@ -14,9 +14,8 @@ namespace kalvara::msgbox {
 namespace {
 
 // What one open box keeps between its call, its design and its events. The
-// box is modal and single, so one record serves.
+// box is modal and single, so one record under its form's name serves.
 struct OpenBox {
-    bool open = false;
     std::string picture;
     MessageBoxRequest request;
     int result = 0;
@@ -24,9 +23,8 @@ struct OpenBox {
     std::map<int, ButtonMarkup> buttons; // by control id
 };
 
-OpenBox& TheOpenBox() {
-    static OpenBox box;
-    return box;
+OpenBox* FindOpenBox() {
+    return gui::FindFormRecord<OpenBox>(MessageBoxFormName);
 }
 
 // The answer with the check box folded in as its sign.
@@ -61,15 +59,14 @@ int ShowMessageBox(const std::string& parent, const std::string& title, const st
                    const std::string& text2, const std::string& checkText,
                    const std::string& buttons, const std::string& picture, int initialValue,
                    const std::string& options) {
-    OpenBox& box = TheOpenBox();
-    if (box.open || qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+    if (FindOpenBox() != nullptr ||
+        qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
         // No desktop to ask, or a box already waiting for its answer: the
         // message still reaches the user, and the caller sees no button.
         std::fprintf(stderr, "%s\n", PlainNotice(title, text1, text2).c_str());
         return ResultEscape;
     }
-    box = OpenBox{};
-    box.open = true;
+    OpenBox& box = gui::FormRecord<OpenBox>(MessageBoxFormName);
     box.picture = picture;
     box.request = {title, text1, text2, checkText, buttons, options, initialValue, 0, 0};
     box.result = initialValue;
@@ -80,7 +77,7 @@ int ShowMessageBox(const std::string& parent, const std::string& title, const st
     gui::SetColors(-1, -1);
 
     int result = box.result;
-    box = OpenBox{};
+    gui::DropFormRecord(MessageBoxFormName);
     if (result == ResultNoAnswer || result == 0) {
         // Unloaded from outside before any answer: as good as closed.
         result = ResultEscape;
@@ -99,10 +96,11 @@ void InstallNoticeHook() {
 }
 
 void DesignMessageBoxForm(const std::string& form) {
-    OpenBox& box = TheOpenBox();
-    if (!box.open) {
+    OpenBox* open = FindOpenBox();
+    if (open == nullptr) {
         return;
     }
+    OpenBox& box = *open;
     const int picture = box.picture.empty() ? 0 : gui::LoadPicture(box.picture);
     if (picture != 0) {
         const gui::PictureSize size = gui::GetPictureSize(picture);
@@ -159,10 +157,11 @@ void DesignMessageBoxForm(const std::string& form) {
 }
 
 void MessageBoxEvent(const std::string& form, int id, int code, int& value, int& cancel) {
-    OpenBox& box = TheOpenBox();
-    if (!box.open) {
+    OpenBox* open = FindOpenBox();
+    if (open == nullptr) {
         return;
     }
+    OpenBox& box = *open;
     if (id == 0 && code == gui::EventFormLoaded) {
         const long long focus = std::llabs(static_cast<long long>(box.result));
         if (focus > 0 && focus < 11 && gui::ControlExists(form, static_cast<int>(focus) + 10)) {

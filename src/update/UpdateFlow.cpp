@@ -493,6 +493,7 @@ void UpdateFlow::DesignForm(const std::string& form) {
         gui::AddFrame(DownloadFrameId, 1, 0.5, 39.5, 3.75, "Downloading Program Update", "");
         gui::AddProgressBar(DownloadProgressId, 2.5, 1.875, 36.5, 1.25, "", "");
         gui::AddButton(DownloadCancelId, 16.75, 4.875, 8, 1.5, "&Cancel", "T");
+        gui::SetFormKeys(DownloadFormName, {}, DownloadCancelId);
     } else if (form == WhatsNewFormName) {
         gui::AddLabel(WhatsNewLabelId, 1, 0.5, 66.25, 1.25,
                       std::string(ProductName) + " has been updated to version " +
@@ -500,6 +501,7 @@ void UpdateFlow::DesignForm(const std::string& form) {
                       "L");
         gui::AddRichText(WhatsNewTextId, 1, 2, 66.25, 20, "", "");
         gui::AddButton(WhatsNewCloseId, 30.125, 22.625, 8, 1.5, "&Close", "T");
+        gui::SetFormKeys(WhatsNewFormName, {WhatsNewCloseId}, WhatsNewCloseId);
     }
 }
 
