@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "core/AtomicFile.h"
 #include "core/Notice.h"
+#include "engine/BroadcastYearTable.h"
 #include "gui/Gui.h"
 #include "ics/IcsCalendar.h"
 #include "msgbox/MessageBox.h"
@@ -18,8 +19,8 @@ namespace {
 
 constexpr const char* Caption = "Export to Calendar";
 constexpr const char* NotExportedTitle = "Calendar Not Exported";
-constexpr int FirstExportYear = 1920;
-constexpr int LastExportYear = 9999;
+constexpr int FirstExportYear = FirstBroadcastYear;
+constexpr int LastExportYear = LastBroadcastYear;
 
 // A whole number written with digits only, blanks around it allowed.
 bool ReadWholeNumber(const std::string& text, int& number) {
@@ -100,8 +101,7 @@ void ExportDialog::Design() {
     gui::AddTextField(ExportCountFieldId, 25, 3.25, 8, 1.5, "1", "CT[2]");
     prepare();
     gui::AddLabel(ExportNoteId, 3, 5.25, 38, 2.5,
-                  "Each broadcast week and month becomes|an all-day event for calendar apps.",
-                  "L");
+                  "Each broadcast week and month becomes|an all-day event for calendar apps.", "L");
     prepare();
     gui::AddButton(ExportHelpId, 2, 9, 8, 1.5, "&Help", "T");
     prepare();

@@ -8,6 +8,7 @@
 #include "app/PrintRangeDialog.h"
 #include "core/Notice.h"
 #include "core/SettingsStore.h"
+#include "engine/BroadcastYearTable.h"
 #include "engine/DateText.h"
 #include "gui/Gui.h"
 #include "kalvara/Version.h"
@@ -20,7 +21,7 @@ namespace kalvara {
 
 namespace {
 
-constexpr int FirstYear = 1920;
+constexpr int FirstYear = FirstBroadcastYear;
 // The edit control message that places the caret.
 constexpr int PlaceCaretPosted = 1;
 

@@ -9,10 +9,6 @@ namespace kalvara::cli {
 
 namespace {
 
-constexpr std::array<std::string_view, 13> MonthNames = {
-    "",     "January", "February",  "March",   "April",    "May",     "June",
-    "July", "August",  "September", "October", "November", "December"};
-
 std::optional<std::int32_t> ExactDigits(std::string_view text, std::size_t digits) {
     return text.size() == digits ? ParseDigits(text, digits) : std::nullopt;
 }
@@ -114,11 +110,6 @@ std::string IsoDate(DayNumber day) {
     std::int32_t y = 0;
     JulianToMDY(day, m, d, y);
     return fmt::format(FMT_COMPILE("{:04}-{:02}-{:02}"), y, m, d);
-}
-
-std::string_view MonthName(std::int32_t month) {
-    return month >= 1 && month <= 12 ? MonthNames[static_cast<std::size_t>(month)]
-                                     : std::string_view();
 }
 
 } // namespace kalvara::cli

@@ -2,6 +2,8 @@
 // Reading the words of the command line: formats, years, dates and week keys.
 // Each reader accepts exactly one spelling of a value and nothing around it.
 
+#include "engine/BroadcastYearTable.h"
+#include "engine/CalendarNames.h"
 #include "engine/CivilDate.h"
 
 #include <cstdint>
@@ -13,8 +15,8 @@ namespace kalvara::cli {
 
 enum class OutputFormat { Text, Csv, Json };
 
-inline constexpr std::int32_t FirstYear = 1920;
-inline constexpr std::int32_t LastYear = 9999;
+inline constexpr std::int32_t FirstYear = FirstBroadcastYear;
+inline constexpr std::int32_t LastYear = LastBroadcastYear;
 
 // "text", "csv" or "json".
 std::optional<OutputFormat> ParseOutputFormat(std::string_view text);
@@ -43,8 +45,5 @@ std::string WeekKeyText(std::int32_t year, std::int32_t week);
 
 // 2026-01-01.
 std::string IsoDate(DayNumber day);
-
-// "January" .. "December" for 1..12.
-std::string_view MonthName(std::int32_t month);
 
 } // namespace kalvara::cli

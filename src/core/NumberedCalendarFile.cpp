@@ -27,7 +27,8 @@ std::string NotKeptLine(std::int32_t number, const std::string& why) {
 } // namespace
 
 std::int32_t NextFileNumber(const std::string& stored) {
-    const std::int64_t next = IntegerValue(stored) + 1;
+    // Widened first: a stored 2147483647 must wrap to 1, not overflow.
+    const std::int64_t next = std::int64_t{IntegerValue(stored)} + 1;
     if (next > HighestFileNumber || next < 1) {
         return 1;
     }

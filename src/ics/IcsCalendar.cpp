@@ -1,6 +1,7 @@
 #include "ics/IcsCalendar.h"
 
 #include "engine/BroadcastYearTable.h"
+#include "engine/CalendarNames.h"
 
 #include <array>
 #include <cstdlib>
@@ -15,10 +16,6 @@ namespace {
 
 constexpr int FirstYear = 1920;
 constexpr int LastYear = 9999;
-
-constexpr std::array<const char*, 13> MonthNames = {
-    "",     "January", "February",  "March",   "April",    "May",     "June",
-    "July", "August",  "September", "October", "November", "December"};
 
 // The events go before the calendar's last line.
 constexpr const char* CalendarEnd = "END:VCALENDAR";
@@ -96,9 +93,8 @@ void AddMonths(icalcomponent* calendar, const BroadcastYearTable& table,
     for (std::int32_t month = 1; month <= 12; ++month) {
         const std::string key = std::to_string(table.Year) + TwoDigits(month);
         AddEvent(calendar, "broadcast-month-" + key + "@kalvara",
-                 std::string("Broadcast ") + MonthNames[static_cast<std::size_t>(month)] + " " +
-                     std::to_string(table.Year) + Dot + std::to_string(table.WeekCount(month)) +
-                     " weeks",
+                 std::string("Broadcast ") + MonthName(month) + " " + std::to_string(table.Year) +
+                     Dot + std::to_string(table.WeekCount(month)) + " weeks",
                  table.First(month), table.Last(month) + 1, stamp);
     }
 }

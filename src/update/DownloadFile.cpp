@@ -60,7 +60,7 @@ bool DownloadFile::Keep(std::string& error) {
 }
 
 void DownloadFile::Discard() {
-    if (fd_.IsOpen()) {
+    if (fd_.Valid()) {
         fd_.Reset();
         ::unlink(path_.c_str());
     }

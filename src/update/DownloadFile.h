@@ -3,7 +3,7 @@
 // partial download, and it is deleted when this object goes away: whatever
 // way a download ends early, no half-written file is left behind.
 
-#include "update/UniqueFd.h"
+#include "core/UniqueFd.h"
 
 #include <cstddef>
 #include <string>
@@ -30,7 +30,7 @@ public:
     // Closes and deletes the partial file; nothing happens when none is open.
     void Discard();
 
-    bool IsOpen() const { return fd_.IsOpen(); }
+    bool IsOpen() const { return fd_.Valid(); }
 
 private:
     UniqueFd fd_;

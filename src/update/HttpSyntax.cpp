@@ -1,5 +1,7 @@
 #include "update/HttpSyntax.h"
 
+#include "core/TextHelpers.h"
+
 #include <cstdio>
 
 namespace kalvara::update {
@@ -18,19 +20,6 @@ bool HasBlankOrControl(std::string_view text) {
         }
     }
     return false;
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 std::optional<std::uint16_t> ParsePort(std::string_view text) {
@@ -111,8 +100,8 @@ std::optional<std::uint64_t> ParseContentLength(std::string_view value) {
 std::optional<std::uint64_t> ParseChunkSize(std::string_view line) {
     std::size_t pos = 0;
     std::uint64_t size = 0;
-    while (pos < line.size() && HexValue(line[pos]) >= 0) {
-        size = size * 16 + static_cast<std::uint64_t>(HexValue(line[pos]));
+    while (pos < line.size() && HexDigitValue(line[pos]) >= 0) {
+        size = size * 16 + static_cast<std::uint64_t>(HexDigitValue(line[pos]));
         if (size > MaxBodyBytes) {
             return std::nullopt;
         }

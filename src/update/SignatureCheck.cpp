@@ -1,6 +1,6 @@
 #include "update/SignatureCheck.h"
 
-#include "update/UniqueFd.h"
+#include "core/UniqueFd.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -124,7 +124,7 @@ SignatureVerdict CheckFileSignature(const std::string& path, std::string_view si
     }
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
     struct stat info {};
-    if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return SignatureVerdict::UnreadableFile;
     }
     if (signature->Prehashed) {

@@ -4,7 +4,7 @@
 // notice a cancel while the network is slow or silent.
 
 #include "update/HttpSyntax.h"
-#include "update/UniqueFd.h"
+#include "core/UniqueFd.h"
 
 #include <chrono>
 #include <cstddef>
@@ -39,7 +39,7 @@ public:
     Received Receive(char* buffer, std::size_t size, std::chrono::milliseconds slice);
 
     void Close() { socket_.Reset(); }
-    bool IsOpen() const { return socket_.IsOpen(); }
+    bool IsOpen() const { return socket_.Valid(); }
 
 private:
     UniqueFd socket_;
