@@ -1,24 +1,12 @@
 #include "core/IniDocument.h"
 
+#include "core/TextHelpers.h"
+
 #include <algorithm>
 
 namespace kalvara {
 
 namespace {
-
-bool IsBlankChar(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view TrimSpacesAndTabs(std::string_view text) {
-    while (!text.empty() && IsBlankChar(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlankChar(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 std::string_view WithoutCarriageReturn(std::string_view line) {
     if (!line.empty() && line.back() == '\r') {

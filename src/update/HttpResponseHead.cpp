@@ -52,19 +52,19 @@ void HttpResponseHead::ApplyLine(std::string_view line) {
     if (colon == std::string_view::npos) {
         return;
     }
-    const std::string name = LowerCase(TrimBlanks(line.substr(0, colon)));
-    const std::string_view value = TrimBlanks(line.substr(colon + 1));
+    const std::string name = AsciiLower(TrimSpacesAndTabs(line.substr(0, colon)));
+    const std::string_view value = TrimSpacesAndTabs(line.substr(colon + 1));
     if (name == "www-authenticate") {
         // Kept as the server wrote it, quotes and all: it reads as a quoted
         // name in a message ("for "Updates"").
-        const auto at = LowerCase(value).find("realm=");
+        const auto at = AsciiLower(value).find("realm=");
         if (at != std::string::npos) {
             realm = "for " + std::string(value.substr(at + 6));
         }
     } else if (name == "transfer-encoding") {
-        transfer_encoding = LowerCase(value);
+        transfer_encoding = AsciiLower(value);
     } else if (name == "content-encoding") {
-        content_encoding = LowerCase(value);
+        content_encoding = AsciiLower(value);
     } else if (name == "content-length") {
         const auto length = ParseContentLength(value);
         if (!length) {
@@ -75,7 +75,7 @@ void HttpResponseHead::ApplyLine(std::string_view line) {
             content_length = length;
         }
     } else if (name == "connection") {
-        connection = LowerCase(value);
+        connection = AsciiLower(value);
     }
 }
 

@@ -80,7 +80,7 @@ bool IsSafeRequestPath(std::string_view path) {
 }
 
 std::optional<std::uint64_t> ParseContentLength(std::string_view value) {
-    value = TrimBlanks(value);
+    value = TrimSpacesAndTabs(value);
     if (value.empty()) {
         return std::nullopt;
     }
@@ -117,26 +117,6 @@ std::optional<std::uint64_t> ParseChunkSize(std::string_view line) {
         return std::nullopt;
     }
     return size;
-}
-
-std::string LowerCase(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 std::string UserAgent() {

@@ -2,6 +2,8 @@
 // The small pieces of HTTP text the download client reads and writes, as pure
 // functions so that every malformed form can be tried without a server.
 
+#include "core/TextHelpers.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -33,12 +35,6 @@ std::optional<std::uint64_t> ParseContentLength(std::string_view value);
 // A chunk-size line: hexadecimal digits, then optionally blanks and a ";"
 // extension. Empty for anything else and for sizes above MaxBodyBytes.
 std::optional<std::uint64_t> ParseChunkSize(std::string_view line);
-
-// ASCII lower case; header names and the values we compare are ASCII.
-std::string LowerCase(std::string_view text);
-
-// Text with blanks and tabs removed at both ends.
-std::string_view TrimBlanks(std::string_view text);
 
 // The User-Agent value; its comment names the C++ run-time and the compiler.
 std::string UserAgent();

@@ -33,7 +33,7 @@ void WriteFile(const std::string& path, std::string_view bytes) {
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::string LowerCase(std::string_view text) {
+std::string AsciiLower(std::string_view text) {
     std::string lower(text);
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -43,7 +43,7 @@ std::string LowerCase(std::string_view text) {
 // A section name the file does not mention in any case, so that writing to
 // it must not touch anything that is already there.
 std::string UnusedSectionName(std::string_view file) {
-    const std::string lower = LowerCase(file);
+    const std::string lower = AsciiLower(file);
     std::string name = "fuzzsection";
     while (lower.find(name) != std::string::npos) {
         name += 'x';
