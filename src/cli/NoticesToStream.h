@@ -13,21 +13,20 @@ namespace kalvara::cli {
 class NoticesToStream {
 public:
     explicit NoticesToStream(std::FILE* err)
-        : previous_(SetNoticeHook([this, err](const std::string& title, const std::string& text1,
-                                              const std::string& text2) {
+        : hook_([this, err](const std::string& title, const std::string& text1,
+                            const std::string& text2) {
               fmt::print(err, "kalvara-cli: {}\n", PlainNotice(title, text1, text2));
               ++count_;
-          })) {}
+          }) {}
     NoticesToStream(const NoticesToStream&) = delete;
     NoticesToStream& operator=(const NoticesToStream&) = delete;
-    ~NoticesToStream() { SetNoticeHook(std::move(previous_)); }
 
     // How many notices have been shown so far.
     int Count() const { return count_; }
 
 private:
     int count_ = 0;
-    NoticeHook previous_;
+    ScopedNoticeHook hook_;
 };
 
 } // namespace kalvara::cli

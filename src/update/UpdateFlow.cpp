@@ -5,8 +5,8 @@
 #include "core/SettingsStore.h"
 #include "engine/DateText.h"
 #include "gui/Gui.h"
-#include "msgbox/MessageBoxMarkup.h"
 #include "kalvara/Version.h"
+#include "msgbox/MessageBoxMarkup.h"
 #include "update/HttpSyntax.h"
 #include "update/SignatureCheck.h"
 #include "update/VersionFetch.h"
@@ -295,12 +295,14 @@ bool UpdateFlow::MakeUpdatesFolder() {
 std::string UpdateFlow::FetchSignature(const std::string& host, const std::string& path) {
     const std::string signature_path = installer_path_ + ".minisig";
     // Its failures are told as one: the update is not verified.
-    const NoticeHook previous_hook =
-        SetNoticeHook([](const std::string&, const std::string&, const std::string&) {});
-    client_.SetBodyLimit(MaxSignatureBytes);
-    const int result = client_.Download(host, path + ".minisig", 1, "", "", signature_path);
-    client_.SetBodyLimit(MaxBodyBytes);
-    SetNoticeHook(previous_hook);
+    int result = 0;
+    {
+        const ScopedNoticeHook quiet(
+            [](const std::string&, const std::string&, const std::string&) {});
+        client_.SetBodyLimit(MaxSignatureBytes);
+        result = client_.Download(host, path + ".minisig", 1, "", "", signature_path);
+        client_.SetBodyLimit(MaxBodyBytes);
+    }
     std::string text;
     if (result == DownloadStored) {
         text = ReadSignatureFile(signature_path);
@@ -337,14 +339,16 @@ int UpdateFlow::Download(const std::string& parent_form, const std::string& host
                           [] { gui::DoEvents(); }, [this] { return cancel_; }});
     // The client's own errors ("Unable to find web host ...") belong to the
     // download window: it is the one on screen while the main window hides.
-    const NoticeHook previous_hook = SetNoticeHook(
-        [this](const std::string& title, const std::string& text1, const std::string& text2) {
-            services_.show_message_box(DownloadFormName, title, text1, text2, "", "&OK{G,f7}", "",
-                                       1, "C");
-        });
     downloading_ = true;
-    const int result = client_.Download(host, path, 1, "", "", installer_path_);
-    SetNoticeHook(previous_hook);
+    int result = 0;
+    {
+        const ScopedNoticeHook on_download_window(
+            [this](const std::string& title, const std::string& text1, const std::string& text2) {
+                services_.show_message_box(DownloadFormName, title, text1, text2, "", "&OK{G,f7}",
+                                           "", 1, "C");
+            });
+        result = client_.Download(host, path, 1, "", "", installer_path_);
+    }
     bool stored = result == DownloadStored && !cancel_;
     SignatureVerdict verdict = SignatureVerdict::Malformed;
     if (stored) {
