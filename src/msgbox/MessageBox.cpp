@@ -5,6 +5,9 @@
 #include "msgbox/MessageBoxLayout.h"
 
 #include <QApplication>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -51,6 +54,22 @@ std::string WithNewlines(std::string text) {
         }
     }
     return text;
+}
+
+// The room on the screen the box will open on, less a margin for the window
+// frame and so that the box never touches the screen's edges.
+void BoundToScreen(MessageBoxRequest& request) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (const QWidget* active = QApplication::activeWindow(); active != nullptr) {
+        screen = active->screen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect room = screen->availableGeometry();
+    constexpr int kScreenMarginPixels = 48;
+    request.maxWidth = gui::PixelsToColumns(std::max(0, room.width() - kScreenMarginPixels));
+    request.maxHeight = gui::PixelsToRows(std::max(0, room.height() - kScreenMarginPixels));
 }
 
 } // namespace
@@ -107,6 +126,7 @@ void DesignMessageBoxForm(const std::string& form) {
         box.request.pictureColumns = gui::PixelsToColumns(size.width) + 2;
         box.request.pictureRows = gui::PixelsToRows(size.height);
     }
+    BoundToScreen(box.request);
     const MessageBoxLayout layout =
         ComputeMessageBoxLayout(box.request, [](int font, const std::string& line) {
             const gui::TextExtent extent = gui::MeasureText(font, line);
