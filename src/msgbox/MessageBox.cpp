@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
@@ -72,6 +73,21 @@ void BoundToScreen(MessageBoxRequest& request) {
     request.maxHeight = gui::PixelsToRows(std::max(0, room.height() - kScreenMarginPixels));
 }
 
+// The padding the platform style gives its own dialogs, so a box sits among
+// the desktop's windows as one of them.
+void PadAsTheStyle(MessageBoxRequest& request) {
+    const QStyle* style = QApplication::style();
+    if (style == nullptr) {
+        return;
+    }
+    const int sides = std::max(style->pixelMetric(QStyle::PM_LayoutLeftMargin),
+                               style->pixelMetric(QStyle::PM_LayoutRightMargin));
+    const int ends = std::max(style->pixelMetric(QStyle::PM_LayoutTopMargin),
+                              style->pixelMetric(QStyle::PM_LayoutBottomMargin));
+    request.paddingColumns = gui::PixelsToColumns(sides);
+    request.paddingRows = gui::PixelsToRows(ends);
+}
+
 } // namespace
 
 int ShowMessageBox(const std::string& parent, const std::string& title, const std::string& text1,
@@ -127,6 +143,7 @@ void DesignMessageBoxForm(const std::string& form) {
         box.request.pictureRows = gui::PixelsToRows(size.height);
     }
     BoundToScreen(box.request);
+    PadAsTheStyle(box.request);
     const MessageBoxLayout layout =
         ComputeMessageBoxLayout(box.request, [](int font, const std::string& line) {
             const gui::TextExtent extent = gui::MeasureText(font, line);

@@ -9,9 +9,15 @@ namespace {
 
 constexpr double kLargestSize = 500.0;
 constexpr double kNarrowestWrap = 4.0;
+constexpr double kLargestPadding = 5.0;
 
 double Sane(double value) {
     return std::isfinite(value) ? std::clamp(value, 0.0, kLargestSize) : 0.0;
+}
+
+// A style's padding, kept within reason so a freak metric cannot swallow the box.
+double PaddingOr(double padding, double fallback) {
+    return std::isfinite(padding) && padding > 0 ? std::min(padding, kLargestPadding) : fallback;
 }
 
 LineExtent Measure(const MeasureLine& measure, int font, const std::string& line) {
@@ -136,8 +142,10 @@ MessageBoxLayout ComputeMessageBoxLayout(const MessageBoxRequest& request,
                                          const MeasureLine& measure) {
     MessageBoxLayout layout;
     const BoxOptions options = ParseOptions(request.options);
-    const double margin = options.larger ? 2.0 : 1.0; // 1.0 or 2.0 columns
-    const double gap = options.larger ? 1.0 : 0.5;    // 0.5 or 1.0 rows
+    // L doubles the padding, whichever the style gives.
+    const double scale = options.larger ? 2.0 : 1.0;
+    const double margin = scale * PaddingOr(request.paddingColumns, 1.0);
+    const double gap = scale * PaddingOr(request.paddingRows, 0.5);
     layout.checkTicked = request.initialValue < 0;
     layout.centreTexts = options.centre;
     layout.pictureProperties = options.pictureProperties;

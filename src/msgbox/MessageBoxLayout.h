@@ -35,6 +35,10 @@ struct MessageBoxRequest {
     // leaves that side unbounded. Texts wider than this are wrapped.
     double maxWidth = 0;
     double maxHeight = 0;
+    // The platform style's padding around a box's contents, in character
+    // units; 0 keeps one column and half a row.
+    double paddingColumns = 0;
+    double paddingRows = 0;
 };
 
 struct Box {

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QScreen>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -205,6 +206,11 @@ TEST_F(MsgBoxDialog, ALongAddressStaysOnTheScreen) {
             const QRect room = form->screen()->availableGeometry();
             EXPECT_LE(form->frameGeometry().width(), room.width());
             EXPECT_LE(form->frameGeometry().height(), room.height());
+            // Padded as the style pads its own layouts, at least.
+            const QWidget* text1 = gui::ControlWidget(Box, Text1Id);
+            ASSERT_NE(text1, nullptr);
+            EXPECT_GE(text1->x() + 1, form->style()->pixelMetric(QStyle::PM_LayoutLeftMargin));
+            EXPECT_GE(text1->y() + 1, form->style()->pixelMetric(QStyle::PM_LayoutTopMargin));
             for (const int id : {Text1Id, Text2Id, FirstButtonId}) {
                 const QWidget* control = gui::ControlWidget(Box, id);
                 ASSERT_NE(control, nullptr) << id;

@@ -177,12 +177,27 @@ TEST(MsgBoxLayout, CheckBoxSizeAndCentring) {
     EXPECT_DOUBLE_EQ(LayOut(request).check.box.column, 1.0 + 39.0 / 2 - 23.0 / 2);
 }
 
-TEST(MsgBoxLayout, LargerSpacingWithL) {
-    const MessageBoxLayout layout = LayOut({.text1 = "Text", .buttons = "OK", .options = "L"});
-    EXPECT_DOUBLE_EQ(layout.text1.box.column, 2.0);
-    EXPECT_DOUBLE_EQ(layout.text1.box.row, 1.0);
-    EXPECT_DOUBLE_EQ(layout.width, 2.0 + 8.0 + 2.0);
-    EXPECT_DOUBLE_EQ(layout.height, 1.0 + 1.0 + 1.5 + 2.0);
+TEST(MsgBoxLayout, PaddingFollowsTheStyleAndLDoublesIt) {
+    const MessageBoxLayout larger = LayOut({.text1 = "Text", .buttons = "OK", .options = "L"});
+    EXPECT_DOUBLE_EQ(larger.text1.box.column, 2.0);
+    EXPECT_DOUBLE_EQ(larger.text1.box.row, 1.0);
+    EXPECT_DOUBLE_EQ(larger.width, 2.0 + 8.0 + 2.0);
+    EXPECT_DOUBLE_EQ(larger.height, 1.0 + 1.0 + 1.5 + 2.0);
+
+    MessageBoxRequest styled{
+        .text1 = "Text", .buttons = "OK", .paddingColumns = 1.5, .paddingRows = 0.75};
+    const MessageBoxLayout plain = LayOut(styled);
+    EXPECT_DOUBLE_EQ(plain.text1.box.column, 1.5);
+    EXPECT_DOUBLE_EQ(plain.text1.box.row, 0.75);
+    EXPECT_DOUBLE_EQ(plain.width, 1.5 + 8.0 + 1.5);
+    EXPECT_DOUBLE_EQ(plain.buttons[0].box.row + 1.5 + 0.75, plain.height);
+    styled.options = "L";
+    EXPECT_DOUBLE_EQ(LayOut(styled).text1.box.column, 3.0);
+
+    // A metric no style would give falls back or is held in bounds.
+    styled = {.text1 = "Text", .paddingColumns = std::nan(""), .paddingRows = 1e9};
+    EXPECT_DOUBLE_EQ(LayOut(styled).text1.box.column, 1.0);
+    EXPECT_DOUBLE_EQ(LayOut(styled).text1.box.row, 5.0);
 }
 
 TEST(MsgBoxLayout, TitleMinimumSizeWidensAndCentresVertically) {
