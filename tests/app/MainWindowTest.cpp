@@ -201,6 +201,45 @@ TEST(MainWindow, HelpButtonF1MenuAboutBoxHelpCommandsAndExit) {
     EXPECT_FALSE(harness.App().Help()->isVisible());
 }
 
+// Every window on the screen, whichever part of the program made it.
+int VisibleWindowsWithoutIcon() {
+    int missing = 0;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->windowIcon().isNull()) {
+            ADD_FAILURE() << "no icon: " << window->windowTitle().toStdString();
+            ++missing;
+        }
+    }
+    return missing;
+}
+
+TEST(MainWindow, EveryWindowCarriesTheProgramIcon) {
+    AppHarness harness;
+    harness.Start();
+    EXPECT_EQ(QGuiApplication::desktopFileName(), DesktopFileName);
+    harness.App().ShowHelp(HelpViewer::DisplayIndex, 0);
+    ASSERT_NE(harness.App().Help(), nullptr);
+    EXPECT_TRUE(harness.App().Help()->isVisible());
+    EXPECT_EQ(VisibleWindowsWithoutIcon(), 0);
+
+    int missing = -1;
+    EXPECT_TRUE(OpenAndAnswer(
+        AboutFormName, [] { TriggerMenu(MainFormName, MenuAbout); },
+        [&] {
+            missing = VisibleWindowsWithoutIcon();
+            Click(AboutFormName, AboutCloseButtonId);
+        }));
+    EXPECT_EQ(missing, 0);
+    missing = -1;
+    EXPECT_TRUE(OpenAndAnswer(
+        msgbox::MessageBoxFormName, [] { msgbox::ShowNotice("Notice", "Text one", ""); },
+        [&] {
+            missing = VisibleWindowsWithoutIcon();
+            gui::UnloadForm(msgbox::MessageBoxFormName);
+        }));
+    EXPECT_EQ(missing, 0);
+}
+
 TEST(MainWindow, UnknownFormsAndLibraryNamesChangeNothing) {
     AppHarness harness;
     harness.Start();
