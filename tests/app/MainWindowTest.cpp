@@ -80,12 +80,20 @@ TEST(MainWindow, StartsWithTheRememberedChoiceElseThisYearAndYear) {
 TEST(MainWindow, StyleButtonsChooseTheStyleAndItsSample) {
     AppHarness harness;
     harness.Start();
-    const auto preview = [] {
-        return qobject_cast<QLabel*>(gui::ControlWidget(MainFormName, PreviewPictureId))
-            ->pixmap()
-            .size();
+    const auto* label = qobject_cast<QLabel*>(gui::ControlWidget(MainFormName, PreviewPictureId));
+    ASSERT_NE(label, nullptr);
+    // Each sample is shown whole: inside the picture area, at its own shape.
+    const auto expectWhole = [label](QSize sample, int style) {
+        const QSize shown = label->pixmap().size();
+        EXPECT_LE(shown.width(), label->contentsRect().width()) << style;
+        EXPECT_LE(shown.height(), label->contentsRect().height()) << style;
+        EXPECT_GE(shown.height(), std::min(sample.height(), label->contentsRect().height()) - 1)
+            << style;
+        EXPECT_NEAR(static_cast<double>(shown.width()) / shown.height(),
+                    static_cast<double>(sample.width()) / sample.height(), 0.02)
+            << style;
     };
-    EXPECT_EQ(preview(), QSize(152, 172));
+    expectWhole({152, 172}, 0);
     const std::vector<std::pair<int, QSize>> samples{{1, {226, 172}}, {6, {149, 172}},
                                                      {2, {150, 172}}, {4, {138, 172}},
                                                      {5, {226, 137}}, {3, {152, 172}}};
@@ -93,7 +101,7 @@ TEST(MainWindow, StyleButtonsChooseTheStyleAndItsSample) {
         Click(MainFormName, StyleRadioId(style));
         EXPECT_EQ(static_cast<int>(harness.App().Selection().Style), style);
         EXPECT_EQ(CheckedStyle(), style);
-        EXPECT_EQ(preview(), size) << style;
+        expectWhole(size, style);
     }
 }
 
