@@ -18,6 +18,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <QTcpServer>
 #include <QTest>
 #include <QUrl>
@@ -246,6 +248,37 @@ TEST(MainWindow, EveryWindowCarriesTheProgramIcon) {
             gui::UnloadForm(msgbox::MessageBoxFormName);
         }));
     EXPECT_EQ(missing, 0);
+}
+
+TEST(MainWindow, HelpOpensOverTheWindowNamedAfterItsPageAndWalksBackAndForward) {
+    AppHarness harness;
+    harness.Start();
+    Click(MainFormName, HelpButtonId);
+    HelpViewer* help = harness.App().Help();
+    ASSERT_NE(help, nullptr);
+    ASSERT_TRUE(HelpShows(harness, "topic10.html"));
+    EXPECT_TRUE(help->windowTitle().startsWith(QString::fromUtf8("Kalvara Help \u2014 ")))
+        << help->windowTitle().toStdString();
+    const QRect screen = help->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(help->frameGeometry()));
+    if (screen.contains(gui::FormWidget(MainFormName)->frameGeometry()) &&
+        help->frameGeometry().width() < screen.width() &&
+        help->frameGeometry().height() < screen.height()) {
+        const QPoint offset = help->frameGeometry().center() -
+                              gui::FormWidget(MainFormName)->frameGeometry().center();
+        EXPECT_LE(offset.manhattanLength(), 4) << offset.x() << "," << offset.y();
+    }
+
+    EXPECT_FALSE(help->BackButton()->isEnabled());
+    harness.App().ShowHelp(HelpViewer::DisplayTopic, 25);
+    ASSERT_FALSE(HelpShows(harness, "topic10.html"));
+    ASSERT_TRUE(help->BackButton()->isEnabled());
+    QTest::mouseClick(help->BackButton(), Qt::LeftButton);
+    EXPECT_TRUE(HelpShows(harness, "topic10.html"));
+    ASSERT_TRUE(help->ForwardButton()->isEnabled());
+    QTest::mouseClick(help->ForwardButton(), Qt::LeftButton);
+    EXPECT_FALSE(HelpShows(harness, "topic10.html"));
+    EXPECT_FALSE(help->ForwardButton()->isEnabled());
 }
 
 TEST(MainWindow, UnknownFormsAndLibraryNamesChangeNothing) {
