@@ -8,13 +8,15 @@
 #include "app/PreferencesDialog.h"
 #include "app/PrintRangeDialog.h"
 #include "app/SingleInstance.h"
-#include "core/OutputFolderCleanup.h"
 #include "core/Notice.h"
+#include "core/OutputFolderCleanup.h"
 #include "msgbox/MessageBox.h"
 #include "update/UpdateFlow.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QIcon>
 #include <QUrl>
 #include <QWidget>
 #include <array>
@@ -152,6 +154,14 @@ bool DesktopApp::InitialiseApplication() {
     gui::DefineFont(12, "Segoe UI", 7, "L+V");
     gui::DefineSystemColor(70, 13);
     program_icon_ = gui::LoadPicture("$AAPROGRAM");
+    // Every window, the help and the message boxes included, carries the
+    // program's icon unless it sets its own; the desktop file name ties the
+    // running program to its launcher entry, whose icon the desktop shows.
+    const std::string icon_file = FindDataFile(paths_.ProgramFolder, "kalvara.png");
+    if (!icon_file.empty()) {
+        QApplication::setWindowIcon(QIcon(QString::fromStdString(icon_file)));
+    }
+    QGuiApplication::setDesktopFileName(DesktopFileName);
 
     // A folder that cannot be made or written is told once the window shows,
     // together with what it means for printing (MainWindow::Loaded).

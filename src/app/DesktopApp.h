@@ -4,11 +4,11 @@
 // found, the help topic) and the three entry points that the window layer
 // calls. Every window gets this object by reference; nothing else is global.
 
+#include "core/CalendarSelection.h"
 #include "core/ProgramFolder.h"
 #include "engine/BroadcastYearTable.h"
 #include "gui/Gui.h"
 #include "render/CalendarDocument.h"
-#include "core/CalendarSelection.h"
 #include "update/UpdateServices.h"
 
 #include <functional>
@@ -64,6 +64,8 @@ inline constexpr const char* HelpAccelerator = "F1,911";
 // The single-instance name and the main window's title.
 inline constexpr const char* InstanceName = "ZORV5";
 inline constexpr const char* ProgramTitle = "Kalvara";
+// The launcher entry the desktop matches running windows with.
+inline constexpr const char* DesktopFileName = "com.kalvara.kalvara";
 
 class DesktopApp {
 public:

@@ -7,11 +7,15 @@
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QKeySequence>
+#include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
 
 namespace kalvara {
 
@@ -25,6 +29,9 @@ constexpr char IndexPage[] = "index.html";
 bool IsLocalPage(const QUrl& url) {
     return url.isRelative() || url.isLocalFile() || url.scheme().isEmpty();
 }
+
+constexpr int kUsualBorderWidth = 16;
+constexpr int kUsualBorderHeight = 48;
 
 } // namespace
 
@@ -66,14 +73,34 @@ HelpViewer::HelpViewer(QString program_folder, QWidget* parent)
     // The window is named after the page being read.
     connect(page_, &QTextBrowser::sourceChanged, this, [this] {
         const QString title = page_->documentTitle();
-        setWindowTitle(title.isEmpty() ? tr("Kalvara Help") : tr("Kalvara Help - %1").arg(title));
+        setWindowTitle(title.isEmpty() ? tr("Kalvara Help")
+                                       : tr("Kalvara Help \u2014 %1").arg(title));
     });
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
 
+    // Back and Forward walk the pages read, as in any browser.
+    back_ = new QPushButton(tr("&Back"));
+    forward_ = new QPushButton(tr("&Forward"));
+    back_->setEnabled(false);
+    forward_->setEnabled(false);
+    connect(back_, &QPushButton::clicked, page_, &QTextBrowser::backward);
+    connect(forward_, &QPushButton::clicked, page_, &QTextBrowser::forward);
+    connect(page_, &QTextBrowser::backwardAvailable, back_, &QWidget::setEnabled);
+    connect(page_, &QTextBrowser::forwardAvailable, forward_, &QWidget::setEnabled);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(back_);
+    buttons->addWidget(forward_);
+    buttons->addStretch();
+    auto* reading = new QWidget;
+    auto* reading_layout = new QVBoxLayout(reading);
+    reading_layout->setContentsMargins(0, 0, 0, 0);
+    reading_layout->addLayout(buttons);
+    reading_layout->addWidget(page_);
+
     auto* splitter = new QSplitter;
     splitter->addWidget(tabs_);
-    splitter->addWidget(page_);
+    splitter->addWidget(reading);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 3);
     auto* layout = new QHBoxLayout(this);
@@ -131,6 +158,27 @@ void HelpViewer::ShowMissing(const QString& what) {
                        .arg(what.toHtmlEscaped()));
 }
 
+void HelpViewer::CentreOver(const QWidget* asking) {
+    // Help opens where the user is looking: over the window that asked, or
+    // the middle of the screen when none did; never beyond the screen's edge.
+    const QScreen* screen = asking != nullptr ? asking->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect room = screen->availableGeometry();
+    // Before the window manager has framed the window its frame is unknown:
+    // room is kept for a usual title bar and border then.
+    const QSize border = frameGeometry().size() - size();
+    resize(size().boundedTo(room.size() -
+                            border.expandedTo(QSize(kUsualBorderWidth, kUsualBorderHeight))));
+    QRect frame(QPoint(0, 0), size() + border);
+    frame.moveCenter(asking != nullptr && asking != this ? asking->frameGeometry().center()
+                                                         : room.center());
+    frame.moveLeft(std::clamp(frame.left(), room.left(), room.right() - frame.width() + 1));
+    frame.moveTop(std::clamp(frame.top(), room.top(), room.bottom() - frame.height() + 1));
+    move(frame.topLeft());
+}
+
 void HelpViewer::Present() {
     // A modal dialog blocks every other window, this one included: help asked
     // for from a dialog could be neither read nor closed while it is open. So
@@ -145,6 +193,9 @@ void HelpViewer::Present() {
         // Modality takes effect only when the window is shown anew.
         hide();
         setWindowModality(wanted);
+    }
+    if (!isVisible()) {
+        CentreOver(QApplication::activeWindow());
     }
     if (isMinimized()) {
         showNormal();

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+class QPushButton;
 class QTabWidget;
 class QTextBrowser;
 class QUrl;
@@ -37,6 +38,9 @@ public:
     QUrl CurrentPage() const;
     // 0 contents, 1 index: the tab in front.
     int CurrentTab() const;
+    // Back and Forward through the pages read.
+    QPushButton* BackButton() const { return back_; }
+    QPushButton* ForwardButton() const { return forward_; }
 
 private:
     QString HelpFile(const QString& name) const;
@@ -44,12 +48,15 @@ private:
     void ShowMissing(const QString& what);
     void LoadSidePanes();
     void Present();
+    void CentreOver(const QWidget* asking);
 
     QString program_folder_;
     QTabWidget* tabs_ = nullptr;
     QTextBrowser* contents_ = nullptr;
     QTextBrowser* index_ = nullptr;
     QTextBrowser* page_ = nullptr;
+    QPushButton* back_ = nullptr;
+    QPushButton* forward_ = nullptr;
     bool side_panes_loaded_ = false;
     bool showing_missing_ = false; // the pane explains a missing page
 };

@@ -52,6 +52,13 @@ void CreateForm(const std::string& name, const std::string& parent, const std::s
     QPointer<Form> form = new Form(name, c.FindForm(parent), modal);
     form->setWindowTitle(ToQt(caption));
     form->setProperty("kalvaraCentred", centred);
+    // A form keeps the size its design gives it, so maximising could only
+    // stretch its frame around the same controls: the title bar offers no
+    // such button. The other buttons are named explicitly so that the window
+    // manager is told exactly this set.
+    form->setWindowFlags((form->windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) &
+                         ~Qt::WindowMaximizeButtonHint);
 
     // Form colours from SetColors, then a fresh start for the controls.
     if (const auto fg = c.NextForeground()) {

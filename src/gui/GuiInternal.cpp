@@ -54,8 +54,13 @@ void ShowPicture(QLabel* label, int picture) {
     }
     const std::string properties = label->property("kalvaraPicture").toString().toStdString();
     QPixmap pixmap = *found;
-    if (Has(properties, 'F') && !label->size().isEmpty()) {
-        pixmap = pixmap.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QSize room = label->contentsRect().size();
+    // A picture larger than its area would be shown cut off at its edges:
+    // it is shrunk to fit whole instead, as F scales every picture.
+    const bool tooLarge = room.isValid() && !label->hasScaledContents() &&
+                          (pixmap.width() > room.width() || pixmap.height() > room.height());
+    if ((Has(properties, 'F') || tooLarge) && !room.isEmpty()) {
+        pixmap = pixmap.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }
     label->setPixmap(pixmap);
 }

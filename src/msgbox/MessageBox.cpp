@@ -5,6 +5,10 @@
 #include "msgbox/MessageBoxLayout.h"
 
 #include <QApplication>
+#include <QScreen>
+#include <QStyle>
+#include <QWidget>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -51,6 +55,37 @@ std::string WithNewlines(std::string text) {
         }
     }
     return text;
+}
+
+// The room on the screen the box will open on, less a margin for the window
+// frame and so that the box never touches the screen's edges.
+void BoundToScreen(MessageBoxRequest& request) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (const QWidget* active = QApplication::activeWindow(); active != nullptr) {
+        screen = active->screen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect room = screen->availableGeometry();
+    constexpr int kScreenMarginPixels = 48;
+    request.maxWidth = gui::PixelsToColumns(std::max(0, room.width() - kScreenMarginPixels));
+    request.maxHeight = gui::PixelsToRows(std::max(0, room.height() - kScreenMarginPixels));
+}
+
+// The padding the platform style gives its own dialogs, so a box sits among
+// the desktop's windows as one of them.
+void PadAsTheStyle(MessageBoxRequest& request) {
+    const QStyle* style = QApplication::style();
+    if (style == nullptr) {
+        return;
+    }
+    const int sides = std::max(style->pixelMetric(QStyle::PM_LayoutLeftMargin),
+                               style->pixelMetric(QStyle::PM_LayoutRightMargin));
+    const int ends = std::max(style->pixelMetric(QStyle::PM_LayoutTopMargin),
+                              style->pixelMetric(QStyle::PM_LayoutBottomMargin));
+    request.paddingColumns = gui::PixelsToColumns(sides);
+    request.paddingRows = gui::PixelsToRows(ends);
 }
 
 } // namespace
@@ -107,6 +142,8 @@ void DesignMessageBoxForm(const std::string& form) {
         box.request.pictureColumns = gui::PixelsToColumns(size.width) + 2;
         box.request.pictureRows = gui::PixelsToRows(size.height);
     }
+    BoundToScreen(box.request);
+    PadAsTheStyle(box.request);
     const MessageBoxLayout layout =
         ComputeMessageBoxLayout(box.request, [](int font, const std::string& line) {
             const gui::TextExtent extent = gui::MeasureText(font, line);

@@ -8,9 +8,16 @@ namespace kalvara::msgbox {
 namespace {
 
 constexpr double kLargestSize = 500.0;
+constexpr double kNarrowestWrap = 4.0;
+constexpr double kLargestPadding = 5.0;
 
 double Sane(double value) {
     return std::isfinite(value) ? std::clamp(value, 0.0, kLargestSize) : 0.0;
+}
+
+// A style's padding, kept within reason so a freak metric cannot swallow the box.
+double PaddingOr(double padding, double fallback) {
+    return std::isfinite(padding) && padding > 0 ? std::min(padding, kLargestPadding) : fallback;
 }
 
 LineExtent Measure(const MeasureLine& measure, int font, const std::string& line) {
@@ -35,8 +42,34 @@ bool IsBlankText(const std::string& text) {
     return text.find_first_not_of(" \t") == std::string::npos;
 }
 
-// Lines of a text block after wrapping, with the block's size.
-TextBlockLayout LayOutText(const TextMarkup& markup, const MeasureLine& measure) {
+// A UTF-8 word cut into pieces no wider than `width`, never inside a
+// character; every piece holds at least one character so the cutting ends.
+std::vector<std::string> BreakWord(const std::string& word, double width, int font,
+                                   const MeasureLine& measure) {
+    std::vector<std::string> pieces;
+    std::string current;
+    std::size_t at = 0;
+    while (at < word.size()) {
+        std::size_t next = at + 1;
+        while (next < word.size() && (static_cast<unsigned char>(word[next]) & 0xC0) == 0x80) {
+            ++next;
+        }
+        const std::string character = word.substr(at, next - at);
+        if (!current.empty() && Measure(measure, font, current + character).width > width) {
+            pieces.push_back(current);
+            current.clear();
+        }
+        current += character;
+        at = next;
+    }
+    pieces.push_back(current);
+    return pieces;
+}
+
+// Lines of a text block after wrapping, with the block's size. `boundWidth`
+// (0: none) is the widest the screen allows; it wraps even without a W.
+TextBlockLayout LayOutText(const TextMarkup& markup, double boundWidth,
+                           const MeasureLine& measure) {
     TextBlockLayout block;
     block.present = !IsBlankText(markup.text);
     block.font = markup.font;
@@ -45,12 +78,18 @@ TextBlockLayout LayOutText(const TextMarkup& markup, const MeasureLine& measure)
         return block;
     }
     for (const std::string& line : SplitLines(markup.text)) {
+        std::vector<std::string> pieces{line};
         if (markup.wrapWidth > 0) {
-            for (std::string& piece : WrapLine(line, markup.wrapWidth, markup.font, measure)) {
-                block.lines.push_back(std::move(piece));
+            pieces = WrapLine(line, markup.wrapWidth, markup.font, measure);
+        }
+        for (const std::string& piece : pieces) {
+            if (boundWidth <= 0) {
+                block.lines.push_back(piece);
+                continue;
             }
-        } else {
-            block.lines.push_back(line);
+            for (std::string& bounded : WrapLine(piece, boundWidth, markup.font, measure, true)) {
+                block.lines.push_back(std::move(bounded));
+            }
         }
     }
     double widest = 0;
@@ -66,7 +105,7 @@ TextBlockLayout LayOutText(const TextMarkup& markup, const MeasureLine& measure)
 } // namespace
 
 std::vector<std::string> WrapLine(const std::string& line, double width, int font,
-                                  const MeasureLine& measure) {
+                                  const MeasureLine& measure, bool breakLongWords) {
     std::vector<std::string> pieces;
     std::string current;
     bool started = false;
@@ -77,19 +116,23 @@ std::vector<std::string> WrapLine(const std::string& line, double width, int fon
             blank = line.size();
         }
         const std::string word = line.substr(start, blank - start);
-        if (!started) {
-            current = word;
-            started = true;
-        } else {
-            const std::string candidate = current + " " + word;
-            if (Measure(measure, font, candidate).width > width && !IsBlankText(current)) {
-                pieces.push_back(current);
-                current = word;
-            } else {
-                current = candidate;
-            }
-        }
         start = blank + 1;
+        if (started) {
+            const std::string candidate = current + " " + word;
+            if (Measure(measure, font, candidate).width <= width || IsBlankText(current)) {
+                current = candidate;
+                continue;
+            }
+            pieces.push_back(current);
+        }
+        started = true;
+        current = word;
+        if (breakLongWords && Measure(measure, font, word).width > width) {
+            std::vector<std::string> cut = BreakWord(word, width, font, measure);
+            current = cut.back();
+            cut.pop_back();
+            pieces.insert(pieces.end(), cut.begin(), cut.end());
+        }
     }
     pieces.push_back(current);
     return pieces;
@@ -99,8 +142,10 @@ MessageBoxLayout ComputeMessageBoxLayout(const MessageBoxRequest& request,
                                          const MeasureLine& measure) {
     MessageBoxLayout layout;
     const BoxOptions options = ParseOptions(request.options);
-    const double margin = options.larger ? 2.0 : 1.0; // 1.0 or 2.0 columns
-    const double gap = options.larger ? 1.0 : 0.5;    // 0.5 or 1.0 rows
+    // L doubles the padding, whichever the style gives.
+    const double scale = options.larger ? 2.0 : 1.0;
+    const double margin = scale * PaddingOr(request.paddingColumns, 1.0);
+    const double gap = scale * PaddingOr(request.paddingRows, 0.5);
     layout.checkTicked = request.initialValue < 0;
     layout.centreTexts = options.centre;
     layout.pictureProperties = options.pictureProperties;
@@ -133,9 +178,16 @@ MessageBoxLayout ComputeMessageBoxLayout(const MessageBoxRequest& request,
         rowWidth += 1.0 * static_cast<double>(buttons.size() - 1);
     }
 
+    // Texts share what the screen leaves beside the picture and the margins;
+    // a bound too small for a few characters is ignored rather than obeyed.
+    const double maxWidth = Sane(request.maxWidth);
+    double boundWidth = maxWidth - pictureWidth - 2 * margin - 1.0;
+    if (maxWidth <= 0 || boundWidth < kNarrowestWrap) {
+        boundWidth = 0;
+    }
     double cursor = gap;
-    layout.text1 = LayOutText(ParseText(request.text1, true), measure);
-    layout.text2 = LayOutText(ParseText(request.text2, true), measure);
+    layout.text1 = LayOutText(ParseText(request.text1, true), boundWidth, measure);
+    layout.text2 = LayOutText(ParseText(request.text2, true), boundWidth, measure);
     for (TextBlockLayout* block : {&layout.text1, &layout.text2}) {
         if (block->present) {
             block->box.row = cursor;
@@ -166,17 +218,24 @@ MessageBoxLayout ComputeMessageBoxLayout(const MessageBoxRequest& request,
                                     layout.text2.present ? layout.text2.box.width : 0.0,
                                     layout.check.present ? layout.check.box.width : 0.0, rowWidth});
     layout.width = pictureWidth + margin + contentWidth + margin;
-    if (title.minWidth > layout.width) {
-        contentWidth += title.minWidth - layout.width;
-        layout.width = title.minWidth;
+    const double minWidth = boundWidth > 0
+                                ? std::min(title.minWidth, std::max(maxWidth, layout.width))
+                                : title.minWidth;
+    if (minWidth > layout.width) {
+        contentWidth += minWidth - layout.width;
+        layout.width = minWidth;
     }
     layout.height = std::max(pictureHeight + 2 * gap, cursor + rowHeight + 2 * gap);
-    if (title.minHeight > layout.height) {
-        const double shift = (title.minHeight - layout.height) / 2;
+    const double maxHeight = Sane(request.maxHeight);
+    const double minHeight = maxHeight > 0
+                                 ? std::min(title.minHeight, std::max(maxHeight, layout.height))
+                                 : title.minHeight;
+    if (minHeight > layout.height) {
+        const double shift = (minHeight - layout.height) / 2;
         for (TextBlockLayout* block : {&layout.text1, &layout.text2, &layout.check}) {
             block->box.row += shift;
         }
-        layout.height = title.minHeight;
+        layout.height = minHeight;
     }
 
     const double left = pictureWidth + margin;

@@ -31,6 +31,14 @@ struct MessageBoxRequest {
     // The picture's size in pixels converted to character units; 0 without one.
     double pictureColumns = 0;
     double pictureRows = 0;
+    // The room the screen leaves for the whole box, in character units; 0
+    // leaves that side unbounded. Texts wider than this are wrapped.
+    double maxWidth = 0;
+    double maxHeight = 0;
+    // The platform style's padding around a box's contents, in character
+    // units; 0 keeps one column and half a row.
+    double paddingColumns = 0;
+    double paddingRows = 0;
 };
 
 struct Box {
@@ -70,10 +78,11 @@ struct MessageBoxLayout {
     std::vector<ButtonLayout> buttons;
 };
 
-// One "|"-free line broken at blanks so that no piece is wider than `width`
-// (a single word wider than that stays whole on its own line).
+// One "|"-free line broken at blanks so that no piece is wider than `width`.
+// A single word wider than that stays whole on its own line unless
+// `breakLongWords`, when it is cut between characters instead.
 std::vector<std::string> WrapLine(const std::string& line, double width, int font,
-                                  const MeasureLine& measure);
+                                  const MeasureLine& measure, bool breakLongWords = false);
 
 MessageBoxLayout ComputeMessageBoxLayout(const MessageBoxRequest& request,
                                          const MeasureLine& measure);

@@ -18,6 +18,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <QTcpServer>
 #include <QTest>
 #include <QUrl>
@@ -80,12 +82,20 @@ TEST(MainWindow, StartsWithTheRememberedChoiceElseThisYearAndYear) {
 TEST(MainWindow, StyleButtonsChooseTheStyleAndItsSample) {
     AppHarness harness;
     harness.Start();
-    const auto preview = [] {
-        return qobject_cast<QLabel*>(gui::ControlWidget(MainFormName, PreviewPictureId))
-            ->pixmap()
-            .size();
+    const auto* label = qobject_cast<QLabel*>(gui::ControlWidget(MainFormName, PreviewPictureId));
+    ASSERT_NE(label, nullptr);
+    // Each sample is shown whole: inside the picture area, at its own shape.
+    const auto expectWhole = [label](QSize sample, int style) {
+        const QSize shown = label->pixmap().size();
+        EXPECT_LE(shown.width(), label->contentsRect().width()) << style;
+        EXPECT_LE(shown.height(), label->contentsRect().height()) << style;
+        EXPECT_GE(shown.height(), std::min(sample.height(), label->contentsRect().height()) - 1)
+            << style;
+        EXPECT_NEAR(static_cast<double>(shown.width()) / shown.height(),
+                    static_cast<double>(sample.width()) / sample.height(), 0.02)
+            << style;
     };
-    EXPECT_EQ(preview(), QSize(152, 172));
+    expectWhole({152, 172}, 0);
     const std::vector<std::pair<int, QSize>> samples{{1, {226, 172}}, {6, {149, 172}},
                                                      {2, {150, 172}}, {4, {138, 172}},
                                                      {5, {226, 137}}, {3, {152, 172}}};
@@ -93,7 +103,7 @@ TEST(MainWindow, StyleButtonsChooseTheStyleAndItsSample) {
         Click(MainFormName, StyleRadioId(style));
         EXPECT_EQ(static_cast<int>(harness.App().Selection().Style), style);
         EXPECT_EQ(CheckedStyle(), style);
-        EXPECT_EQ(preview(), size) << style;
+        expectWhole(size, style);
     }
 }
 
@@ -199,6 +209,76 @@ TEST(MainWindow, HelpButtonF1MenuAboutBoxHelpCommandsAndExit) {
     Pump();
     EXPECT_FALSE(gui::FormExists(MainFormName));
     EXPECT_FALSE(harness.App().Help()->isVisible());
+}
+
+// Every window on the screen, whichever part of the program made it.
+int VisibleWindowsWithoutIcon() {
+    int missing = 0;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->windowIcon().isNull()) {
+            ADD_FAILURE() << "no icon: " << window->windowTitle().toStdString();
+            ++missing;
+        }
+    }
+    return missing;
+}
+
+TEST(MainWindow, EveryWindowCarriesTheProgramIcon) {
+    AppHarness harness;
+    harness.Start();
+    EXPECT_EQ(QGuiApplication::desktopFileName(), DesktopFileName);
+    harness.App().ShowHelp(HelpViewer::DisplayIndex, 0);
+    ASSERT_NE(harness.App().Help(), nullptr);
+    EXPECT_TRUE(harness.App().Help()->isVisible());
+    EXPECT_EQ(VisibleWindowsWithoutIcon(), 0);
+
+    int missing = -1;
+    EXPECT_TRUE(OpenAndAnswer(
+        AboutFormName, [] { TriggerMenu(MainFormName, MenuAbout); },
+        [&] {
+            missing = VisibleWindowsWithoutIcon();
+            Click(AboutFormName, AboutCloseButtonId);
+        }));
+    EXPECT_EQ(missing, 0);
+    missing = -1;
+    EXPECT_TRUE(OpenAndAnswer(
+        msgbox::MessageBoxFormName, [] { msgbox::ShowNotice("Notice", "Text one", ""); },
+        [&] {
+            missing = VisibleWindowsWithoutIcon();
+            gui::UnloadForm(msgbox::MessageBoxFormName);
+        }));
+    EXPECT_EQ(missing, 0);
+}
+
+TEST(MainWindow, HelpOpensOverTheWindowNamedAfterItsPageAndWalksBackAndForward) {
+    AppHarness harness;
+    harness.Start();
+    Click(MainFormName, HelpButtonId);
+    HelpViewer* help = harness.App().Help();
+    ASSERT_NE(help, nullptr);
+    ASSERT_TRUE(HelpShows(harness, "topic10.html"));
+    EXPECT_TRUE(help->windowTitle().startsWith(QString::fromUtf8("Kalvara Help \u2014 ")))
+        << help->windowTitle().toStdString();
+    const QRect screen = help->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(help->frameGeometry()));
+    if (screen.contains(gui::FormWidget(MainFormName)->frameGeometry()) &&
+        help->frameGeometry().width() < screen.width() &&
+        help->frameGeometry().height() < screen.height()) {
+        const QPoint offset = help->frameGeometry().center() -
+                              gui::FormWidget(MainFormName)->frameGeometry().center();
+        EXPECT_LE(offset.manhattanLength(), 4) << offset.x() << "," << offset.y();
+    }
+
+    EXPECT_FALSE(help->BackButton()->isEnabled());
+    harness.App().ShowHelp(HelpViewer::DisplayTopic, 25);
+    ASSERT_FALSE(HelpShows(harness, "topic10.html"));
+    ASSERT_TRUE(help->BackButton()->isEnabled());
+    QTest::mouseClick(help->BackButton(), Qt::LeftButton);
+    EXPECT_TRUE(HelpShows(harness, "topic10.html"));
+    ASSERT_TRUE(help->ForwardButton()->isEnabled());
+    QTest::mouseClick(help->ForwardButton(), Qt::LeftButton);
+    EXPECT_FALSE(HelpShows(harness, "topic10.html"));
+    EXPECT_FALSE(help->ForwardButton()->isEnabled());
 }
 
 TEST(MainWindow, UnknownFormsAndLibraryNamesChangeNothing) {

@@ -261,6 +261,33 @@ TEST_F(GuiControls, PicturesFromTheFolderFromResourcesAndMissingOnes) {
     EXPECT_FALSE(FormWidget("KV")->windowIcon().isNull());
 }
 
+TEST_F(GuiControls, APictureLargerThanItsAreaIsShrunkWholeAndASmallerOneKeptAsIs) {
+    QTemporaryDir folder;
+    QImage tall(40, 172, QImage::Format_RGB32);
+    tall.fill(Qt::blue);
+    ASSERT_TRUE(tall.save(folder.filePath("tall.png")));
+    ASSERT_TRUE(tall.scaled(10, 20).save(folder.filePath("small.png")));
+    SetPictureFolder(folder.path().toStdString());
+    const int picture = LoadPicture("tall.png");
+    Open("KV", 30, 20, [] {
+        AddPicture(140, 1, 1, 20, 5, "tall.png", "C");
+        AddPicture(141, 1, 7, 20, 5, "small.png", "C");
+        AddPicture(142, 1, 13, 20, 5, "tall.png", "S");
+    });
+    auto* shrunk = qobject_cast<QLabel*>(ControlWidget("KV", 140));
+    ASSERT_NE(shrunk, nullptr);
+    const QSize room = shrunk->contentsRect().size();
+    ASSERT_LT(room.height(), 172);
+    EXPECT_EQ(shrunk->pixmap().height(), room.height());
+    EXPECT_NEAR(shrunk->pixmap().width(), 40.0 * room.height() / 172, 1.0);
+    // Shown again, as when the style changes, it is shrunk the same way.
+    SetImage("KV", 140, picture);
+    EXPECT_EQ(shrunk->pixmap().height(), room.height());
+    EXPECT_EQ(qobject_cast<QLabel*>(ControlWidget("KV", 141))->pixmap().size(), QSize(10, 20));
+    // A picture stretched to its area keeps its own pixels for Qt to scale.
+    EXPECT_EQ(qobject_cast<QLabel*>(ControlWidget("KV", 142))->pixmap().height(), 172);
+}
+
 TEST_F(GuiControls, ProgressBarAndRichText) {
     Open("ZD", 41.5, 6.875, [] {
         AddProgressBar(100, 1, 1, 30, 1, "", "");

@@ -36,6 +36,19 @@ TEST_F(GuiForms, DesignRunsBeforeLoadingAndLoadedEvents) {
     EXPECT_GE(FormWidget("TF")->width(), ColumnsToPixels(30));
 }
 
+TEST_F(GuiForms, FixedSizeFormsOfferNoMaximiseButKeepTheirKindAndClose) {
+    CreateForm("KV", "", "Main", 0, 0, 20, 8, "");
+    CreateForm("TF", "KV", "Owned", 0, 0, 20, 8, "");
+    for (const char* name : {"KV", "TF"}) {
+        const Qt::WindowFlags flags = FormWidget(name)->windowFlags();
+        EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint)) << name;
+        EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint)) << name;
+        EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint)) << name;
+    }
+    EXPECT_EQ(FormWidget("KV")->windowType(), Qt::Window);
+    EXPECT_EQ(FormWidget("TF")->windowType(), Qt::Dialog);
+}
+
 TEST_F(GuiForms, NestedModalFormsReturnInnermostFirst) {
     std::vector<std::string> order;
     handlers["A"] = [&](int id, int code, int&, int&) {

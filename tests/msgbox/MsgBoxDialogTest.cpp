@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QScreen>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -193,6 +195,32 @@ TEST_F(MsgBoxDialog, TextsAreLaidOutAsMeasured) {
         [] {
             return ShowMessageBox("", "Layout", "first|a second, longer line{f10}",
                                   "one two three four{w4}", "", "OK", "", 1, "C");
+        });
+}
+
+TEST_F(MsgBoxDialog, ALongAddressStaysOnTheScreen) {
+    const std::string address = "https://updates.example.org/" + std::string(272, 'x');
+    WhenUp(
+        [&] {
+            QWidget* form = gui::FormWidget(Box);
+            const QRect room = form->screen()->availableGeometry();
+            EXPECT_LE(form->frameGeometry().width(), room.width());
+            EXPECT_LE(form->frameGeometry().height(), room.height());
+            // Padded as the style pads its own layouts, at least.
+            const QWidget* text1 = gui::ControlWidget(Box, Text1Id);
+            ASSERT_NE(text1, nullptr);
+            EXPECT_GE(text1->x() + 1, form->style()->pixelMetric(QStyle::PM_LayoutLeftMargin));
+            EXPECT_GE(text1->y() + 1, form->style()->pixelMetric(QStyle::PM_LayoutTopMargin));
+            for (const int id : {Text1Id, Text2Id, FirstButtonId}) {
+                const QWidget* control = gui::ControlWidget(Box, id);
+                ASSERT_NE(control, nullptr) << id;
+                EXPECT_TRUE(form->rect().contains(control->geometry())) << id;
+            }
+            Press(Qt::Key_Escape);
+        },
+        [&] {
+            return ShowMessageBox("", "Update Error", "The update could not be read from", address,
+                                  "", "&OK{G,f7}", "", 1, "C");
         });
 }
 

@@ -102,6 +102,66 @@ TEST(MsgBoxLayout, LinesBreakAtBarsAndWrapAtWAndBlankTextsTakeNoRoom) {
     EXPECT_DOUBLE_EQ(blank.text2.box.row, 0.5);
 }
 
+std::string Joined(const std::vector<std::string>& lines, const std::string& between) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += (text.empty() ? "" : between) + line;
+    }
+    return text;
+}
+
+TEST(MsgBoxLayout, ScreenBoundWrapsAtBlanksAndBreaksAnAddressWithoutLosingText) {
+    // 1280 x 800 pixels less a margin, at 8 x 16 pixels a character unit.
+    const std::string address = "https://updates.example.org/" + std::string(272, 'x');
+    const MessageBoxRequest request{.title = "Update Error",
+                                    .text1 = "The update could not be read from " + address,
+                                    .text2 = address + "{f7}",
+                                    .buttons = "&OK{G,f7}",
+                                    .options = "C",
+                                    .maxWidth = 154.0,
+                                    .maxHeight = 47.0};
+    const MessageBoxLayout layout = LayOut(request);
+    EXPECT_LE(layout.width, 154.0);
+    EXPECT_LE(layout.height, 47.0);
+    for (const TextBlockLayout* block : {&layout.text1, &layout.text2}) {
+        EXPECT_LE(block->box.column + block->box.width, layout.width);
+        EXPECT_GT(block->lines.size(), 1u);
+    }
+    // Text 1 breaks at its blank first; the address itself is cut only where it must be.
+    EXPECT_EQ(layout.text1.lines[0], "The update could not be read from");
+    EXPECT_EQ(Joined({layout.text1.lines.begin() + 1, layout.text1.lines.end()}, ""), address);
+    EXPECT_EQ(Joined(layout.text2.lines, ""), address);
+    for (const std::string& line : layout.text2.lines) {
+        EXPECT_LE(2.0 * static_cast<double>(line.size()),
+                  154.0 - 2.0 - 1.0); // font 7 is twice as wide
+    }
+
+    // Texts that fit are left alone, and a W narrower than the bound still rules.
+    const MessageBoxLayout fits =
+        LayOut({.text1 = "aaa bbb ccc{w7}", .text2 = "short line", .maxWidth = 154.0});
+    EXPECT_EQ(fits.text1.lines, (std::vector<std::string>{"aaa bbb", "ccc"}));
+    EXPECT_EQ(fits.text2.lines, (std::vector<std::string>{"short line"}));
+}
+
+TEST(MsgBoxLayout, ScreenBoundLimitsTheTitleMinimumButNotAnUnusableBound) {
+    const MessageBoxLayout capped =
+        LayOut({.title = "Wide{w300,h200}", .text1 = "Hello", .maxWidth = 100, .maxHeight = 40});
+    EXPECT_DOUBLE_EQ(capped.width, 100.0);
+    EXPECT_DOUBLE_EQ(capped.height, 40.0);
+
+    // A bound with no room for text is ignored rather than cutting every character apart.
+    const MessageBoxLayout tiny = LayOut({.text1 = "Hello world", .maxWidth = 3});
+    EXPECT_EQ(tiny.text1.lines, (std::vector<std::string>{"Hello world"}));
+
+    // Several-byte characters are never cut in the middle.
+    const std::string umlauts = "\xc3\xa4\xc3\xb6\xc3\xbc\xc3\xa4\xc3\xb6\xc3\xbc\xc3\xa4\xc3\xb6";
+    const MessageBoxLayout utf8 = LayOut({.text1 = umlauts, .maxWidth = 10});
+    EXPECT_EQ(Joined(utf8.text1.lines, ""), umlauts);
+    for (const std::string& line : utf8.text1.lines) {
+        EXPECT_EQ(line.size() % 2, 0u) << line;
+    }
+}
+
 TEST(MsgBoxLayout, CheckBoxSizeAndCentring) {
     // Text 20 + 1 wide; "Don't show" is 20 columns in font 7, + 3.
     MessageBoxRequest request{.text1 = "A text of twenty-one",
@@ -117,12 +177,27 @@ TEST(MsgBoxLayout, CheckBoxSizeAndCentring) {
     EXPECT_DOUBLE_EQ(LayOut(request).check.box.column, 1.0 + 39.0 / 2 - 23.0 / 2);
 }
 
-TEST(MsgBoxLayout, LargerSpacingWithL) {
-    const MessageBoxLayout layout = LayOut({.text1 = "Text", .buttons = "OK", .options = "L"});
-    EXPECT_DOUBLE_EQ(layout.text1.box.column, 2.0);
-    EXPECT_DOUBLE_EQ(layout.text1.box.row, 1.0);
-    EXPECT_DOUBLE_EQ(layout.width, 2.0 + 8.0 + 2.0);
-    EXPECT_DOUBLE_EQ(layout.height, 1.0 + 1.0 + 1.5 + 2.0);
+TEST(MsgBoxLayout, PaddingFollowsTheStyleAndLDoublesIt) {
+    const MessageBoxLayout larger = LayOut({.text1 = "Text", .buttons = "OK", .options = "L"});
+    EXPECT_DOUBLE_EQ(larger.text1.box.column, 2.0);
+    EXPECT_DOUBLE_EQ(larger.text1.box.row, 1.0);
+    EXPECT_DOUBLE_EQ(larger.width, 2.0 + 8.0 + 2.0);
+    EXPECT_DOUBLE_EQ(larger.height, 1.0 + 1.0 + 1.5 + 2.0);
+
+    MessageBoxRequest styled{
+        .text1 = "Text", .buttons = "OK", .paddingColumns = 1.5, .paddingRows = 0.75};
+    const MessageBoxLayout plain = LayOut(styled);
+    EXPECT_DOUBLE_EQ(plain.text1.box.column, 1.5);
+    EXPECT_DOUBLE_EQ(plain.text1.box.row, 0.75);
+    EXPECT_DOUBLE_EQ(plain.width, 1.5 + 8.0 + 1.5);
+    EXPECT_DOUBLE_EQ(plain.buttons[0].box.row + 1.5 + 0.75, plain.height);
+    styled.options = "L";
+    EXPECT_DOUBLE_EQ(LayOut(styled).text1.box.column, 3.0);
+
+    // A metric no style would give falls back or is held in bounds.
+    styled = {.text1 = "Text", .paddingColumns = std::nan(""), .paddingRows = 1e9};
+    EXPECT_DOUBLE_EQ(LayOut(styled).text1.box.column, 1.0);
+    EXPECT_DOUBLE_EQ(LayOut(styled).text1.box.row, 5.0);
 }
 
 TEST(MsgBoxLayout, TitleMinimumSizeWidensAndCentresVertically) {
