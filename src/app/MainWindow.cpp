@@ -33,6 +33,29 @@ std::string FolderShown(std::string folder) {
     return folder;
 }
 
+struct StyleButton {
+    const char* caption;
+    double row;
+    double width;
+};
+constexpr std::array<StyleButton, 6> styles{{{"Month", 2.375, 8},
+                                             {"Quarter", 4.5, 8.75},
+                                             {"Year", 6.625, 6.5},
+                                             {"3 Years", 8.75, 8.25},
+                                             {"Keyboard strips", 10.875, 14.25},
+                                             {"Planning calendar", 13, 15.5}}};
+
+// The picture shows a sample of the chosen style; readers hear which one.
+std::string PreviewDescription(CalendarStyle style) {
+    const auto index = static_cast<std::size_t>(style) - 1;
+    if (index >= styles.size()) {
+        return "Preview of the calendar";
+    }
+    const std::string caption = styles[index].caption;
+    const bool named = caption.ends_with(" calendar");
+    return "Preview of the " + caption + (named ? "" : " calendar");
+}
+
 } // namespace
 
 std::string StyleTooltip(int style) {
@@ -109,17 +132,6 @@ void MainWindow::Design() {
     prepare(6);
     gui::AddLabel(YearLabelId, 3.5, 2.0625, 15.25, 1.125, "Calendar starting year:", "L");
 
-    struct StyleButton {
-        const char* caption;
-        double row;
-        double width;
-    };
-    constexpr std::array<StyleButton, 6> styles{{{"Month", 2.375, 8},
-                                                 {"Quarter", 4.5, 8.75},
-                                                 {"Year", 6.625, 6.5},
-                                                 {"3 Years", 8.75, 8.25},
-                                                 {"Keyboard strips", 10.875, 14.25},
-                                                 {"Planning calendar", 13, 15.5}}};
     for (int style = 1; style <= 6; ++style) {
         const StyleButton& button = styles[static_cast<std::size_t>(style - 1)];
         prepare(6);
@@ -348,6 +360,8 @@ void MainWindow::UpdatePreview() {
     const std::string resource = StyleSampleResource(static_cast<int>(app_.Selection().Style));
     gui::SetImage(MainFormName, PreviewPictureId,
                   resource.empty() ? 0 : gui::LoadPicture(resource));
+    gui::SetAccessibleDescription(MainFormName, PreviewPictureId,
+                                  PreviewDescription(app_.Selection().Style));
 }
 
 void MainWindow::Generate() {

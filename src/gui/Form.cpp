@@ -9,7 +9,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QToolTip>
+#include <algorithm>
 #include <utility>
 
 namespace kalvara::gui {
@@ -240,7 +242,60 @@ void Form::closeEvent(QCloseEvent* event) {
     context.Unload(name_, false);
 }
 
+void Form::ArrangeForKeyboardAndReaders() {
+    std::vector<QWidget*> focusable;
+    std::vector<const Control*> labels;
+    for (const auto& [id, control] : controls_) {
+        QWidget* widget = control.widget;
+        if (widget == nullptr) {
+            continue;
+        }
+        if (control.kind == ControlKind::Label) {
+            labels.push_back(&control);
+        } else if (widget->focusPolicy() & Qt::TabFocus) {
+            focusable.push_back(widget);
+        }
+    }
+    // A screen reader reads a field by its caption: the label that ends
+    // just before it on the same line.
+    for (const auto& [id, control] : controls_) {
+        if (control.kind != ControlKind::TextField || control.widget == nullptr ||
+            !control.widget->accessibleName().isEmpty()) {
+            continue;
+        }
+        const QRect field = control.widget->geometry();
+        const QLabel* caption = nullptr;
+        for (const Control* label : labels) {
+            const QRect own = label->widget->geometry();
+            const bool sameLine = own.top() < field.bottom() && field.top() < own.bottom();
+            if (sameLine && own.left() < field.left() &&
+                (caption == nullptr || own.left() > caption->geometry().left())) {
+                caption = qobject_cast<const QLabel*>(label->widget.data());
+            }
+        }
+        if (caption != nullptr) {
+            control.widget->setAccessibleName(caption->text());
+        }
+    }
+    // Tab follows reading order: by line, then left to right.
+    std::stable_sort(focusable.begin(), focusable.end(), [](QWidget* a, QWidget* b) {
+        const QRect ra = a->geometry();
+        const QRect rb = b->geometry();
+        const bool sameLine = ra.top() < rb.bottom() && rb.top() < ra.bottom();
+        if (!sameLine) {
+            return ra.top() < rb.top();
+        }
+        return ra.left() < rb.left();
+    });
+    for (std::size_t i = 1; i < focusable.size(); ++i) {
+        QWidget::setTabOrder(focusable[i - 1], focusable[i]);
+    }
+}
+
 bool Form::event(QEvent* event) {
+    if (event->type() == QEvent::Show) {
+        ArrangeForKeyboardAndReaders();
+    }
     if (!unloading && event->type() == QEvent::WindowActivate) {
         GuiContext::Instance().Dispatch(name_, 0, EventHelpTopic);
     }

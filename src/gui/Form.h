@@ -65,6 +65,9 @@ public:
     // be wider than the one the windows were laid out for; where there is
     // room, cutting words off helps nobody.
     void FitTextsIntoFreeRoom();
+    // Names fields after their captions and sets the Tab order to reading
+    // order; run when the form shows, once all its controls are placed.
+    void ArrangeForKeyboardAndReaders();
     int DisplayedLayer() const { return displayedLayer_; }
 
     // Enter presses the focused push button or the first enabled default;

@@ -388,6 +388,8 @@ PictureSize GetPictureSize(int picture);
 // EZ_SETIMAGE: replaces the picture of a picture control (0 clears it).
 void SetImage(const std::string& form, int id, int picture);
 // EZ_SETFORMICON.
+// What a screen reader says about a control, such as a picture's content.
+void SetAccessibleDescription(const std::string& form, int id, const std::string& text);
 void SetFormIcon(const std::string& form, int picture);
 
 // ---------------------------------------------------------------------------

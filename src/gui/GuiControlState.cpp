@@ -194,4 +194,10 @@ void SetStatusBarText(const std::string& form, int id, int part, const std::stri
     }
 }
 
+void SetAccessibleDescription(const std::string& form, int id, const std::string& text) {
+    if (QWidget* control = Context().FindControl(form, id)) {
+        control->setAccessibleDescription(QString::fromStdString(text));
+    }
+}
+
 } // namespace kalvara::gui

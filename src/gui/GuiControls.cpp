@@ -106,7 +106,8 @@ void AddCheckBox(int id, double column, double row, double width, double height,
 void AddRadio(int id, double column, double row, double width, double height,
               const std::string& text, const std::string& properties) {
     auto* radio = new QRadioButton(ToQt(text));
-    radio->setAutoExclusive(false);
+    // The form's exclusive group rules the buttons, not their parent; the
+    // flag stays on so that readers announce them as radio buttons.
     Form* form = Context().Designing();
     if (!Context().Place(id, column, row, width, height, radio, ControlKind::Radio, properties)) {
         return;
