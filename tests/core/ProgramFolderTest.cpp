@@ -19,18 +19,15 @@ using kalvara::test::TempFolder;
 
 class NoticeRecorder {
 public:
-    NoticeRecorder()
-        : previous_(kalvara::SetNoticeHook(
-              [this](const std::string& title, const std::string& text1, const std::string& text2) {
-                  titles.push_back(title);
-                  texts.push_back(text1 + text2);
-              })) {}
-    ~NoticeRecorder() { kalvara::SetNoticeHook(std::move(previous_)); }
     std::vector<std::string> titles;
     std::vector<std::string> texts;
 
 private:
-    kalvara::NoticeHook previous_;
+    kalvara::ScopedNoticeHook hook_{
+        [this](const std::string& title, const std::string& text1, const std::string& text2) {
+            titles.push_back(title);
+            texts.push_back(text1 + text2);
+        }};
 };
 
 void WriteFile(const std::string& path, const std::string& text) {

@@ -12,16 +12,13 @@ namespace {
 // Collects the notices shown while it lives.
 class NoticeRecorder {
 public:
-    NoticeRecorder()
-        : previous_(kalvara::SetNoticeHook(
-              [this](const std::string& title, const std::string& text1, const std::string&) {
-                  notices.push_back(title + "|" + text1);
-              })) {}
-    ~NoticeRecorder() { kalvara::SetNoticeHook(std::move(previous_)); }
     std::vector<std::string> notices;
 
 private:
-    kalvara::NoticeHook previous_;
+    kalvara::ScopedNoticeHook hook_{
+        [this](const std::string& title, const std::string& text1, const std::string&) {
+            notices.push_back(title + "|" + text1);
+        }};
 };
 
 TEST(NumericValue, ReadsTheLeadingNumber) {

@@ -26,14 +26,11 @@ struct Notice {
 
 // Collects notices instead of printing them, for the test's lifetime.
 struct NoticeCatcher {
-    NoticeCatcher()
-        : Previous(SetNoticeHook(
-              [this](const std::string& title, const std::string& text1, const std::string& text2) {
-                  Notices.push_back({title, text1, text2});
-              })) {}
-    ~NoticeCatcher() { SetNoticeHook(Previous); }
     std::vector<Notice> Notices;
-    NoticeHook Previous;
+    ScopedNoticeHook Hook{
+        [this](const std::string& title, const std::string& text1, const std::string& text2) {
+            Notices.push_back({title, text1, text2});
+        }};
 };
 
 class CalendarDocumentRun : public ::testing::Test {
