@@ -4,6 +4,7 @@
 #include "core/RegularFile.h"
 #include "core/UniqueFd.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -261,27 +262,45 @@ std::string LongFolderPath(const std::string& path) {
 }
 
 std::vector<std::string> DataSearchFolders(const std::string& program_folder,
-                                           const std::string& executable_folder) {
+                                           const std::string& executable_folder,
+                                           std::string_view xdg_data_dirs) {
     std::vector<std::string> folders;
+    const auto add = [&folders](std::string folder) {
+        folder = WithTrailingSlash(std::move(folder));
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+            folders.push_back(std::move(folder));
+        }
+    };
     if (!program_folder.empty()) {
-        folders.push_back(WithTrailingSlash(program_folder));
+        add(program_folder);
     }
     if (!executable_folder.empty()) {
-        const fs::path installed = (fs::path(executable_folder) / "../share/kalvara/");
-        folders.push_back(installed.lexically_normal().string());
+        add((fs::path(executable_folder) / "../share/kalvara/").lexically_normal().string());
+    }
+    // As the base-directory rules say, relative entries are skipped.
+    while (!xdg_data_dirs.empty()) {
+        const std::size_t colon = xdg_data_dirs.find(':');
+        const std::string_view entry = xdg_data_dirs.substr(0, colon);
+        if (!entry.empty() && entry.front() == '/') {
+            add(WithTrailingSlash(std::string(entry)) + SubfolderName);
+        }
+        xdg_data_dirs =
+            colon == std::string_view::npos ? std::string_view() : xdg_data_dirs.substr(colon + 1);
     }
 #ifdef KALVARA_DATA_DIR
-    folders.push_back(WithTrailingSlash(KALVARA_DATA_DIR));
+    add(KALVARA_DATA_DIR);
 #endif
 #ifdef KALVARA_SOURCE_ASSETS
-    folders.push_back(WithTrailingSlash(KALVARA_SOURCE_ASSETS));
+    add(KALVARA_SOURCE_ASSETS);
 #endif
     return folders;
 }
 
 std::string FindDataFile(const std::string& program_folder, const std::string& relative_path) {
     static const std::string executable_folder = ExecutableFolder();
-    for (const std::string& folder : DataSearchFolders(program_folder, executable_folder)) {
+    const char* xdg_data_dirs = std::getenv("XDG_DATA_DIRS");
+    for (const std::string& folder : DataSearchFolders(program_folder, executable_folder,
+                                                       xdg_data_dirs ? xdg_data_dirs : "")) {
         const std::string candidate = folder + relative_path;
         if (fs::path(candidate).is_absolute() && IsRegularFile(candidate)) {
             return candidate;

@@ -3,6 +3,7 @@
 // once at start the same way by both fronts.
 
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -69,12 +70,15 @@ int EnsureFolder(const std::string& path);
 // no trailing "/"; empty for an empty path.
 std::string LongFolderPath(const std::string& path);
 
-// The folders searched for read-only data, in order: the program folder, the
-// installation's data folder relative to the executable (../share/kalvara
-// from bin/, so an installation can be moved), the data folder configured at
-// build time, and in developer builds the source tree's assets.
+// The folders searched for read-only data, in order and each once: the
+// program folder, the installation's data folder relative to the executable
+// (../share/kalvara from bin/, so an installation can be moved), "kalvara"
+// below each absolute entry of XDG_DATA_DIRS (colon-separated, as given), the
+// data folder configured at build time, and in developer builds the source
+// tree's assets.
 std::vector<std::string> DataSearchFolders(const std::string& program_folder,
-                                           const std::string& executable_folder);
+                                           const std::string& executable_folder,
+                                           std::string_view xdg_data_dirs = {});
 
 // A read-only data file (help page, picture, History.rtf) by its path below
 // the data folders; only a regular file (or a link to one) counts. Empty when
