@@ -145,8 +145,10 @@ template <typename T> T* FindFormRecord(const std::string& form) {
 
 // Stands in for EZ_DEFFONT. Letters in properties: "B" bold, "I" italic,
 // "U" underline; others are accepted and ignored. A face the machine lacks
-// ("Segoe UI", "Wingdings") falls back to the desktop's UI font at the given
-// size. Fonts 0 to 5 are predefined as the UI font and may be redefined.
+// ("Segoe UI", "Wingdings") falls back to the desktop's UI font. The size is
+// for a 9-point desktop font and is scaled by the desktop's own size, as the
+// character cells are. Fonts 0 to 5 are predefined as the UI font and may be
+// redefined.
 void DefineFont(int number, const std::string& face, double pointSize,
                 const std::string& properties);
 

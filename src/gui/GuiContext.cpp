@@ -484,6 +484,9 @@ void GuiContext::ResetAll() {
     pendingMainMenu_.reset();
     loadString_.reset();
     fonts_.clear();
+    // The desktop font may have changed since the cells were measured.
+    columnPixels_ = 0;
+    rowPixels_ = 0;
     colors_.clear();
     for (int i = 0; i < 16; ++i) {
         colors_[i] = QColor(kClassicPalette[i][0], kClassicPalette[i][1], kClassicPalette[i][2]);

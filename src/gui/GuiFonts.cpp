@@ -13,15 +13,32 @@ using namespace detail;
 
 namespace {
 
+// The point sizes the program asks for were chosen beside a 9-point desktop
+// font. They are scaled by the desktop's own size, as the character cells the
+// windows are laid out in are, so that text and cells grow and shrink
+// together and the sizes keep their proportions to one another.
+constexpr double DesignedDesktopPoints = 9.0;
+
+double DesktopFontScale(const QFont& desktop) {
+    const double points = desktop.pointSizeF();
+    if (points > 0) {
+        return std::clamp(points / DesignedDesktopPoints, 0.5, 4.0);
+    }
+    // A desktop font given in pixels: 12 pixels is the 9 points at 96 dpi.
+    const int pixels = desktop.pixelSize();
+    return pixels > 0 ? std::clamp(pixels / 12.0, 0.5, 4.0) : 1.0;
+}
+
 QFont MakeFont(const std::string& face, double pointSize, const std::string& properties) {
     QFont font = QApplication::font();
+    const double scale = DesktopFontScale(font);
     const QString family = ToQt(face);
     // A face this machine lacks keeps the desktop's UI font.
     if (!family.isEmpty() && QFontDatabase::hasFamily(family)) {
         font.setFamily(family);
     }
     if (std::isfinite(pointSize) && pointSize > 0) {
-        font.setPointSizeF(std::clamp(pointSize, 1.0, 400.0));
+        font.setPointSizeF(std::clamp(pointSize * scale, 1.0, 400.0));
     }
     std::string upper = properties;
     std::transform(upper.begin(), upper.end(), upper.begin(),

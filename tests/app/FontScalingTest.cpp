@@ -1,0 +1,122 @@
+// The windows at desktop fonts from 7 to 14 points: the program's own fonts
+// follow the desktop's, so every caption still fits its control and every
+// window fits a common screen.
+
+#include "AppHarness.h"
+#include "about/AboutBox.h"
+#include "app/MainWindow.h"
+#include "app/PreferencesDialog.h"
+#include "app/PrintRangeDialog.h"
+#include "gui/Gui.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kalvara::test {
+namespace {
+
+// The controls of the form whose text is cut off, by their text.
+std::vector<std::string> ClippedCaptions(const std::string& form) {
+    std::vector<std::string> clipped;
+    QWidget* window = gui::FormWidget(form);
+    if (window == nullptr) {
+        return {"no form " + form};
+    }
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(window)) {
+            continue;
+        }
+        QString text;
+        bool fits = true;
+        if (auto* label = qobject_cast<QLabel*>(widget);
+            label != nullptr && !label->text().isEmpty() && label->textFormat() != Qt::RichText) {
+            text = label->text();
+            const QRect room = label->contentsRect();
+            fits = label->wordWrap()
+                       ? label->heightForWidth(room.width()) <= room.height() + 1
+                       : label->fontMetrics().horizontalAdvance(label->text()) <= room.width() + 1;
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget);
+                   button != nullptr && !button->text().isEmpty()) {
+            text = button->text();
+            const QString shown = QString(text).remove('&');
+            // Check boxes and option buttons need their mark beside the text.
+            const bool marked = qobject_cast<QCheckBox*>(button) != nullptr ||
+                                qobject_cast<QRadioButton*>(button) != nullptr;
+            const int needed = marked ? button->sizeHint().width()
+                                      : button->fontMetrics().horizontalAdvance(shown) + 4;
+            // The ink of the letters, not the line with its leading, must fit.
+            fits = needed <= button->width() &&
+                   button->fontMetrics().tightBoundingRect(shown).height() <= button->height();
+        }
+        if (!fits) {
+            clipped.push_back(text.toStdString());
+        }
+    }
+    return clipped;
+}
+
+void ExpectFits(const std::string& form) {
+    EXPECT_EQ(ClippedCaptions(form), std::vector<std::string>{}) << form;
+    QWidget* window = gui::FormWidget(form);
+    ASSERT_NE(window, nullptr);
+    // 1,280 x 720 less a panel: the smallest screen the program is used on.
+    EXPECT_LE(window->frameGeometry().width(), 1280) << form;
+    EXPECT_LE(window->frameGeometry().height(), 680) << form;
+}
+
+void CloseWithEscape(const std::string& form) {
+    QTest::keyClick(gui::FormWidget(form), Qt::Key_Escape);
+}
+
+class FontScaling : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override {
+        QFont desktop = saved_;
+        desktop.setPointSize(GetParam());
+        QApplication::setFont(desktop);
+        harness_.Start();
+    }
+    void TearDown() override { QApplication::setFont(saved_); }
+
+    const QFont saved_ = QApplication::font();
+    AppHarness harness_;
+};
+
+TEST_P(FontScaling, EveryCaptionFitsInEveryForm) {
+    ExpectFits(MainFormName);
+    // The captions grow with the desktop font, not just the cells.
+    const QWidget* generate = gui::ControlWidget(MainFormName, GenerateButtonId);
+    ASSERT_NE(generate, nullptr);
+    EXPECT_NEAR(generate->font().pointSizeF(), GetParam(), 0.6);
+
+    Click(MainFormName, StyleRadioId(1));
+    EXPECT_TRUE(OpenAndAnswer(
+        PrintRangeFormName, [] { Click(MainFormName, GenerateButtonId); },
+        [] {
+            ExpectFits(PrintRangeFormName);
+            CloseWithEscape(PrintRangeFormName);
+        }));
+    EXPECT_TRUE(OpenAndAnswer(
+        PreferencesFormName, [] { TriggerMenu(MainFormName, MenuPreferences); },
+        [] {
+            ExpectFits(PreferencesFormName);
+            CloseWithEscape(PreferencesFormName);
+        }));
+    EXPECT_TRUE(OpenAndAnswer(
+        AboutFormName, [] { TriggerMenu(MainFormName, MenuAbout); },
+        [] {
+            ExpectFits(AboutFormName);
+            CloseWithEscape(AboutFormName);
+        }));
+}
+
+INSTANTIATE_TEST_SUITE_P(DesktopPoints, FontScaling, ::testing::Values(7, 9, 11, 14),
+                         [](const auto& info) { return std::to_string(info.param) + "pt"; });
+
+} // namespace
+} // namespace kalvara::test
