@@ -7,15 +7,20 @@
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QKeySequence>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextList>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <vector>
 
 namespace kalvara {
 
@@ -30,6 +35,44 @@ bool IsLocalPage(const QUrl& url) {
     return url.isRelative() || url.isLocalFile() || url.scheme().isEmpty();
 }
 
+struct HelpTopic {
+    QString Title;
+    QUrl Page;
+};
+
+// The topics the contents page lists, in its order: the links of its lists,
+// each resolved against the page. Links to other sites are left out, as the
+// pane only opens help pages.
+std::vector<HelpTopic> ListedTopics(const QString& contents_file) {
+    std::vector<HelpTopic> topics;
+    if (contents_file.isEmpty()) {
+        return topics;
+    }
+    // A contents page is a few kilobytes; more than this is not ours.
+    constexpr std::size_t MaxContentsBytes = 1 << 20;
+    const RegularFile read = ReadRegularFile(contents_file.toStdString(), MaxContentsBytes);
+    if (!read.WasRead()) {
+        return topics;
+    }
+    QTextDocument page;
+    page.setHtml(QString::fromUtf8(read.Bytes.data(), static_cast<qsizetype>(read.Bytes.size())));
+    const QUrl base = QUrl::fromLocalFile(contents_file);
+    for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
+        if (block.textList() == nullptr) {
+            continue;
+        }
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            const QTextCharFormat format = fragment.fragment().charFormat();
+            const QUrl link(format.anchorHref());
+            if (format.isAnchor() && !link.isEmpty() && IsLocalPage(link)) {
+                topics.push_back({block.text().trimmed(), base.resolved(link)});
+                break;
+            }
+        }
+    }
+    return topics;
+}
+
 constexpr int kUsualBorderWidth = 16;
 constexpr int kUsualBorderHeight = 48;
 
@@ -41,26 +84,34 @@ HelpViewer::HelpViewer(QString program_folder, QWidget* parent)
     setObjectName("HelpViewer");
 
     tabs_ = new QTabWidget;
-    contents_ = new QTextBrowser;
+    contents_ = new QListWidget;
     index_ = new QTextBrowser;
     page_ = new QTextBrowser;
     contents_->setObjectName("HelpContents");
     index_->setObjectName("HelpIndex");
     page_->setObjectName("HelpPage");
+    contents_->setAccessibleName(tr("Help topics"));
+    index_->setAccessibleName(tr("Help index"));
+    page_->setAccessibleName(tr("Help page"));
     tabs_->addTab(contents_, tr("&Contents"));
     tabs_->addTab(index_, tr("&Index"));
 
     // The side panes only choose; the page is read on the right.
-    for (QTextBrowser* side : {contents_, index_}) {
-        side->setOpenLinks(false);
-        connect(side, &QTextBrowser::anchorClicked, this, [this, side](const QUrl& url) {
-            if (!IsLocalPage(url)) {
-                QDesktopServices::openUrl(url);
-                return;
-            }
-            Open(side->source().resolved(url));
-        });
-    }
+    const auto open_topic = [this](const QListWidgetItem* item) {
+        if (item != nullptr) {
+            Open(item->data(Qt::UserRole).toUrl());
+        }
+    };
+    connect(contents_, &QListWidget::itemActivated, this, open_topic);
+    connect(contents_, &QListWidget::itemClicked, this, open_topic);
+    index_->setOpenLinks(false);
+    connect(index_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+        if (!IsLocalPage(url)) {
+            QDesktopServices::openUrl(url);
+            return;
+        }
+        Open(index_->source().resolved(url));
+    });
     page_->setOpenLinks(false);
     connect(page_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
         if (!IsLocalPage(url)) {
@@ -128,10 +179,13 @@ void HelpViewer::LoadSidePanes() {
     side_panes_loaded_ = true;
     const QString contents = HelpFile(ContentsPage);
     const QString index = HelpFile(IndexPage);
-    if (!contents.isEmpty()) {
-        contents_->setSource(QUrl::fromLocalFile(contents));
-    } else {
-        contents_->setHtml(tr("<p>The help contents are not installed.</p>"));
+    for (const HelpTopic& topic : ListedTopics(contents)) {
+        auto* item = new QListWidgetItem(topic.Title, contents_);
+        item->setData(Qt::UserRole, topic.Page);
+    }
+    if (contents_->count() == 0) {
+        auto* item = new QListWidgetItem(tr("The help contents are not installed."), contents_);
+        item->setFlags(Qt::NoItemFlags);
     }
     if (!index.isEmpty()) {
         index_->setSource(QUrl::fromLocalFile(index));
@@ -220,9 +274,10 @@ void HelpViewer::ShowHelp(int command, int topic) {
         }
     } else {
         tabs_->setCurrentIndex(command == DisplayContents ? 0 : 1);
-        // Open on the contents page when nothing has been read yet, so the
+        // Help Contents always brings the contents page back; the index
+        // opens on it only when nothing has been read yet, so that the
         // reading pane is never blank.
-        if (page_->source().isEmpty() || showing_missing_) {
+        if (command == DisplayContents || page_->source().isEmpty() || showing_missing_) {
             const QString contents = HelpFile(ContentsPage);
             if (contents.isEmpty()) {
                 ShowMissing(tr("The help contents"));

@@ -1,11 +1,12 @@
 #pragma once
 // The program's help window: the help pages (HTML below "help/" in the data
-// folders) in a browser, with the contents and the index beside it. One
+// folders) in a browser, with the list of topics and the index beside it. One
 // window serves the whole run; asking for help again brings it forward.
 
 #include <QString>
 #include <QWidget>
 
+class QListWidget;
 class QPushButton;
 class QTabWidget;
 class QTextBrowser;
@@ -52,7 +53,7 @@ private:
 
     QString program_folder_;
     QTabWidget* tabs_ = nullptr;
-    QTextBrowser* contents_ = nullptr;
+    QListWidget* contents_ = nullptr; // the topics of the contents page
     QTextBrowser* index_ = nullptr;
     QTextBrowser* page_ = nullptr;
     QPushButton* back_ = nullptr;
