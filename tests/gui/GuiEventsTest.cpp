@@ -1,6 +1,6 @@
 // Events that arrive by other roads than a click: posted events, accelerators,
-// key events, tooltips and focus; owner-drawn buttons are painted in the
-// message box tests.
+// key events, the Enter and Escape of dialogs, tooltips and focus;
+// owner-drawn buttons are painted in the message box tests.
 
 #include "EventRecorder.h"
 
@@ -42,9 +42,7 @@ TEST_F(GuiEvents, AcceleratorArrivesAsAClickFromItsId) {
     Activate("UP");
     QTest::keyClick(FormWidget("UP"), Qt::Key_F1);
     QTest::keyClick(FormWidget("UP"), Qt::Key_F2);
-    const auto clicks = Of("UP", EventClick);
-    ASSERT_EQ(clicks.size(), 1u);
-    EXPECT_EQ(clicks.front().id, 911);
+    EXPECT_EQ(IdsOf("UP", EventClick), std::vector<int>{911});
 }
 
 TEST_F(GuiEvents, KeyEventsOnlyWhereAskedForReportedOnceAndCancellable) {
@@ -53,9 +51,7 @@ TEST_F(GuiEvents, KeyEventsOnlyWhereAskedForReportedOnceAndCancellable) {
     EXPECT_TRUE(Of("KV", EventKey).empty());
 
     handlers["DG"] = [](int, int code, int& value, int& cancel) {
-        if (code == EventKey && value == 'X') {
-            cancel = 1;
-        }
+        cancel = code == EventKey && value == 'X';
     };
     Open("DG", 20, 8, [] {
         AddButton(11, 1, 1, 8, 1.5, "&OK", "TA");
@@ -67,18 +63,113 @@ TEST_F(GuiEvents, KeyEventsOnlyWhereAskedForReportedOnceAndCancellable) {
     QTest::keyClick(FormWidget("DG"), Qt::Key_F1);
     const auto keys = Of("DG", EventKey);
     ASSERT_EQ(keys.size(), 3u);
-    EXPECT_EQ(keys[0].value, KeyEscape);
     EXPECT_EQ(keys[0].id, 11);
-    EXPECT_EQ(keys[1].value, KeyEnter);
-    EXPECT_EQ(keys[2].value, 112);
-    // A cancelled key is not handled further.
-    QTest::keyClicks(ControlWidget("DG", 100), "axb");
+    EXPECT_EQ((std::vector<int>{keys[0].value, keys[1].value, keys[2].value}),
+              (std::vector<int>{KeyEscape, KeyEnter, 112}));
+    QTest::keyClicks(ControlWidget("DG", 100), "axb"); // a cancelled key goes no further
     EXPECT_EQ(GetText("DG", 100), "ab");
 
     AllowEvents(EventClass::Key, true);
     QTest::keyClick(ControlWidget("KV", 100), Qt::Key_A);
     ASSERT_EQ(Of("KV", EventKey).size(), 1u);
     EXPECT_EQ(Of("KV", EventKey).front().value, 'A');
+}
+
+constexpr int FieldId = 100;
+constexpr int OkId = 110;
+constexpr int CloseId = 120;
+constexpr int OtherId = 130;
+
+struct KeyPress {
+    int id;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+};
+
+void PressAll(const std::string& form, const std::vector<KeyPress>& presses) {
+    for (const KeyPress& press : presses) {
+        SetFocus(form, press.id);
+        QTest::keyClick(ControlWidget(form, press.id), press.key, press.modifiers);
+    }
+}
+
+// Enter presses the focused button, elsewhere the first enabled default;
+// Escape presses the cancel wherever the focus is.
+TEST_F(GuiEvents, DialogKeysPressTheFocusedDefaultOrCancelButton) {
+    struct Case {
+        const char* what;
+        std::vector<int> defaults;
+        int cancel;
+        int disabled;
+        std::vector<KeyPress> presses;
+        std::vector<int> clicks;
+    };
+    const Case cases[] = {
+        {"Enter",
+         {OkId},
+         CloseId,
+         0,
+         {{OtherId, Qt::Key_Return},
+          {FieldId, Qt::Key_Return},
+          {FieldId, Qt::Key_Enter, Qt::KeypadModifier}},
+         {OtherId, OkId, OkId}},
+        {"a disabled default",
+         {OkId, CloseId},
+         CloseId,
+         OkId,
+         {{FieldId, Qt::Key_Return}},
+         {CloseId}},
+        {"Escape",
+         {OkId},
+         CloseId,
+         0,
+         {{OkId, Qt::Key_Escape}, {FieldId, Qt::Key_Escape}},
+         {CloseId, CloseId}},
+        {"no cancel, or modifiers",
+         {OkId},
+         0,
+         0,
+         {{FieldId, Qt::Key_Escape},
+          {FieldId, Qt::Key_Return, Qt::AltModifier},
+          {FieldId, Qt::Key_Return, Qt::ControlModifier}},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        events.clear();
+        Open("KD", 30, 8, [&] {
+            AddTextField(FieldId, 1, 1, 10, 1.5, "", "T");
+            AddButton(OkId, 1, 4, 8, 1.5, "&OK", "T");
+            AddButton(CloseId, 10, 4, 8, 1.5, "&Close", "T");
+            AddButton(OtherId, 19, 4, 8, 1.5, "&Other", "T");
+            SetFormKeys("KD", c.defaults, c.cancel);
+        });
+        if (c.disabled != 0) {
+            DisableControl("KD", c.disabled);
+        }
+        PressAll("KD", c.presses);
+        EXPECT_EQ(IdsOf("KD", EventClick), c.clicks);
+    }
+}
+
+TEST_F(GuiEvents, TheProgramsOwnKeyHandlingComesBeforeTheDialogKeys) {
+    handlers["KD"] = [](int, int code, int& value, int& cancel) {
+        cancel = code == EventKey && value == KeyEnter;
+    };
+    Open("KD", 30, 8, [] {
+        AddTextField(FieldId, 1, 1, 10, 1.5, "", "T");
+        AddButton(OkId, 1, 4, 8, 1.5, "&OK", "T");
+        AddButton(CloseId, 10, 4, 8, 1.5, "&Close", "T");
+        SetFormKeys("KD", {OkId}, CloseId);
+        AllowFormKeyEvents("KD");
+    });
+    PressAll("KD", {{FieldId, Qt::Key_Return}, {FieldId, Qt::Key_Escape}});
+    EXPECT_EQ(IdsOf("KD", EventClick), std::vector<int>{CloseId});
+    // A form that declares nothing still lets Enter, not only Space, press
+    // its focused button.
+    Open("KN", 20, 6, [] { AddButton(OkId, 1, 1, 8, 1.5, "&OK", "T"); });
+    PressAll("KN", {{OkId, Qt::Key_Return}});
+    EXPECT_EQ(IdsOf("KN", EventClick), std::vector<int>{OkId});
 }
 
 // The tooltip text is asked for when it is about to show, and wraps at the
@@ -103,7 +194,7 @@ TEST_F(GuiEvents, TooltipTextIsAskedForWhenItIsAboutToShow) {
         QApplication::sendEvent(widget, &help);
     };
     hover(120);
-    ASSERT_EQ(Of("KV", EventTooltip).size(), 1u);
+    EXPECT_EQ(IdsOf("KV", EventTooltip), std::vector<int>{120});
     EXPECT_EQ(QToolTip::text().toStdString(), "one two\nthree four\nfive");
 
     QToolTip::hideText();
@@ -111,9 +202,8 @@ TEST_F(GuiEvents, TooltipTextIsAskedForWhenItIsAboutToShow) {
     answer.clear();
     hover(120);
     EXPECT_FALSE(QToolTip::isVisible());
-
     hover(125); // not registered: not asked
-    EXPECT_EQ(Of("KV", EventTooltip).size(), 2u);
+    EXPECT_EQ(IdsOf("KV", EventTooltip), (std::vector<int>{120, 120}));
     SetTooltip("outside the event"); // ignored
 }
 
@@ -124,26 +214,12 @@ TEST_F(GuiEvents, ActivationAndFocusAreReported) {
         AddButton(12, 10, 1, 8, 1.5, "&No", "TA");
     });
     Activate("DG");
-    const auto topics = Of("DG", EventHelpTopic);
-    ASSERT_FALSE(topics.empty());
-    EXPECT_EQ(topics.front().id, 0);
+    ASSERT_FALSE(Of("DG", EventHelpTopic).empty());
+    EXPECT_EQ(Of("DG", EventHelpTopic).front().id, 0);
     SetFocus("DG", 12);
     EXPECT_EQ(GetFocusId("DG"), 12);
-    const auto focus = Of("DG", EventFocus);
-    ASSERT_FALSE(focus.empty());
-    EXPECT_EQ(focus.back().id, 12);
-}
-
-TEST_F(GuiEvents, HiddenFormStaysLoadedAndResizes) {
-    Open("KV", 20, 8);
-    HideForm("KV");
-    EXPECT_TRUE(FormExists("KV"));
-    EXPECT_FALSE(FormWidget("KV")->isVisible());
-    ShowForm("KV");
-    EXPECT_TRUE(FormWidget("KV")->isVisible());
-    ResizeForm("KV", 0, 0, 40, 12);
-    EXPECT_GE(FormWidget("KV")->width(), ColumnsToPixels(40));
-    EXPECT_GE(FormWidget("KV")->height(), RowsToPixels(12));
+    ASSERT_FALSE(Of("DG", EventFocus).empty());
+    EXPECT_EQ(Of("DG", EventFocus).back().id, 12);
 }
 
 } // namespace
