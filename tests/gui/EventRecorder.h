@@ -33,7 +33,6 @@ protected:
         InstallEntryPoints(
             EntryPoints{[] {},
                         [this](const std::string& form) {
-                            designed.push_back(form);
                             if (auto found = designers.find(form); found != designers.end()) {
                                 found->second();
                             }
@@ -89,7 +88,6 @@ protected:
 
     std::map<std::string, std::function<void()>> designers;
     std::map<std::string, EventHandler> handlers;
-    std::vector<std::string> designed;
     std::vector<RecordedEvent> events;
 };
 

@@ -6,6 +6,7 @@
 
 #include <QHelpEvent>
 #include <QToolTip>
+#include <utility>
 
 namespace kalvara::gui {
 namespace {
@@ -75,100 +76,81 @@ TEST_F(GuiEvents, KeyEventsOnlyWhereAskedForReportedOnceAndCancellable) {
     EXPECT_EQ(Of("KV", EventKey).front().value, 'A');
 }
 
-constexpr int FieldId = 100;
-constexpr int OkId = 110;
-constexpr int CloseId = 120;
-constexpr int OtherId = 130;
+// Enter and Escape as the layer gives them to every form that declares its
+// default and cancel buttons.
+class GuiDialogKeys : public testing::EventRecorder {
+protected:
+    static constexpr int FieldId = 100;
+    static constexpr int OkId = 110;
+    static constexpr int CloseId = 120;
+    static constexpr int OtherId = 130;
+    static constexpr int DisabledId = 140;
 
-struct KeyPress {
-    int id;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    struct Press {
+        int id;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    };
+
+    // The buttons the presses click on a fresh dialog with these keys.
+    std::vector<int> ClicksAfter(const std::vector<int>& defaults, int cancel,
+                                 const std::vector<Press>& presses) {
+        events.clear();
+        Open("KD", 40, 8, [&] {
+            AddTextField(FieldId, 1, 1, 10, 1.5, "", "T");
+            double column = 1;
+            for (int id : {OkId, CloseId, OtherId, DisabledId}) {
+                AddButton(id, std::exchange(column, column + 9), 4, 8, 1.5, "&Button", "T");
+            }
+            SetFormKeys("KD", defaults, cancel);
+            AllowFormKeyEvents("KD");
+        });
+        DisableControl("KD", DisabledId);
+        for (const Press& press : presses) {
+            SetFocus("KD", press.id);
+            QTest::keyClick(ControlWidget("KD", press.id), press.key, press.modifiers);
+        }
+        return IdsOf("KD", EventClick);
+    }
 };
 
-void PressAll(const std::string& form, const std::vector<KeyPress>& presses) {
-    for (const KeyPress& press : presses) {
-        SetFocus(form, press.id);
-        QTest::keyClick(ControlWidget(form, press.id), press.key, press.modifiers);
-    }
+TEST_F(GuiDialogKeys, EnterPressesTheFocusedButtonElseTheFirstEnabledDefault) {
+    EXPECT_EQ(ClicksAfter({OkId}, CloseId,
+                          {{OtherId, Qt::Key_Return},
+                           {FieldId, Qt::Key_Return},
+                           {FieldId, Qt::Key_Enter, Qt::KeypadModifier}}),
+              (std::vector<int>{OtherId, OkId, OkId}));
+    EXPECT_EQ(ClicksAfter({DisabledId, CloseId}, CloseId, {{FieldId, Qt::Key_Return}}),
+              std::vector<int>{CloseId});
 }
 
-// Enter presses the focused button, elsewhere the first enabled default;
-// Escape presses the cancel wherever the focus is.
-TEST_F(GuiEvents, DialogKeysPressTheFocusedDefaultOrCancelButton) {
-    struct Case {
-        const char* what;
-        std::vector<int> defaults;
-        int cancel;
-        int disabled;
-        std::vector<KeyPress> presses;
-        std::vector<int> clicks;
-    };
-    const Case cases[] = {
-        {"Enter",
-         {OkId},
-         CloseId,
-         0,
-         {{OtherId, Qt::Key_Return},
-          {FieldId, Qt::Key_Return},
-          {FieldId, Qt::Key_Enter, Qt::KeypadModifier}},
-         {OtherId, OkId, OkId}},
-        {"a disabled default",
-         {OkId, CloseId},
-         CloseId,
-         OkId,
-         {{FieldId, Qt::Key_Return}},
-         {CloseId}},
-        {"Escape",
-         {OkId},
-         CloseId,
-         0,
-         {{OkId, Qt::Key_Escape}, {FieldId, Qt::Key_Escape}},
-         {CloseId, CloseId}},
-        {"no cancel, or modifiers",
-         {OkId},
-         0,
-         0,
-         {{FieldId, Qt::Key_Escape},
-          {FieldId, Qt::Key_Return, Qt::AltModifier},
-          {FieldId, Qt::Key_Return, Qt::ControlModifier}},
-         {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        events.clear();
-        Open("KD", 30, 8, [&] {
-            AddTextField(FieldId, 1, 1, 10, 1.5, "", "T");
-            AddButton(OkId, 1, 4, 8, 1.5, "&OK", "T");
-            AddButton(CloseId, 10, 4, 8, 1.5, "&Close", "T");
-            AddButton(OtherId, 19, 4, 8, 1.5, "&Other", "T");
-            SetFormKeys("KD", c.defaults, c.cancel);
-        });
-        if (c.disabled != 0) {
-            DisableControl("KD", c.disabled);
-        }
-        PressAll("KD", c.presses);
-        EXPECT_EQ(IdsOf("KD", EventClick), c.clicks);
-    }
+TEST_F(GuiDialogKeys, EscapePressesTheCancelWhereverTheFocusIs) {
+    EXPECT_EQ(ClicksAfter({OkId}, CloseId, {{OkId, Qt::Key_Escape}, {FieldId, Qt::Key_Escape}}),
+              (std::vector<int>{CloseId, CloseId}));
 }
 
-TEST_F(GuiEvents, TheProgramsOwnKeyHandlingComesBeforeTheDialogKeys) {
+TEST_F(GuiDialogKeys, WithoutCancelOrWithModifiersTheKeysDoNothing) {
+    EXPECT_TRUE(ClicksAfter({OkId}, 0,
+                            {{FieldId, Qt::Key_Escape},
+                             {FieldId, Qt::Key_Return, Qt::AltModifier},
+                             {FieldId, Qt::Key_Return, Qt::ControlModifier}})
+                    .empty());
+}
+
+TEST_F(GuiDialogKeys, TheProgramsOwnKeyHandlingComesFirst) {
     handlers["KD"] = [](int, int code, int& value, int& cancel) {
         cancel = code == EventKey && value == KeyEnter;
     };
-    Open("KD", 30, 8, [] {
-        AddTextField(FieldId, 1, 1, 10, 1.5, "", "T");
-        AddButton(OkId, 1, 4, 8, 1.5, "&OK", "T");
-        AddButton(CloseId, 10, 4, 8, 1.5, "&Close", "T");
-        SetFormKeys("KD", {OkId}, CloseId);
-        AllowFormKeyEvents("KD");
-    });
-    PressAll("KD", {{FieldId, Qt::Key_Return}, {FieldId, Qt::Key_Escape}});
-    EXPECT_EQ(IdsOf("KD", EventClick), std::vector<int>{CloseId});
-    // A form that declares nothing still lets Enter, not only Space, press
-    // its focused button.
+    EXPECT_EQ(ClicksAfter({OkId}, CloseId, {{FieldId, Qt::Key_Return}, {FieldId, Qt::Key_Escape}}),
+              std::vector<int>{CloseId});
+}
+
+// A form that declares nothing still lets Enter press its focused button:
+// Space is not the only key that does.
+TEST_F(GuiDialogKeys, EnterPressesTheFocusedButtonOfAnyForm) {
     Open("KN", 20, 6, [] { AddButton(OkId, 1, 1, 8, 1.5, "&OK", "T"); });
-    PressAll("KN", {{OkId, Qt::Key_Return}});
+    SetFocus("KN", OkId);
+    QTest::keyClick(ControlWidget("KN", OkId), Qt::Key_Return);
     EXPECT_EQ(IdsOf("KN", EventClick), std::vector<int>{OkId});
 }
 
