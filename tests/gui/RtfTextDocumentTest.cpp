@@ -15,8 +15,8 @@
 namespace kalvara::gui {
 namespace {
 
-QTextCharFormat FormatAt(const QTextDocument& document, int position) {
-    QTextCursor cursor(const_cast<QTextDocument*>(&document));
+QTextCharFormat FormatAt(QTextDocument& document, int position) {
+    QTextCursor cursor(&document);
     cursor.setPosition(position + 1);
     return cursor.charFormat();
 }
