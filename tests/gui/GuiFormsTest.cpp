@@ -12,18 +12,22 @@ namespace {
 using GuiForms = testing::EventRecorder;
 
 TEST_F(GuiForms, DesignRunsBeforeLoadingAndLoadedEvents) {
+    const auto state = [] {
+        return std::string(ControlExists("TF", 100) ? "designed" : "empty") +
+               (FormWidget("TF")->isVisible() ? ", shown" : ", hidden");
+    };
     std::vector<std::string> seen;
     handlers["TF"] = [&](int id, int code, int&, int&) {
         if (id == 0 && code == EventFormLoading) {
-            seen.push_back(ControlExists("TF", 100) ? "loading, designed" : "loading");
-            seen.back() += FormWidget("TF")->isVisible() ? ", shown" : "";
+            seen.push_back("loading: " + state());
         }
         if (id == 0 && code == EventFormLoaded) {
-            seen.push_back(FormWidget("TF")->isVisible() ? "loaded, shown" : "loaded");
+            seen.push_back("loaded: " + state());
         }
     };
     Open("TF", 30, 10, [] { AddButton(100, 1, 1, 8, 1.5, "&Go", "T"); });
-    EXPECT_EQ(seen, (std::vector<std::string>{"loading, designed", "loaded, shown"}));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"loading: designed, hidden", "loaded: designed, shown"}));
     // The client area is the size asked for, in character units.
     EXPECT_GE(FormWidget("TF")->width(), ColumnsToPixels(30));
 }
