@@ -6,11 +6,10 @@
 #include "engine/CivilDate.h"
 #include "engine/DateText.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstddef>
-#include <cstdint>
-#include <string>
+#include <optional>
 
 namespace {
 
@@ -19,29 +18,28 @@ using kalvara::fuzz::Require;
 // 1 January 1970 as a Julian day number.
 constexpr std::int32_t UnixEpochDayNumber = 2440588;
 
-bool IsCalendarDate(std::int32_t year, std::int32_t month, std::int32_t day) {
+// The day number of a date of the years 1 to 9999, worked out by std::chrono.
+std::optional<std::int32_t> ChronoDayNumber(std::int32_t year, std::int32_t month,
+                                            std::int32_t day) {
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) {
-        return false;
+        return std::nullopt;
     }
-    return std::chrono::year_month_day(std::chrono::year(year),
-                                       std::chrono::month(static_cast<unsigned>(month)),
-                                       std::chrono::day(static_cast<unsigned>(day)))
-        .ok();
-}
-
-std::int32_t ChronoDayNumber(std::int32_t year, std::int32_t month, std::int32_t day) {
-    const std::chrono::sys_days days{std::chrono::year(year) /
-                                     std::chrono::month(static_cast<unsigned>(month)) /
-                                     std::chrono::day(static_cast<unsigned>(day))};
-    return static_cast<std::int32_t>(days.time_since_epoch().count()) + UnixEpochDayNumber;
+    const std::chrono::year_month_day date{std::chrono::year(year),
+                                           std::chrono::month(static_cast<unsigned>(month)),
+                                           std::chrono::day(static_cast<unsigned>(day))};
+    if (!date.ok()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(std::chrono::sys_days(date).time_since_epoch().count()) +
+           UnixEpochDayNumber;
 }
 
 void CheckNumericValue(const std::string& text) {
     const double value = kalvara::NumericValue(text);
     Require(!std::isnan(value), "a numeric value is never NaN");
-    const std::int32_t rounded = kalvara::IntegerValue(text);
     if (std::fabs(value) < 1e9) {
-        Require(std::fabs(value - rounded) <= 0.5, "IntegerValue is the nearest integer");
+        Require(std::fabs(value - kalvara::IntegerValue(text)) <= 0.5,
+                "IntegerValue is the nearest integer");
     }
 }
 
@@ -53,27 +51,24 @@ void CheckDate(const std::string& text, const std::string& order) {
         Require(day_number == 0, "an invalid date gives 0");
         return;
     }
-    if (text.empty() || text.find_first_not_of("0123456789-/") != std::string::npos) {
-        return; // today, or fields whose reading is NumericValue's business
+    if (text.find_first_not_of("0123456789-/") != std::string::npos) {
+        return; // fields whose reading is NumericValue's business
     }
     // Plain digit fields: the date they name is known without the engine.
     std::int32_t fields[3] = {};
-    std::size_t start = 0;
-    for (int i = 0; i < 3; ++i) {
-        const std::size_t end = text.find_first_of("-/", start);
+    for (std::size_t i = 0, start = 0; i < 3 && start <= text.size(); ++i) {
+        const std::size_t end = std::min(text.find_first_of("-/", start), text.size());
         const std::string field = text.substr(start, end - start);
         fields[i] = field.empty() || field.size() > 9 ? 0 : std::stoi(field);
-        if (end == std::string::npos) {
-            break;
-        }
         start = end + 1;
     }
     const bool mdy = order == "MDY";
     const std::int32_t year = mdy ? fields[2] : fields[0];
     const std::int32_t month = mdy ? fields[0] : fields[1];
     const std::int32_t day = mdy ? fields[1] : fields[2];
-    if ((mdy || order == "YMD") && IsCalendarDate(year, month, day)) {
-        Require(day_number == ChronoDayNumber(year, month, day), "day number of a calendar date");
+    const auto expected = ChronoDayNumber(year, month, day);
+    if ((mdy || order == "YMD") && expected) {
+        Require(day_number == *expected, "day number of a calendar date");
         std::int32_t back_month = 0, back_day = 0, back_year = 0;
         kalvara::JulianToMDY(day_number, back_month, back_day, back_year);
         Require(back_month == month && back_day == day && back_year == year,

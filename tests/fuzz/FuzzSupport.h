@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
 namespace kalvara::fuzz {
 
 // Every property names itself, so the message alone says which one failed.

@@ -5,116 +5,70 @@
 
 #include "FuzzSupport.h"
 #include "core/Notice.h"
+#include "core/UniqueFd.h"
 #include "support/TempFolder.h"
 #include "update/HttpClient.h"
 #include "update/HttpResponseHead.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <chrono>
-#include <condition_variable>
-#include <cstddef>
-#include <cstdint>
 #include <filesystem>
-#include <mutex>
 #include <netinet/in.h>
-#include <optional>
 #include <stdexcept>
-#include <string>
-#include <string_view>
 #include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
 using kalvara::fuzz::Require;
 namespace fs = std::filesystem;
 
-// One listener for the whole run, answering each connection with the answer
-// handed over for it; a server per input would spend its time starting up.
-class AnswerServer {
-public:
-    AnswerServer() {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+// One listener for the whole run; each input's answer is served by a thread
+// of its own, which gives up after a while if the client never connects.
+struct Loopback {
+    Loopback() : listener(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
-        if (listener_ < 0 ||
-            ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            ::listen(listener_, 4) != 0 ||
-            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        const timeval patience{10, 0};
+        if (!listener ||
+            ::setsockopt(listener.Get(), SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience) ||
+            ::bind(listener.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(listener.Get(), 4) != 0 ||
+            ::getsockname(listener.Get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
             throw std::runtime_error("cannot listen on loopback");
         }
-        host_ = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-        std::thread([this] { Serve(); }).detach();
+        host = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
     }
 
-    const std::string& Host() const { return host_; }
-
-    // Hands over the answer for the next connection.
-    void Prepare(std::string answer, std::size_t send_size) {
-        std::lock_guard lock(mutex_);
-        answer_ = std::move(answer);
-        send_size_ = send_size;
-        served_ = false;
-    }
-
-    // Waits until the connection of the prepared answer is closed, so that
-    // the next input starts from a quiet server.
-    void WaitUntilServed() {
-        std::unique_lock lock(mutex_);
-        changed_.wait_for(lock, std::chrono::seconds(10), [this] { return served_; });
-    }
-
-private:
-    void Serve() {
-        while (true) {
-            const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (fd < 0) {
-                continue;
-            }
-            ReadRequest(fd);
-            std::string answer;
-            std::size_t send_size = 0;
-            {
-                std::lock_guard lock(mutex_);
-                answer = answer_;
-                send_size = send_size_;
-            }
-            for (std::size_t sent = 0; sent < answer.size(); sent += send_size) {
-                const std::size_t part = std::min(send_size, answer.size() - sent);
-                if (::send(fd, answer.data() + sent, part, MSG_NOSIGNAL) < 0) {
-                    break; // the client has had enough
-                }
-            }
-            ::close(fd);
-            std::lock_guard lock(mutex_);
-            served_ = true;
-            changed_.notify_all();
-        }
-    }
-
-    static void ReadRequest(int fd) {
-        std::string request;
-        char buffer[1024];
-        while (request.find("\r\n\r\n") == std::string::npos) {
-            const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
-            if (got <= 0) {
-                return;
-            }
-            request.append(buffer, static_cast<std::size_t>(got));
-        }
-    }
-
-    int listener_ = -1;
-    std::string host_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::string answer_;
-    std::size_t send_size_ = 1;
-    bool served_ = true;
+    kalvara::UniqueFd listener;
+    std::string host;
+    kalvara::ScopedNoticeHook quiet{
+        [](const std::string&, const std::string&, const std::string&) {}};
+    kalvara::test::TempFolder folder;
 };
+
+// Reads one request head, then sends the answer in parts of `send_size`.
+void AnswerOnce(int listener, std::string_view answer, std::size_t send_size) {
+    const kalvara::UniqueFd connection(::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC));
+    std::string request;
+    char buffer[1024];
+    while (connection && request.find("\r\n\r\n") == std::string::npos) {
+        const ssize_t got = ::recv(connection.Get(), buffer, sizeof buffer, 0);
+        if (got <= 0) {
+            return;
+        }
+        request.append(buffer, static_cast<std::size_t>(got));
+    }
+    for (std::size_t sent = 0; connection && sent < answer.size(); sent += send_size) {
+        const std::size_t part = std::min(send_size, answer.size() - sent);
+        if (::send(connection.Get(), answer.data() + sent, part, MSG_NOSIGNAL) < 0) {
+            return; // the client has had enough
+        }
+    }
+}
 
 // What the head announces, read line by line as the client reads it.
 kalvara::update::HttpResponseHead HeadOf(std::string_view answer) {
@@ -131,32 +85,24 @@ kalvara::update::HttpResponseHead HeadOf(std::string_view answer) {
     return head;
 }
 
-struct Fixture {
-    Fixture() {
-        kalvara::SetNoticeHook([](const std::string&, const std::string&, const std::string&) {});
-    }
-    AnswerServer server;
-    kalvara::test::TempFolder folder;
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;
     }
-    static Fixture fixture;
+    static Loopback loopback;
     // The first byte sets the size of each send: 0 sends everything at once.
     const std::size_t send_size = data[0] == 0 ? size : data[0];
-    std::string answer(kalvara::fuzz::AsText(data + 1, size - 1));
-    const std::string file = fixture.folder / "Setup.bin";
+    const std::string_view answer = kalvara::fuzz::AsText(data + 1, size - 1);
+    const std::string file = loopback.folder / "Setup.bin";
 
-    fixture.server.Prepare(answer, send_size);
+    std::thread server(AnswerOnce, loopback.listener.Get(), answer, send_size);
     kalvara::update::HttpClient client(
         {[](std::uint64_t, std::uint64_t) {}, [] {}, [] { return false; }});
     client.SetStallLimit(std::chrono::seconds(5));
-    const int result = client.Download(fixture.server.Host(), "/Setup.bin", 0, "", "", file);
-    fixture.server.WaitUntilServed();
+    const int result = client.Download(loopback.host, "/Setup.bin", 0, "", "", file);
+    server.join(); // the next input starts from a quiet server
 
     std::error_code error;
     const bool stored = fs::exists(file, error);

@@ -7,11 +7,7 @@
 #include "msgbox/MessageBoxMarkup.h"
 
 #include <cmath>
-#include <cstddef>
-#include <cstdint>
 #include <limits>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -37,20 +33,12 @@ void CheckBlock(const TextBlockLayout& block) {
 // Widths grow with the text, as a real font's do, except that some fonts
 // answer nonsense, which the layout must not pass on.
 LineExtent Measure(unsigned quirk, int font, const std::string& line) {
-    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
     constexpr double infinity = std::numeric_limits<double>::infinity();
-    switch ((quirk + static_cast<unsigned>(font)) % 8) {
-    case 0:
-        return {nan, 1.0};
-    case 1:
-        return {infinity, -infinity};
-    case 2:
-        return {-1.0 * static_cast<double>(line.size()), -2.0};
-    case 3:
-        return {1e300, 1e300};
-    default:
-        return {0.6 * static_cast<double>(line.size()) * (1 + font % 3), 1.0 + font % 2};
-    }
+    const double length = static_cast<double>(line.size());
+    const LineExtent nonsense[] = {
+        {std::nan(""), 1.0}, {infinity, -infinity}, {-length, -2.0}, {1e300, 1e300}};
+    const unsigned pick = (quirk + static_cast<unsigned>(font)) % 8;
+    return pick < 4 ? nonsense[pick] : LineExtent{0.6 * length * (1 + font % 3), 1.0 + font % 2};
 }
 
 } // namespace
@@ -62,20 +50,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Two bytes steer the measurer and the initial check-box value; the rest
     // are the six values of a message box, separated by NUL bytes.
     const unsigned quirk = data[0];
-    const int initial_value = data[1] % 3 - 1;
     const std::vector<std::string> fields =
         kalvara::fuzz::SplitFields(kalvara::fuzz::AsText(data + 2, size - 2), '\0', 6);
 
-    MessageBoxRequest request;
-    request.title = fields[0];
-    request.text1 = fields[1];
-    request.text2 = fields[2];
-    request.checkText = fields[3];
-    request.buttons = fields[4];
-    request.options = fields[5];
-    request.initialValue = initial_value;
-    request.pictureColumns = quirk % 5 == 0 ? 0 : quirk / 4.0;
-    request.pictureRows = quirk % 7 == 0 ? -1 : quirk / 8.0;
+    const MessageBoxRequest request{.title = fields[0],
+                                    .text1 = fields[1],
+                                    .text2 = fields[2],
+                                    .checkText = fields[3],
+                                    .buttons = fields[4],
+                                    .options = fields[5],
+                                    .initialValue = data[1] % 3 - 1,
+                                    .pictureColumns = quirk % 5 == 0 ? 0 : quirk / 4.0,
+                                    .pictureRows = quirk % 7 == 0 ? -1 : quirk / 8.0};
 
     const MeasureLine measure = [quirk](int font, const std::string& line) {
         Require(font >= 0, "the measurer is asked for a real font number");

@@ -1,17 +1,14 @@
-// Fuzz target: the minisign text formats come from the update server, so
-// any bytes must parse or be refused without a crash, and whatever parses
-// must survive a check against a fixed key.
+// The minisign text formats come from the update server, so any bytes must
+// parse or be refused without a crash, and whatever parses must survive a
+// check against a fixed key.
 
+#include "FuzzSupport.h"
 #include "update/MinisignKey.h"
 #include "update/MinisignSignature.h"
 #include "update/SignatureCheck.h"
 
-#include <cstddef>
-#include <cstdint>
-#include <string_view>
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string_view text = kalvara::fuzz::AsText(data, size);
     const auto signature = kalvara::update::ParseMinisignSignature(text);
     const auto key = kalvara::update::ParseMinisignKey(text);
     if (signature) {

@@ -3,17 +3,14 @@
 // whose regular files are read in name order. An empty or missing corpus is a
 // failure, since a replay of nothing would pass silently.
 
+#include "FuzzSupport.h"
+
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <system_error>
-#include <vector>
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace {
 
@@ -39,10 +36,9 @@ bool Replay(const fs::path& file) {
         std::cerr << "cannot read " << file.string() << "\n";
         return false;
     }
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in),
-                                  std::istreambuf_iterator<char>()};
-    // A copy of exactly the input's size, so that ASan sees reads past its end.
-    std::vector<std::uint8_t> input(bytes.begin(), bytes.end());
+    // Exactly the input's size, so that ASan sees reads past its end.
+    const std::vector<std::uint8_t> input{std::istreambuf_iterator<char>(in),
+                                          std::istreambuf_iterator<char>()};
     LLVMFuzzerTestOneInput(input.empty() ? nullptr : input.data(), input.size());
     return true;
 }

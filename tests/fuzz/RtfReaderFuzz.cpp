@@ -5,65 +5,35 @@
 #include "FuzzSupport.h"
 #include "rtf/RtfReader.h"
 
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <string_view>
+#include <algorithm>
+#include <iconv.h>
+#include <memory>
 
 namespace {
 
 using kalvara::fuzz::Require;
 
-// Well-formed UTF-8: no stray continuation bytes, no overlong forms, no
-// surrogates, nothing beyond U+10FFFF.
+// Well-formed UTF-8 as the C library's strict decoder judges it: no stray
+// continuation bytes, no overlong forms, no surrogates, nothing beyond
+// U+10FFFF, no sequence cut short.
 bool IsValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 0;
-        char32_t code = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            code = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            code = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            code = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (i + length > text.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            code = (code << 6) | (next & 0x3F);
-        }
-        const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
+    const auto close = [](iconv_t decoder) { iconv_close(decoder); };
+    const std::unique_ptr<void, decltype(close)> decoder(iconv_open("UTF-32LE", "UTF-8"), close);
+    Require(decoder.get() != reinterpret_cast<iconv_t>(-1), "the C library decodes UTF-8");
+    std::string in(text);
+    std::string out(4 * in.size(), '\0');
+    char* from = in.data();
+    char* to = out.data();
+    std::size_t left = in.size();
+    std::size_t room = out.size();
+    return iconv(decoder.get(), &from, &left, &to, &room) != static_cast<std::size_t>(-1);
 }
 
 bool HoldsOnlyTabAndLineBreak(std::string_view text) {
-    for (const char c : text) {
+    return std::none_of(text.begin(), text.end(), [](char c) {
         const auto byte = static_cast<unsigned char>(c);
-        if ((byte < 0x20 && c != '\t' && c != '\n') || byte == 0x7F) {
-            return false;
-        }
-    }
-    return true;
+        return (byte < 0x20 && c != '\t' && c != '\n') || byte == 0x7F;
+    });
 }
 
 bool InRange(int value, int lowest, int highest) {
@@ -90,7 +60,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     "font size in range");
         }
     }
-    const std::string plain = kalvara::RtfPlainText(document);
-    Require(IsValidUtf8(plain), "the plain text is valid UTF-8");
+    Require(IsValidUtf8(kalvara::RtfPlainText(document)), "the plain text is valid UTF-8");
     return 0;
 }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,6 @@ protected:
         InstallEntryPoints(
             EntryPoints{[] {},
                         [this](const std::string& form) {
-                            designed.push_back(form);
                             if (auto found = designers.find(form); found != designers.end()) {
                                 found->second();
                             }
@@ -53,6 +53,15 @@ protected:
         return found;
     }
 
+    // The ids of the form's events of that code, in the order they came.
+    std::vector<int> IdsOf(const std::string& form, int code) const {
+        std::vector<int> ids;
+        for (const RecordedEvent& e : Of(form, code)) {
+            ids.push_back(e.id);
+        }
+        return ids;
+    }
+
     // A plain form captioned with its name, designed by `design`.
     void Open(const std::string& form, double width, double height,
               const std::function<void()>& design = {}, const std::string& parent = "") {
@@ -67,9 +76,18 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     }
 
+    // The control's widget as the Qt class it must be; a test that meets
+    // another one fails rather than crashes.
+    template <typename T> static T& Widget(const std::string& form, int id) {
+        auto* widget = qobject_cast<T*>(ControlWidget(form, id));
+        if (widget == nullptr) {
+            throw std::logic_error(form + " has no such widget as control " + std::to_string(id));
+        }
+        return *widget;
+    }
+
     std::map<std::string, std::function<void()>> designers;
     std::map<std::string, EventHandler> handlers;
-    std::vector<std::string> designed;
     std::vector<RecordedEvent> events;
 };
 

@@ -1,11 +1,12 @@
 // Events that arrive by other roads than a click: posted events, accelerators,
-// key events, tooltips and focus; owner-drawn buttons are painted in the
-// message box tests.
+// key events, the Enter and Escape of dialogs, tooltips and focus;
+// owner-drawn buttons are painted in the message box tests.
 
 #include "EventRecorder.h"
 
 #include <QHelpEvent>
 #include <QToolTip>
+#include <utility>
 
 namespace kalvara::gui {
 namespace {
@@ -42,9 +43,7 @@ TEST_F(GuiEvents, AcceleratorArrivesAsAClickFromItsId) {
     Activate("UP");
     QTest::keyClick(FormWidget("UP"), Qt::Key_F1);
     QTest::keyClick(FormWidget("UP"), Qt::Key_F2);
-    const auto clicks = Of("UP", EventClick);
-    ASSERT_EQ(clicks.size(), 1u);
-    EXPECT_EQ(clicks.front().id, 911);
+    EXPECT_EQ(IdsOf("UP", EventClick), std::vector<int>{911});
 }
 
 TEST_F(GuiEvents, KeyEventsOnlyWhereAskedForReportedOnceAndCancellable) {
@@ -53,9 +52,7 @@ TEST_F(GuiEvents, KeyEventsOnlyWhereAskedForReportedOnceAndCancellable) {
     EXPECT_TRUE(Of("KV", EventKey).empty());
 
     handlers["DG"] = [](int, int code, int& value, int& cancel) {
-        if (code == EventKey && value == 'X') {
-            cancel = 1;
-        }
+        cancel = code == EventKey && value == 'X';
     };
     Open("DG", 20, 8, [] {
         AddButton(11, 1, 1, 8, 1.5, "&OK", "TA");
@@ -67,18 +64,94 @@ TEST_F(GuiEvents, KeyEventsOnlyWhereAskedForReportedOnceAndCancellable) {
     QTest::keyClick(FormWidget("DG"), Qt::Key_F1);
     const auto keys = Of("DG", EventKey);
     ASSERT_EQ(keys.size(), 3u);
-    EXPECT_EQ(keys[0].value, KeyEscape);
     EXPECT_EQ(keys[0].id, 11);
-    EXPECT_EQ(keys[1].value, KeyEnter);
-    EXPECT_EQ(keys[2].value, 112);
-    // A cancelled key is not handled further.
-    QTest::keyClicks(ControlWidget("DG", 100), "axb");
+    EXPECT_EQ((std::vector<int>{keys[0].value, keys[1].value, keys[2].value}),
+              (std::vector<int>{KeyEscape, KeyEnter, 112}));
+    QTest::keyClicks(ControlWidget("DG", 100), "axb"); // a cancelled key goes no further
     EXPECT_EQ(GetText("DG", 100), "ab");
 
     AllowEvents(EventClass::Key, true);
     QTest::keyClick(ControlWidget("KV", 100), Qt::Key_A);
     ASSERT_EQ(Of("KV", EventKey).size(), 1u);
     EXPECT_EQ(Of("KV", EventKey).front().value, 'A');
+}
+
+// Enter and Escape as the layer gives them to every form that declares its
+// default and cancel buttons.
+class GuiDialogKeys : public testing::EventRecorder {
+protected:
+    static constexpr int FieldId = 100;
+    static constexpr int OkId = 110;
+    static constexpr int CloseId = 120;
+    static constexpr int OtherId = 130;
+    static constexpr int DisabledId = 140;
+
+    struct Press {
+        int id;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    };
+
+    // The buttons the presses click on a fresh dialog with these keys.
+    std::vector<int> ClicksAfter(const std::vector<int>& defaults, int cancel,
+                                 const std::vector<Press>& presses) {
+        events.clear();
+        Open("KD", 40, 8, [&] {
+            AddTextField(FieldId, 1, 1, 10, 1.5, "", "T");
+            double column = 1;
+            for (int id : {OkId, CloseId, OtherId, DisabledId}) {
+                AddButton(id, std::exchange(column, column + 9), 4, 8, 1.5, "&Button", "T");
+            }
+            SetFormKeys("KD", defaults, cancel);
+            AllowFormKeyEvents("KD");
+        });
+        DisableControl("KD", DisabledId);
+        for (const Press& press : presses) {
+            SetFocus("KD", press.id);
+            QTest::keyClick(ControlWidget("KD", press.id), press.key, press.modifiers);
+        }
+        return IdsOf("KD", EventClick);
+    }
+};
+
+TEST_F(GuiDialogKeys, EnterPressesTheFocusedButtonElseTheFirstEnabledDefault) {
+    EXPECT_EQ(ClicksAfter({OkId}, CloseId,
+                          {{OtherId, Qt::Key_Return},
+                           {FieldId, Qt::Key_Return},
+                           {FieldId, Qt::Key_Enter, Qt::KeypadModifier}}),
+              (std::vector<int>{OtherId, OkId, OkId}));
+    EXPECT_EQ(ClicksAfter({DisabledId, CloseId}, CloseId, {{FieldId, Qt::Key_Return}}),
+              std::vector<int>{CloseId});
+}
+
+TEST_F(GuiDialogKeys, EscapePressesTheCancelWhereverTheFocusIs) {
+    EXPECT_EQ(ClicksAfter({OkId}, CloseId, {{OkId, Qt::Key_Escape}, {FieldId, Qt::Key_Escape}}),
+              (std::vector<int>{CloseId, CloseId}));
+}
+
+TEST_F(GuiDialogKeys, WithoutCancelOrWithModifiersTheKeysDoNothing) {
+    EXPECT_TRUE(ClicksAfter({OkId}, 0,
+                            {{FieldId, Qt::Key_Escape},
+                             {FieldId, Qt::Key_Return, Qt::AltModifier},
+                             {FieldId, Qt::Key_Return, Qt::ControlModifier}})
+                    .empty());
+}
+
+TEST_F(GuiDialogKeys, TheProgramsOwnKeyHandlingComesFirst) {
+    handlers["KD"] = [](int, int code, int& value, int& cancel) {
+        cancel = code == EventKey && value == KeyEnter;
+    };
+    EXPECT_EQ(ClicksAfter({OkId}, CloseId, {{FieldId, Qt::Key_Return}, {FieldId, Qt::Key_Escape}}),
+              std::vector<int>{CloseId});
+}
+
+// A form that declares nothing still lets Enter press its focused button:
+// Space is not the only key that does.
+TEST_F(GuiDialogKeys, EnterPressesTheFocusedButtonOfAnyForm) {
+    Open("KN", 20, 6, [] { AddButton(OkId, 1, 1, 8, 1.5, "&OK", "T"); });
+    SetFocus("KN", OkId);
+    QTest::keyClick(ControlWidget("KN", OkId), Qt::Key_Return);
+    EXPECT_EQ(IdsOf("KN", EventClick), std::vector<int>{OkId});
 }
 
 // The tooltip text is asked for when it is about to show, and wraps at the
@@ -103,7 +176,7 @@ TEST_F(GuiEvents, TooltipTextIsAskedForWhenItIsAboutToShow) {
         QApplication::sendEvent(widget, &help);
     };
     hover(120);
-    ASSERT_EQ(Of("KV", EventTooltip).size(), 1u);
+    EXPECT_EQ(IdsOf("KV", EventTooltip), std::vector<int>{120});
     EXPECT_EQ(QToolTip::text().toStdString(), "one two\nthree four\nfive");
 
     QToolTip::hideText();
@@ -111,9 +184,8 @@ TEST_F(GuiEvents, TooltipTextIsAskedForWhenItIsAboutToShow) {
     answer.clear();
     hover(120);
     EXPECT_FALSE(QToolTip::isVisible());
-
     hover(125); // not registered: not asked
-    EXPECT_EQ(Of("KV", EventTooltip).size(), 2u);
+    EXPECT_EQ(IdsOf("KV", EventTooltip), (std::vector<int>{120, 120}));
     SetTooltip("outside the event"); // ignored
 }
 
@@ -124,26 +196,12 @@ TEST_F(GuiEvents, ActivationAndFocusAreReported) {
         AddButton(12, 10, 1, 8, 1.5, "&No", "TA");
     });
     Activate("DG");
-    const auto topics = Of("DG", EventHelpTopic);
-    ASSERT_FALSE(topics.empty());
-    EXPECT_EQ(topics.front().id, 0);
+    ASSERT_FALSE(Of("DG", EventHelpTopic).empty());
+    EXPECT_EQ(Of("DG", EventHelpTopic).front().id, 0);
     SetFocus("DG", 12);
     EXPECT_EQ(GetFocusId("DG"), 12);
-    const auto focus = Of("DG", EventFocus);
-    ASSERT_FALSE(focus.empty());
-    EXPECT_EQ(focus.back().id, 12);
-}
-
-TEST_F(GuiEvents, HiddenFormStaysLoadedAndResizes) {
-    Open("KV", 20, 8);
-    HideForm("KV");
-    EXPECT_TRUE(FormExists("KV"));
-    EXPECT_FALSE(FormWidget("KV")->isVisible());
-    ShowForm("KV");
-    EXPECT_TRUE(FormWidget("KV")->isVisible());
-    ResizeForm("KV", 0, 0, 40, 12);
-    EXPECT_GE(FormWidget("KV")->width(), ColumnsToPixels(40));
-    EXPECT_GE(FormWidget("KV")->height(), RowsToPixels(12));
+    ASSERT_FALSE(Of("DG", EventFocus).empty());
+    EXPECT_EQ(Of("DG", EventFocus).back().id, 12);
 }
 
 } // namespace

@@ -10,28 +10,24 @@ namespace kalvara::gui {
 namespace {
 
 using GuiForms = testing::EventRecorder;
-using GuiRun = testing::EventRecorder;
 
 TEST_F(GuiForms, DesignRunsBeforeLoadingAndLoadedEvents) {
-    bool controlExistedAtLoading = false;
+    const auto state = [] {
+        return std::string(ControlExists("TF", 100) ? "designed" : "empty") +
+               (FormWidget("TF")->isVisible() ? ", shown" : ", hidden");
+    };
+    std::vector<std::string> seen;
     handlers["TF"] = [&](int id, int code, int&, int&) {
         if (id == 0 && code == EventFormLoading) {
-            controlExistedAtLoading = ControlExists("TF", 100) && !FormWidget("TF")->isVisible();
+            seen.push_back("loading: " + state());
+        }
+        if (id == 0 && code == EventFormLoaded) {
+            seen.push_back("loaded: " + state());
         }
     };
     Open("TF", 30, 10, [] { AddButton(100, 1, 1, 8, 1.5, "&Go", "T"); });
-
-    ASSERT_EQ(designed, std::vector<std::string>{"TF"});
-    std::vector<std::string> formEvents;
-    for (const testing::RecordedEvent& e : events) {
-        if (e.code == EventFormLoading || e.code == EventFormLoaded) {
-            formEvents.push_back(e.form + ":" + std::to_string(e.id) + ":" +
-                                 std::to_string(e.code) + ":" + std::to_string(e.value));
-        }
-    }
-    EXPECT_EQ(formEvents, (std::vector<std::string>{"TF:0:87:0", "TF:0:86:0"}));
-    EXPECT_TRUE(controlExistedAtLoading);
-    EXPECT_TRUE(FormWidget("TF")->isVisible());
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"loading: designed, hidden", "loaded: designed, shown"}));
     // The client area is the size asked for, in character units.
     EXPECT_GE(FormWidget("TF")->width(), ColumnsToPixels(30));
 }
@@ -47,6 +43,17 @@ TEST_F(GuiForms, FixedSizeFormsOfferNoMaximiseButKeepTheirKindAndClose) {
     }
     EXPECT_EQ(FormWidget("KV")->windowType(), Qt::Window);
     EXPECT_EQ(FormWidget("TF")->windowType(), Qt::Dialog);
+}
+
+TEST_F(GuiForms, HiddenFormStaysLoadedAndResizes) {
+    Open("KV", 20, 8);
+    HideForm("KV");
+    EXPECT_TRUE(FormExists("KV"));
+    ShowForm("KV");
+    ResizeForm("KV", 0, 0, 40, 12);
+    EXPECT_TRUE(FormWidget("KV")->isVisible());
+    EXPECT_GE(FormWidget("KV")->width(), ColumnsToPixels(40));
+    EXPECT_GE(FormWidget("KV")->height(), RowsToPixels(12));
 }
 
 TEST_F(GuiForms, NestedModalFormsReturnInnermostFirst) {
@@ -66,17 +73,15 @@ TEST_F(GuiForms, NestedModalFormsReturnInnermostFirst) {
 }
 
 TEST_F(GuiForms, UnloadingAnOwnerAlsoEndsItsModalChild) {
-    std::vector<std::string> closed;
-    for (const char* name : {"KV", "MS"}) {
-        handlers[name] = [&closed, name](int id, int code, int&, int&) {
-            if (id == 0 && code == EventClose) {
-                closed.emplace_back(name);
-            }
-        };
-    }
     Open("KV", 20, 8);
     QTimer::singleShot(0, [] { UnloadForm("KV"); });
     CreateForm("MS", "KV", "Range", 0, 0, 10, 5, "_CMR"); // returns: no hang
+    std::vector<std::string> closed;
+    for (const testing::RecordedEvent& e : events) {
+        if (e.id == 0 && e.code == EventClose) {
+            closed.push_back(e.form);
+        }
+    }
     EXPECT_EQ(closed, (std::vector<std::string>{"KV", "MS"}));
     EXPECT_FALSE(FormExists("MS") || FormExists("KV"));
 }
@@ -84,9 +89,7 @@ TEST_F(GuiForms, UnloadingAnOwnerAlsoEndsItsModalChild) {
 TEST_F(GuiForms, CloseCommandReportsCloseAndMayBeRefused) {
     bool refuse = true;
     handlers["KV"] = [&](int id, int code, int&, int& cancel) {
-        if (id == 0 && code == EventClose && refuse) {
-            cancel = 1;
-        }
+        cancel = id == 0 && code == EventClose && refuse;
     };
     Open("KV", 20, 8);
     FormWidget("KV")->close();
@@ -125,7 +128,6 @@ TEST_F(GuiForms, CallsThatHaveNothingToActOnChangeNothing) {
 }
 
 TEST_F(GuiForms, RecreatingAFormReplacesTheOldOne) {
-    designers["KV"] = [] { AddLabel(105, 1, 1, 10, 1, "Label", "L"); };
     CreateForm("KV", "", "First", 0, 0, 20, 8, "");
     QWidget* first = FormWidget("KV");
     CreateForm("KV", "", "Second", 0, 0, 20, 8, "");
@@ -134,7 +136,9 @@ TEST_F(GuiForms, RecreatingAFormReplacesTheOldOne) {
     EXPECT_EQ(Of("KV", EventClose).size(), 1u);
 }
 
-TEST_F(GuiForms, CurrentFormIsTheOneWhoseEventIsHandled) {
+// The current form is the one whose event is handled, else the last one
+// created; user data goes with its form until the form is unloaded.
+TEST_F(GuiForms, CurrentFormAndUserDataFollowTheirForm) {
     std::string duringDesign;
     std::string duringEvent;
     handlers["MS"] = [&](int id, int code, int&, int&) {
@@ -147,46 +151,35 @@ TEST_F(GuiForms, CurrentFormIsTheOneWhoseEventIsHandled) {
         "MS", 20, 8, [&] { duringDesign = CurrentForm(); }, "KV");
     EXPECT_EQ(duringDesign, "MS");
     EXPECT_EQ(duringEvent, "MS");
+    SetUserData("KV", 11, -7);
+    EXPECT_EQ(GetUserData("KV", 11), -7);
+    EXPECT_EQ(GetUserData("MS", 11), 0);
     UnloadForm("MS");
     EXPECT_EQ(CurrentForm(), "KV");
     UnloadForm("KV");
     EXPECT_EQ(CurrentForm(), "");
-}
-
-TEST_F(GuiForms, UserDataIsKeptPerFormUntilUnload) {
-    Open("KV", 20, 8);
-    Open("UP", 20, 8, {}, "KV");
-    SetUserData("KV", 11, 42);
-    SetUserData("KV", 12, -7);
-    EXPECT_EQ(GetUserData("KV", 11), 42);
-    EXPECT_EQ(GetUserData("KV", 12), -7);
-    EXPECT_EQ(GetUserData("UP", 11), 0);
-    UnloadForm("KV");
     Open("KV", 20, 8);
     EXPECT_EQ(GetUserData("KV", 11), 0);
 }
 
-TEST_F(GuiRun, RunsUntilTheLastFormIsUnloadedThenReportsTheApplicationClose) {
+TEST_F(GuiForms, RunEndsWithTheLastFormAndReportsTheApplicationClose) {
     ResetForTesting();
     std::vector<std::string> seen;
     int argc = 2;
     char program[] = "kalvara";
     char update[] = "/update";
     char* argv[] = {program, update, nullptr};
-    const int code =
-        gui::Run(argc, argv,
-                 EntryPoints{[] { CreateForm("KV", "", "Kalvara", 0, 0, 20, 8, "C"); },
-                             [](const std::string&) {},
-                             [&](const std::string& form, int, int code, int& value, int&) {
-                                 seen.push_back(form + ":" + std::to_string(code));
-                                 if (form == "KV" && code == EventFormLoaded) {
-                                     PostEvent("KV", 100, 1);
-                                 }
-                                 if (form == "KV" && code == EventPosted && value == 1) {
-                                     UnloadForm("KV");
-                                 }
-                             }});
-    EXPECT_EQ(code, 0);
+    const auto dispatch = [&](const std::string& form, int, int code, int& value, int&) {
+        seen.push_back(form + ":" + std::to_string(code));
+        if (form == "KV" && code == EventFormLoaded) {
+            PostEvent("KV", 100, 1);
+        }
+        if (form == "KV" && code == EventPosted && value == 1) {
+            UnloadForm("KV");
+        }
+    };
+    const auto start = [] { CreateForm("KV", "", "Kalvara", 0, 0, 20, 8, "C"); };
+    EXPECT_EQ(gui::Run(argc, argv, EntryPoints{start, [](const std::string&) {}, dispatch}), 0);
     EXPECT_EQ(CommandLineArguments(), std::vector<std::string>{"/update"});
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back(), std::string(AppFormName) + ":0");
