@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLineEdit>
+#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -188,6 +189,13 @@ bool OpenAndAnswer(const std::string& form, const std::function<void()>& open,
     timer.start(5);
     open();
     return answered;
+}
+
+std::string ClosedVersionUrl() {
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    return "VersionUrl=http://127.0.0.1:" + std::to_string(server.serverPort()) +
+           "/ZorvVersion.txt\n";
 }
 
 bool Contains(const std::string& text, const std::string& part) {

@@ -95,6 +95,8 @@ std::string TooltipOf(const std::string& form, int id);
 bool OpenAndAnswer(const std::string& form, const std::function<void()>& open,
                    const std::function<void()>& answer);
 
+// The settings line of a version address on loopback where nothing answers.
+std::string ClosedVersionUrl();
 bool Contains(const std::string& text, const std::string& part);
 std::string ReadFile(const std::string& path);
 // Creates the file's folder too.

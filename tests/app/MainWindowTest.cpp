@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QTcpServer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -238,14 +237,6 @@ TEST(MainWindow, UnknownFormsAndLibraryNamesChangeNothing) {
     EXPECT_TRUE(gui::FormExists(MainFormName));
     EXPECT_EQ(harness.App().Selection().Style, CalendarStyle::Year);
     EXPECT_TRUE(harness.Calendars().empty());
-}
-
-// A version address on loopback where nothing answers.
-std::string ClosedVersionUrl() {
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    return "VersionUrl=http://127.0.0.1:" + std::to_string(server.serverPort()) +
-           "/ZorvVersion.txt\n";
 }
 
 TEST(UpdateSteps, StartReportsAnInstallationsOutcomeAndChecksWhenDueWithTheAlertSwitch) {
