@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace kalvara::test {

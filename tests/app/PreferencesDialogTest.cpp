@@ -8,6 +8,7 @@
 #include "core/SettingsStore.h"
 #include "gui/Gui.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace kalvara::test {
