@@ -1,5 +1,7 @@
 #include "AppHarness.h"
 
+#include "app/HelpViewer.h"
+#include "core/SettingsStore.h"
 #include "gui/Gui.h"
 #include "msgbox/MessageBox.h"
 
@@ -7,6 +9,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QHelpEvent>
+#include <QLineEdit>
+#include <QTcpServer>
+#include <QTest>
 #include <QTimer>
 #include <QToolTip>
 #include <QWidget>
@@ -83,6 +88,14 @@ std::vector<std::string> AppHarness::Calendars() const {
     return files;
 }
 
+std::string AppHarness::Setting(const char* section, const char* key) const {
+    return ReadSetting(SettingsFile(), section, key, "none");
+}
+
+std::string AppHarness::HelpPage() {
+    return app_->Help() == nullptr ? "" : app_->Help()->CurrentPage().fileName().toStdString();
+}
+
 MessageRecorder::MessageRecorder() {
     QObject::connect(&timer_, &QTimer::timeout, [this] {
         const std::string form = msgbox::MessageBoxFormName;
@@ -135,6 +148,14 @@ void TriggerMenu(const std::string& form, int id) {
     FAIL() << form << " has no menu item " << id;
 }
 
+void Type(const std::string& form, int id, const std::string& text) {
+    auto* field = qobject_cast<QLineEdit*>(gui::ControlWidget(form, id));
+    ASSERT_NE(field, nullptr) << form << " has no field " << id;
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, QString::fromStdString(text));
+}
+
 std::string TooltipOf(const std::string& form, int id) {
     QWidget* widget = gui::ControlWidget(form, id);
     if (widget == nullptr) {
@@ -168,6 +189,17 @@ bool OpenAndAnswer(const std::string& form, const std::function<void()>& open,
     timer.start(5);
     open();
     return answered;
+}
+
+std::string ClosedVersionUrl() {
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    return "VersionUrl=http://127.0.0.1:" + std::to_string(server.serverPort()) +
+           "/ZorvVersion.txt\n";
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
 }
 
 std::string ReadFile(const std::string& path) {

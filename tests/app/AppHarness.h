@@ -33,19 +33,18 @@ public:
     bool after_update = false;
     std::string folder_given;
     // Whether a web browser starts; the button the update flow's messages
-    // are answered with (0: the last one, which declines); what the export's
-    // save dialog answers (empty: cancelled).
+    // are answered with (0: the one that declines); what the export's save
+    // dialog answers (empty: cancelled).
     bool browser_starts = true;
     int update_answer = 0;
     std::string export_answer;
 
-    // The files the reader was asked to open, the titles of the update flow's
-    // messages (each answered with the button that declines) and the programs
-    // it started.
+    // What the reader and the browser were asked to open, the titles of the
+    // update flow's messages, the programs it started and the file names the
+    // export's save dialog suggested.
     std::vector<std::string> opened;
     std::vector<std::string> update_messages;
     std::vector<std::string> started;
-    // The file names the export's save dialog suggested.
     std::vector<std::string> export_suggestions;
 
     DesktopApp& App() { return *app_; }
@@ -53,6 +52,10 @@ public:
     std::string SettingsFile() const { return program_folder_ + "Zorv.ini"; }
     std::string OutputFolder() const { return program_folder_ + "PDF/"; }
     std::vector<std::string> Calendars() const;
+    // "none" when the key is not in the settings file.
+    std::string Setting(const char* section, const char* key) const;
+    // The file name of the page the help shows; empty without help.
+    std::string HelpPage();
 
 private:
     TempFolder root_;
@@ -71,7 +74,6 @@ public:
     };
     MessageRecorder();
     const std::vector<Message>& Messages() const { return messages_; }
-    // The titles, in order.
     std::vector<std::string> Titles() const;
 
 private:
@@ -82,6 +84,8 @@ private:
 void Pump(int rounds = 5);
 void Click(const std::string& form, int id);
 void TriggerMenu(const std::string& form, int id);
+// Replaces the field's text key by key, as a user would.
+void Type(const std::string& form, int id, const std::string& text);
 // The tooltip a control shows when the pointer rests on it; empty for none.
 std::string TooltipOf(const std::string& form, int id);
 
@@ -91,6 +95,9 @@ std::string TooltipOf(const std::string& form, int id);
 bool OpenAndAnswer(const std::string& form, const std::function<void()>& open,
                    const std::function<void()>& answer);
 
+// The settings line of a version address on loopback where nothing answers.
+std::string ClosedVersionUrl();
+bool Contains(const std::string& text, const std::string& part);
 std::string ReadFile(const std::string& path);
 // Creates the file's folder too.
 void WriteFile(const std::string& path, const std::string& text);

@@ -4,13 +4,8 @@
 
 #include "AppHarness.h"
 #include "app/MainWindow.h"
-#include "core/Notice.h"
 #include "gui/Gui.h"
 
-#include <QLineEdit>
-#include <QTcpServer>
-#include <QTest>
-#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -18,10 +13,6 @@ namespace fs = std::filesystem;
 
 namespace kalvara::test {
 namespace {
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 TEST(OutputFolderProblem, IsToldWithItsReasonInsteadOfAMissingReaderAndKeepsGenerateOff) {
     AppHarness harness;
@@ -32,18 +23,14 @@ TEST(OutputFolderProblem, IsToldWithItsReasonInsteadOfAMissingReaderAndKeepsGene
     WriteFile(harness.folder_given + "PDF", "in the way");
     MessageRecorder messages;
     harness.Start();
-
     ASSERT_EQ(messages.Titles(), std::vector<std::string>{"Calendars Cannot Be Saved"});
-    const MessageRecorder::Message& message = messages.Messages()[0];
-    EXPECT_TRUE(Contains(message.Text1, "odd{f7} name/PDF\"")) << message.Text1;
-    EXPECT_TRUE(Contains(message.Text2, harness.App().OutputFolderProblem()));
+    EXPECT_TRUE(Contains(messages.Messages()[0].Text1, "odd{f7} name/PDF\""))
+        << messages.Messages()[0].Text1;
     EXPECT_FALSE(harness.App().OutputFolderProblem().empty());
-    EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
+    EXPECT_TRUE(Contains(messages.Messages()[0].Text2, harness.App().OutputFolderProblem()));
     // Editing the year, which brings Generate back after a missing reader,
     // does not here.
-    auto* year = qobject_cast<QLineEdit*>(gui::ControlWidget(MainFormName, YearFieldId));
-    QTest::keyClick(year, Qt::Key_Backspace);
-    QTest::keyClick(year, Qt::Key_5);
+    Type(MainFormName, YearFieldId, "2025");
     EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
     EXPECT_EQ(ReadFile(harness.folder_given + "PDF"), "in the way");
 }
@@ -57,10 +44,8 @@ TEST(PdfError, NamesTheFileAndTheSystemsReason) {
     MessageRecorder messages;
     Click(MainFormName, GenerateButtonId);
     Pump();
-
     ASSERT_EQ(messages.Titles(), std::vector<std::string>{"PDF Error"});
     const MessageRecorder::Message& message = messages.Messages()[0];
-    EXPECT_TRUE(Contains(message.Text1, "Error number = ")) << message.Text1;
     EXPECT_TRUE(Contains(message.Text2, harness.OutputFolder() + "001Calendar.PDF"));
     EXPECT_TRUE(Contains(message.Text2, std::make_error_code(std::errc::is_a_directory).message()))
         << message.Text2;
@@ -69,19 +54,13 @@ TEST(PdfError, NamesTheFileAndTheSystemsReason) {
 }
 
 TEST(NoWebBrowser, TheAddressIsShownToCopy) {
-    QTcpServer closed;
-    closed.listen(QHostAddress::LocalHost, 0);
     const std::string page = "http://127.0.0.1/kalvara{x}|page.html";
-    AppHarness harness(std::string(NoUpdateCheck) +
-                       "VersionUrl=http://127.0.0.1:" + std::to_string(closed.serverPort()) +
-                       "/ZorvVersion.txt\nProductPage=" + page + "\n");
-    closed.close();
+    AppHarness harness(NoUpdateCheck + ClosedVersionUrl() + "ProductPage=" + page + "\n");
     harness.Start();
     MessageRecorder messages;
     harness.App().OpenWebPage(page);
     Pump();
     EXPECT_TRUE(messages.Messages().empty()) << "a browser that starts needs no notice";
-
     // "&Visit Web Site" after a failed check from the menu.
     harness.browser_starts = false;
     harness.update_answer = 1;
@@ -89,9 +68,7 @@ TEST(NoWebBrowser, TheAddressIsShownToCopy) {
     EXPECT_EQ(harness.opened, std::vector<std::string>(2, page));
     ASSERT_EQ(messages.Titles(), std::vector<std::string>{"No Web Browser"});
     // The recorder reads every "|" as a line break.
-    std::string page_as_read = page;
-    std::replace(page_as_read.begin(), page_as_read.end(), '|', ' ');
-    EXPECT_TRUE(Contains(messages.Messages()[0].Text2, page_as_read))
+    EXPECT_TRUE(Contains(messages.Messages()[0].Text2, "http://127.0.0.1/kalvara{x} page.html"))
         << messages.Messages()[0].Text2;
     EXPECT_TRUE(gui::FormExists(MainFormName));
 }

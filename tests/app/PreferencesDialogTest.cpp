@@ -8,6 +8,7 @@
 #include "core/SettingsStore.h"
 #include "gui/Gui.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace kalvara::test {
@@ -26,20 +27,24 @@ protected:
     AppHarness harness_;
 };
 
+// The four boxes, then whether Save is enabled.
+std::vector<int> Boxes() {
+    std::vector<int> state;
+    for (int id : {RememberStyleBoxId, ShowQuartersBoxId, ShowTipsBoxId, UpdateAlertBoxId}) {
+        state.push_back(gui::GetCheck(PreferencesFormName, id));
+    }
+    state.push_back(gui::IsEnabled(PreferencesFormName, SaveButtonId));
+    return state;
+}
+
 TEST_F(PreferencesTest, LiveSwitchesAtOpenTooltipsOfTheWorkingCopyAndCloseDropsIt) {
     const PreferenceSet live = harness_.App().Selection().Preferences;
     const std::string before = ReadFile(harness_.SettingsFile());
-    std::vector<std::vector<int>> seen; // the boxes, then whether Save is enabled
-    const auto look = [&seen] {
-        seen.push_back({});
-        for (int id : {RememberStyleBoxId, ShowQuartersBoxId, ShowTipsBoxId, UpdateAlertBoxId}) {
-            seen.back().push_back(gui::GetCheck(PreferencesFormName, id));
-        }
-        seen.back().push_back(gui::IsEnabled(PreferencesFormName, SaveButtonId));
-    };
+    // No preferences in the settings file: the defaults.
+    const std::vector<int> defaults{1, 0, 1, 1, 0};
     std::vector<std::string> tips;
     OpenPreferences([&] {
-        look();
+        EXPECT_EQ(Boxes(), defaults);
         tips.push_back(TooltipOf(PreferencesFormName, CloseButtonId));
         tips.push_back(TooltipOf(PreferencesFormName, ShowQuartersBoxId));
         Click(PreferencesFormName, ShowQuartersBoxId);
@@ -52,31 +57,25 @@ TEST_F(PreferencesTest, LiveSwitchesAtOpenTooltipsOfTheWorkingCopyAndCloseDropsI
                                               "Include quarter designation with week numbers",
                                               "Exit Preferences without saving your changes", ""}));
     // Opening again starts from the live switches, not the dropped copy.
-    OpenPreferences([&look] {
-        look();
+    OpenPreferences([&] {
+        EXPECT_EQ(Boxes(), defaults);
         Click(PreferencesFormName, CloseButtonId);
     });
-    // No preferences in the settings file: the defaults.
-    const std::vector<int> defaults{1, 0, 1, 1, 0};
-    EXPECT_EQ(seen, (std::vector<std::vector<int>>{defaults, defaults}));
     EXPECT_EQ(harness_.App().Selection().Preferences, live);
     EXPECT_EQ(ReadFile(harness_.SettingsFile()), before);
-    // The main window's tooltips still show.
     EXPECT_EQ(TooltipOf(MainFormName, StyleRadioId(5)),
               "Print a 12-month strip suitable for positioning above a computer keyboard");
 }
 
 TEST_F(PreferencesTest, SaveAppliesAndWritesTheFourKeysInOrder) {
-    bool save_enabled_after_click_back = false;
-    OpenPreferences([&] {
+    OpenPreferences([] {
         Click(PreferencesFormName, ShowQuartersBoxId);
         Click(PreferencesFormName, ShowTipsBoxId);
         Click(PreferencesFormName, UpdateAlertBoxId);
         Click(PreferencesFormName, UpdateAlertBoxId);
-        save_enabled_after_click_back = gui::IsEnabled(PreferencesFormName, SaveButtonId);
+        EXPECT_TRUE(gui::IsEnabled(PreferencesFormName, SaveButtonId));
         Click(PreferencesFormName, SaveButtonId);
     });
-    EXPECT_TRUE(save_enabled_after_click_back);
     EXPECT_NE(harness_.App().Selection().Preferences & ShowQuarters, 0);
     // The saved tooltip switch silences the main window.
     EXPECT_EQ(TooltipOf(MainFormName, StyleRadioId(1)), "");
