@@ -107,11 +107,7 @@ TEST(MsgBoxLayout, ScreenBoundWrapsAtBlanksAndBreaksAnAddressWithoutLosingText) 
     EXPECT_EQ(fits.text2.lines, (Lines{"short line"}));
 }
 
-TEST(MsgBoxLayout, ScreenBoundLimitsTheTitleMinimumButNotAnUnusableBound) {
-    const MessageBoxLayout capped =
-        LayOut({.title = "Wide{w300,h200}", .text1 = "Hello", .maxWidth = 100, .maxHeight = 40});
-    EXPECT_DOUBLE_EQ(capped.width, 100.0);
-    EXPECT_DOUBLE_EQ(capped.height, 40.0);
+TEST(MsgBoxLayout, UnusableScreenBoundIsIgnoredAndCharactersStayWhole) {
     // A bound with no room for text is ignored rather than cutting every character apart.
     EXPECT_EQ(LayOut({.text1 = "Hello world", .maxWidth = 3}).text1.lines, (Lines{"Hello world"}));
 
@@ -126,12 +122,9 @@ TEST(MsgBoxLayout, ScreenBoundLimitsTheTitleMinimumButNotAnUnusableBound) {
 
 TEST(MsgBoxLayout, CheckBoxSizeAndCentring) {
     // Text 20 + 1 wide; "Don't show" is 20 columns in font 7, + 3.
-    MessageBoxRequest request{.text1 = "A text of twenty-one",
-                              .checkText = "Don't show{f7}",
-                              .options = "C",
-                              .initialValue = -2};
+    MessageBoxRequest request{
+        .text1 = "A text of twenty-one", .checkText = "Don't show{f7}", .options = "C"};
     const MessageBoxLayout layout = LayOut(request);
-    EXPECT_TRUE(layout.checkTicked);
     ExpectBox(layout.check.box, 1.0, 1.5, 23.0, 1.5); // already the widest: not moved
     EXPECT_DOUBLE_EQ(layout.width, 25.0);
     request.text1 = "A text that is much wider than the box";
@@ -160,7 +153,7 @@ TEST(MsgBoxLayout, PaddingFollowsTheStyleAndLDoublesIt) {
     EXPECT_DOUBLE_EQ(odd.text1.box.row, 5.0);
 }
 
-TEST(MsgBoxLayout, TitleMinimumSizeWidensAndCentresVertically) {
+TEST(MsgBoxLayout, TitleMinimumSizeWidensAndCentresVerticallyWithinTheScreenBound) {
     const MessageBoxLayout layout =
         LayOut({.title = "Title{w40,h12}", .text1 = "Text", .buttons = "OK", .options = "J"});
     EXPECT_DOUBLE_EQ(layout.width, 40.0);
@@ -168,6 +161,10 @@ TEST(MsgBoxLayout, TitleMinimumSizeWidensAndCentresVertically) {
     // Natural height 0.5 + 1 + 1.5 + 1 = 4: the text moves down by 4.
     ExpectBox(layout.text1.box, 1.0, 0.5 + 4.0, 38.0, 1.0);
     ExpectBox(layout.buttons[0].box, 40.0 - 1.0 - 8.0, 12.0 - 1.5 - 0.5, 8.0, 1.5);
+    // The screen bound wins over the title's minimum.
+    const MessageBoxLayout capped =
+        LayOut({.title = "Wide{w300,h200}", .text1 = "Hello", .maxWidth = 100, .maxHeight = 40});
+    EXPECT_TRUE(capped.width == 100.0 && capped.height == 40.0);
 }
 
 TEST(MsgBoxLayout, PictureTakesTheLeftColumn) {

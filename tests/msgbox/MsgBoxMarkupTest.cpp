@@ -9,37 +9,32 @@
 namespace kalvara::msgbox {
 namespace {
 
+// What was read, as "text fFONT tCOLOUR wWRAP" or "caption bCOLOUR WIDTHxHEIGHT".
+std::string Text(std::string_view value, bool wraps = true) {
+    const TextMarkup t = ParseText(value, wraps);
+    return (std::ostringstream() << t.text << " f" << t.font << " t" << t.color << " w"
+                                 << t.wrapWidth)
+        .str();
+}
+std::string Title(std::string_view value) {
+    const TitleMarkup t = ParseTitle(value);
+    return (std::ostringstream() << t.caption << " b" << t.background << ' ' << t.minWidth << 'x'
+                                 << t.minHeight)
+        .str();
+}
+
 TEST(MsgBoxMarkup, GroupsReadInEitherCaseAndBrokenOnesNeverRunAway) {
-    const struct {
-        std::string value;
-        bool wraps;
-        std::string text;
-        int font, color;
-        double wrapWidth;
-    } texts[] = {
-        {"A PDF reader is missing.{f10,T4,w30.5}", true, "A PDF reader is missing.", 10, 4, 30.5},
-        {"Don't ask again{w30}", false, "Don't ask again", 0, -1, 0}, // check boxes do not wrap
-        {"Plain|two lines", true, "Plain|two lines", 0, -1, 0},
-        {"x{f7}t9", true, "x", 7, -1, 0},        // nothing after the "}" is read
-        {"x{q5,,z,f,  t3}", true, "x", 0, 3, 0}, // unknown, empty and bare items
-        {"{", true, "", 0, -1, 0},
-        {"}", true, "}", 0, -1, 0},
-    };
-    for (const auto& t : texts) {
-        SCOPED_TRACE(t.value);
-        const TextMarkup text = ParseText(t.value, t.wraps);
-        EXPECT_EQ(text.text, t.text);
-        EXPECT_EQ(text.font, t.font);
-        EXPECT_EQ(text.color, t.color);
-        EXPECT_DOUBLE_EQ(text.wrapWidth, t.wrapWidth);
-    }
-    const TitleMarkup title = ParseTitle("Whoa, Tesvel!{b36,W40,h12}");
-    EXPECT_EQ(title.caption, "Whoa, Tesvel!");
-    EXPECT_EQ(title.background, 36);
-    EXPECT_DOUBLE_EQ(title.minWidth, 40);
-    EXPECT_DOUBLE_EQ(title.minHeight, 12);
-    EXPECT_EQ(ParseTitle("Title").background, 750);
-    EXPECT_DOUBLE_EQ(ParseTitle("T{w30").minWidth, 30); // unclosed
+    EXPECT_EQ(Text("A PDF reader is missing.{f10,T4,w30.5}"),
+              "A PDF reader is missing. f10 t4 w30.5");
+    EXPECT_EQ(Text("Don't ask again{w30}", false), "Don't ask again f0 t-1 w0"); // no wrapping
+    EXPECT_EQ(Text("Plain|two lines"), "Plain|two lines f0 t-1 w0");
+    EXPECT_EQ(Text("x{f7}t9"), "x f7 t-1 w0");        // nothing after the "}" is read
+    EXPECT_EQ(Text("x{q5,,z,f,  t3}"), "x f0 t3 w0"); // unknown, empty and bare items
+    EXPECT_EQ(Text("{"), " f0 t-1 w0");
+    EXPECT_EQ(Text("}"), "} f0 t-1 w0");
+    EXPECT_EQ(Title("Whoa, Tesvel!{b36,W40,h12}"), "Whoa, Tesvel! b36 40x12");
+    EXPECT_EQ(Title("Title"), "Title b750 0x0");
+    EXPECT_EQ(Title("T{w30"), "T b750 30x0"); // unclosed
 
     // Huge and negative numbers stay bounded; sizes never go below 0.
     const TitleMarkup huge = ParseTitle("T{w99999999999999999999999,h-40}");
@@ -52,10 +47,11 @@ TEST(MsgBoxMarkup, GroupsReadInEitherCaseAndBrokenOnesNeverRunAway) {
 std::vector<std::string> Buttons(std::string_view list) {
     std::vector<std::string> described;
     for (const ButtonMarkup& b : ParseButtonList(list)) {
-        std::ostringstream out;
-        out << b.caption << ' ' << b.width << 'x' << b.height << " f" << b.font << " b"
-            << b.background << " t" << b.textColor << ' ' << "G3REC"[static_cast<int>(b.style)];
-        described.push_back(out.str());
+        described.push_back((std::ostringstream()
+                             << b.caption << ' ' << b.width << 'x' << b.height << " f" << b.font
+                             << " b" << b.background << " t" << b.textColor << ' '
+                             << "G3REC"[static_cast<int>(b.style)])
+                                .str());
     }
     return described;
 }

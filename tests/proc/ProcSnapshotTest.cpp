@@ -99,7 +99,7 @@ TEST_F(ProcSnapshot, OnlyLiveProcessFoldersAreListed) {
     // Arguments that cannot be read do not hide a process.
     fs::create_directories(Add("10", "worker") / "cmdline");
     for (const char* other : {"sys", "12x", "0", "99999999999"}) {
-        fs::create_directories(root_.Path() / other);
+        Add(other, "impostor");
     }
     fs::create_directory_symlink("7", root_.Path() / "self");
     Write(root_.Path() / "uptime", "1.0 1.0\n");
