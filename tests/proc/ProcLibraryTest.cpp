@@ -9,44 +9,32 @@
 #include <csignal>
 #include <cstdint>
 #include <cstring>
-#include <dlfcn.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <limits>
 #include <spawn.h>
 #include <stdexcept>
 #include <string>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 extern char** environ;
 
 namespace {
-
 int group_signals_refused = 0;
-
-// ISO C++ has no cast from an object pointer to a function pointer; copying
-// the bytes is what POSIX guarantees to work for dlsym results.
-template <typename Function> Function Resolve(void* handle, const char* name) {
-    void* symbol = ::dlsym(handle, name);
-    Function function = nullptr;
-    std::memcpy(&function, &symbol, sizeof function);
-    return function;
 }
 
-} // namespace
-
-// The program exports this, so every kill() of the process, the loaded
-// library's included, comes here first. Targets below 1 are refused: passed
-// on, they would end the whole session, or as root the machine.
+// The program exports this, so every kill() of the process, the library's
+// included, comes here first. Targets below 1 are refused: passed on, they
+// would end the whole session, or as root the machine.
 extern "C" int kill(pid_t pid, int sig) noexcept {
-    static const auto real_kill = Resolve<int (*)(pid_t, int)>(RTLD_NEXT, "kill");
     if (pid < 1) {
         ++group_signals_refused;
         errno = EPERM;
         return -1;
     }
-    return real_kill(pid, sig);
+    return static_cast<int>(::syscall(SYS_kill, pid, sig));
 }
 
 namespace kalvara::proc::test {
