@@ -6,7 +6,6 @@
 #include "msgbox/MessageBox.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QScreen>
@@ -62,11 +61,11 @@ int WhenUp(const std::function<void()>& user, const std::function<int()>& show) 
     return show();
 }
 
-int Answer(const std::string& buttons, int initialValue, const std::string& checkText,
-           const std::function<void()>& user) {
+// Every box has a check box, unticked unless the initial value is negative.
+int Answer(const std::string& buttons, int initialValue, const std::function<void()>& user) {
     return WhenUp(user, [&] {
-        return ShowMessageBox("", "Question", "Text one{f10}", "Text two", checkText, buttons, "",
-                              initialValue, "C");
+        return ShowMessageBox("", "Question", "Text one{f10}", "Text two", "Remember{f7}", buttons,
+                              "", initialValue, "C");
     });
 }
 
@@ -93,29 +92,28 @@ TEST_F(MsgBoxDialog, EveryWayOfAnsweringGivesItsResult) {
     const struct {
         std::string buttons;
         int initial;
-        std::string check;
         std::function<void()> user;
         int expected;
     } cases[] = {
-        {ThreeButtons, 1, "", [] { Click(13); }, 3},
-        {ThreeButtons, 1, "Don't ask again{f7}", [] { Click(CheckBoxId), Click(12); }, -2},
-        {ThreeButtons, -1, "Don't ask again",
+        {ThreeButtons, 1, [] { Click(13); }, 3},
+        {ThreeButtons, 1, [] { Click(CheckBoxId), Click(12); }, -2},
+        {ThreeButtons, -1,
          [] {
              EXPECT_EQ(gui::GetCheck(Box, CheckBoxId), 1);
              Click(CheckBoxId), Click(12);
          },
          2},
-        {"&OK{G,f7}", 1, "",
+        {"&OK{G,f7}", 1,
          [] {
              EXPECT_EQ(gui::GetFocusId(Box), 11);
              Press(Qt::Key_Return);
          },
          1},
-        {ThreeButtons, -3, "Remember", [] { Press(Qt::Key_Return); }, -3},
-        {ThreeButtons, 1, "", [] { gui::SetFocus(Box, 12), Press(Qt::Key_Enter); }, 2},
+        {ThreeButtons, -3, [] { Press(Qt::Key_Return); }, -3},
+        {ThreeButtons, 1, [] { gui::SetFocus(Box, 12), Press(Qt::Key_Enter); }, 2},
         // Enter on the check box answers nothing; ticking it hands the focus
         // back to the button that had it.
-        {ThreeButtons, 2, "Remember",
+        {ThreeButtons, 2,
          [] {
              gui::SetFocus(Box, CheckBoxId);
              Press(Qt::Key_Return);
@@ -126,21 +124,21 @@ TEST_F(MsgBoxDialog, EveryWayOfAnsweringGivesItsResult) {
          },
          -2},
         // Without buttons only Escape or closing leave the box; Enter does nothing.
-        {"*{G,f7}", 1, "",
+        {"*{G,f7}", 1,
          [] {
              EXPECT_FALSE(gui::ControlExists(Box, 11));
              Press(Qt::Key_Return);
              Press(Qt::Key_Escape);
          },
          99},
-        {ThreeButtons, -1, "Remember", escape, -99},
-        {ThreeButtons, 1, "", close, 99},
-        {ThreeButtons, -2, "Remember", close, -99},
+        {ThreeButtons, -1, escape, -99},
+        {ThreeButtons, 1, close, 99},
+        {ThreeButtons, -2, close, -99},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.buttons + " " + std::to_string(c.initial) + " -> " +
                      std::to_string(c.expected));
-        EXPECT_EQ(Answer(c.buttons, c.initial, c.check, c.user), c.expected);
+        EXPECT_EQ(Answer(c.buttons, c.initial, c.user), c.expected);
         EXPECT_FALSE(gui::FormExists(Box));
     }
 }
@@ -159,8 +157,7 @@ TEST_F(MsgBoxDialog, ButtonShapesPaintTheirColoursAndGIsAPlainButton) {
         EXPECT_TRUE(gui::ControlWidget(Box, 15)->font().bold());
         Click(14);
     };
-    EXPECT_EQ(Answer("*{b4,t15}|Three D{3}|Rounded{R}|Ellipse{E}|Colour|Plain{G,f7}", 1, "", look),
-              4);
+    EXPECT_EQ(Answer("*{b4,t15}|Three D{3}|Rounded{R}|Ellipse{E}|Colour|Plain{G,f7}", 1, look), 4);
     const std::string drawn = "kalvara::gui::OwnerDrawnButton";
     EXPECT_EQ(classes, (std::vector<std::string>{drawn, drawn, drawn, drawn, "QPushButton"}));
     // Between the edge and the caption, 3D and colour buttons show their
@@ -243,7 +240,7 @@ TEST_F(MsgBoxDialog, NoticeIsOneFocusedOkOverTheCurrentForm) {
 
 TEST_F(MsgBoxDialog, ASecondBoxWhileOneIsOpenAnswersAtOnce) {
     int inner = 0;
-    EXPECT_EQ(Answer(ThreeButtons, 1, "",
+    EXPECT_EQ(Answer(ThreeButtons, 1,
                      [&] {
                          inner = ShowMessageBox("", "Again", "Nested", "", "", "OK", "", 1, "");
                          Click(11);
