@@ -1,109 +1,83 @@
-// Reading the message box's mark-up: groups, letters, numbers, button lists
-// and options, including mark-up that is broken.
+// Reading the message box's mark-up, broken mark-up included.
 
 #include "msgbox/MessageBoxMarkup.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace kalvara::msgbox {
 namespace {
 
-// Letters in either case; the visible text runs to the first brace.
-TEST(MsgBoxMarkup, TextOptionsAndDefaults) {
-    const TextMarkup text = ParseText("A PDF reader is missing.{f10,T4,w30.5}", true);
-    EXPECT_EQ(text.text, "A PDF reader is missing.");
-    EXPECT_EQ(text.font, 10);
-    EXPECT_EQ(text.color, 4);
-    EXPECT_DOUBLE_EQ(text.wrapWidth, 30.5);
-    const TextMarkup check = ParseText("Don't ask again{w30}", false);
-    EXPECT_DOUBLE_EQ(check.wrapWidth, 0); // the check box does not wrap
-    const TextMarkup bare = ParseText("Plain|two lines", true);
-    EXPECT_EQ(bare.text, "Plain|two lines");
-    EXPECT_EQ(bare.font, 0);
-    EXPECT_EQ(bare.color, -1);
-
-    const TitleMarkup title = ParseTitle("Whoa, Tesvel!{b36,W40,h12}");
-    EXPECT_EQ(title.caption, "Whoa, Tesvel!");
-    EXPECT_EQ(title.background, 36);
-    EXPECT_DOUBLE_EQ(title.minWidth, 40);
-    EXPECT_DOUBLE_EQ(title.minHeight, 12);
-    EXPECT_EQ(ParseTitle("Title").background, 750);
+// What was read, as "text fFONT tCOLOUR wWRAP" or "caption bCOLOUR WIDTHxHEIGHT".
+std::string Text(std::string_view value, bool wraps = true) {
+    const TextMarkup t = ParseText(value, wraps);
+    return (std::ostringstream() << t.text << " f" << t.font << " t" << t.color << " w"
+                                 << t.wrapWidth)
+        .str();
+}
+std::string Title(std::string_view value) {
+    const TitleMarkup t = ParseTitle(value);
+    return (std::ostringstream() << t.caption << " b" << t.background << ' ' << t.minWidth << 'x'
+                                 << t.minHeight)
+        .str();
 }
 
-TEST(MsgBoxMarkup, BrokenGroupsNeverRunAway) {
-    // Unclosed brace: the group runs to the end of the value.
-    EXPECT_DOUBLE_EQ(ParseTitle("T{w30").minWidth, 30);
-    // Text after the closing brace is not read as items.
-    EXPECT_EQ(ParseText("x{f7}t9", true).color, -1);
-    // Huge, negative and missing numbers stay bounded and sizes never go below 0.
+TEST(MsgBoxMarkup, GroupsReadInEitherCaseAndBrokenOnesNeverRunAway) {
+    EXPECT_EQ(Text("A PDF reader is missing.{f10,T4,w30.5}"),
+              "A PDF reader is missing. f10 t4 w30.5");
+    EXPECT_EQ(Text("Don't ask again{w30}", false), "Don't ask again f0 t-1 w0"); // no wrapping
+    EXPECT_EQ(Text("Plain|two lines"), "Plain|two lines f0 t-1 w0");
+    EXPECT_EQ(Text("x{f7}t9"), "x f7 t-1 w0");        // nothing after the "}" is read
+    EXPECT_EQ(Text("x{q5,,z,f,  t3}"), "x f0 t3 w0"); // unknown, empty and bare items
+    EXPECT_EQ(Text("{"), " f0 t-1 w0");
+    EXPECT_EQ(Text("}"), "} f0 t-1 w0");
+    EXPECT_EQ(Title("Whoa, Tesvel!{b36,W40,h12}"), "Whoa, Tesvel! b36 40x12");
+    EXPECT_EQ(Title("Title"), "Title b750 0x0");
+    EXPECT_EQ(Title("T{w30"), "T b750 30x0"); // unclosed
+
+    // Huge and negative numbers stay bounded; sizes never go below 0.
     const TitleMarkup huge = ParseTitle("T{w99999999999999999999999,h-40}");
-    EXPECT_LE(huge.minWidth, 500);
-    EXPECT_GE(huge.minHeight, 0);
+    EXPECT_TRUE(huge.minWidth <= 500 && huge.minHeight >= 0);
     const TextMarkup font = ParseText("x{f99999999999999999,t-99999999999}", true);
-    EXPECT_LE(font.font, 1'000'000);
-    EXPECT_GE(font.color, -1'000'000);
-    // Unknown letters, empty items and letters without numbers are ignored.
-    const TextMarkup odd = ParseText("x{q5,,z,f,  t3}", true);
-    EXPECT_EQ(odd.font, 0);
-    EXPECT_EQ(odd.color, 3);
-    EXPECT_EQ(ParseText("{", true).text, "");
-    EXPECT_EQ(ParseText("}", true).text, "}");
+    EXPECT_TRUE(font.font <= 1'000'000 && font.color >= -1'000'000);
 }
 
-TEST(MsgBoxMarkup, DefaultGroupOverridesAndCount) {
-    const auto buttons = ParseButtonList("*{G,f7}|&Yes|&No, Maybe Later");
-    ASSERT_EQ(buttons.size(), 2u);
-    EXPECT_EQ(buttons[0].caption, "&Yes");
-    EXPECT_EQ(buttons[1].caption, "&No, Maybe Later");
-    for (const ButtonMarkup& button : buttons) {
-        EXPECT_EQ(button.style, ButtonStyle::Standard);
-        EXPECT_EQ(button.font, 7);
-        EXPECT_DOUBLE_EQ(button.width, 8.0);
-        EXPECT_DOUBLE_EQ(button.height, 1.5);
-        EXPECT_EQ(button.background, 750);
-        EXPECT_EQ(button.textColor, 0);
+// One button as "caption widthxheight font background text-colour shape".
+std::vector<std::string> Buttons(std::string_view list) {
+    std::vector<std::string> described;
+    for (const ButtonMarkup& b : ParseButtonList(list)) {
+        described.push_back((std::ostringstream()
+                             << b.caption << ' ' << b.width << 'x' << b.height << " f" << b.font
+                             << " b" << b.background << " t" << b.textColor << ' '
+                             << "G3REC"[static_cast<int>(b.style)])
+                                .str());
     }
-
-    const auto mixed = ParseButtonList("*{3,b36,w10}|One|Two{r,h2,t15,w4}||Three{E}|Four{c,g}");
-    ASSERT_EQ(mixed.size(), 4u);
-    EXPECT_EQ(mixed[0].style, ButtonStyle::ThreeD);
-    EXPECT_DOUBLE_EQ(mixed[0].width, 10);
-    EXPECT_EQ(mixed[0].background, 36);
-    EXPECT_EQ(mixed[1].style, ButtonStyle::RoundRect);
-    EXPECT_DOUBLE_EQ(mixed[1].width, 4);
-    EXPECT_DOUBLE_EQ(mixed[1].height, 2);
-    EXPECT_EQ(mixed[1].textColor, 15);
-    EXPECT_EQ(mixed[1].background, 36);
-    EXPECT_EQ(mixed[2].style, ButtonStyle::Ellipse);
-    EXPECT_EQ(mixed[3].style, ButtonStyle::Standard); // the last shape letter wins
-
-    const auto single = ParseButtonList("&OK{G,f7}");
-    ASSERT_EQ(single.size(), 1u);
-    EXPECT_EQ(single[0].caption, "&OK");
-    EXPECT_EQ(single[0].style, ButtonStyle::Standard);
-    EXPECT_EQ(ParseButtonList("Plain")[0].style, ButtonStyle::Color);
+    return described;
 }
 
-TEST(MsgBoxMarkup, ListsWithoutButtonsAndWithTooMany) {
-    EXPECT_TRUE(ParseButtonList("").empty());
-    EXPECT_TRUE(ParseButtonList("*{G,f7}").empty());
-    EXPECT_TRUE(ParseButtonList("*{G}|||").empty());
-    // "*{" counts only as the first item; later it is a caption.
+TEST(MsgBoxMarkup, ButtonListDefaultsThenOwnGroupsAtMostTen) {
+    using List = std::vector<std::string>;
+    EXPECT_EQ(Buttons("*{G,f7}|&Yes|&No, Maybe Later"),
+              (List{"&Yes 8x1.5 f7 b750 t0 G", "&No, Maybe Later 8x1.5 f7 b750 t0 G"}));
+    // Empty items are no buttons; the last shape letter wins.
+    EXPECT_EQ(Buttons("*{3,b36,w10}|One|Two{r,h2,t15,w4}||Three{E}|Four{c,g}"),
+              (List{"One 10x1.5 f0 b36 t0 3", "Two 4x2 f0 b36 t15 R", "Three 10x1.5 f0 b36 t0 E",
+                    "Four 10x1.5 f0 b36 t0 G"}));
+    EXPECT_EQ(Buttons("&OK{G,f7}|Plain"),
+              (List{"&OK 8x1.5 f7 b750 t0 G", "Plain 8x1.5 f0 b750 t0 C"}));
+    EXPECT_EQ(Buttons("A{w-5,h-3}"), (List{"A 0x0 f0 b750 t0 C"}));
+    for (const char* none : {"", "*{G,f7}", "*{G}|||"}) {
+        EXPECT_TRUE(ParseButtonList(none).empty()) << none;
+    }
+    // "*{" sets defaults only as the first item.
     EXPECT_EQ(ParseButtonList("A|*{G}").size(), 2u);
     EXPECT_EQ(ParseButtonList("1|2|3|4|5|6|7|8|9|10|11|12").size(), 10u);
-    // Negative sizes from a button's group never make a negative button.
-    const auto negative = ParseButtonList("A{w-5,h-3}");
-    EXPECT_DOUBLE_EQ(negative[0].width, 0);
-    EXPECT_DOUBLE_EQ(negative[0].height, 0);
 }
 
 TEST(MsgBoxMarkup, OptionsAnywhereInEitherCase) {
     const BoxOptions options = ParseOptions("cjWl fRsS?");
-    EXPECT_TRUE(options.centre);
-    EXPECT_TRUE(options.justify);
-    EXPECT_TRUE(options.equalWidths);
-    EXPECT_TRUE(options.larger);
+    EXPECT_TRUE(options.centre && options.justify && options.equalWidths && options.larger);
     EXPECT_EQ(options.pictureProperties, "FRS");
     const BoxOptions none = ParseOptions("xyz");
     EXPECT_FALSE(none.centre || none.justify || none.equalWidths || none.larger);
@@ -114,19 +88,15 @@ TEST(MsgBoxMarkup, OptionsAnywhereInEitherCase) {
 TEST(MsgBoxMarkup, QuotedTextShowsLiterally) {
     const std::string hostile = "{W500,F99}Not|||Found}";
     const TextMarkup text = ParseText(QuoteMarkup(hostile) + " now.{f10,t4}", true);
-    EXPECT_EQ(text.font, 10);
-    EXPECT_EQ(text.color, 4);
-    EXPECT_DOUBLE_EQ(text.wrapWidth, 0);
-    EXPECT_EQ(text.text.find('|'), std::string::npos); // no line break
+    EXPECT_TRUE(text.font == 10 && text.color == 4 && text.wrapWidth == 0);
     std::string shown = text.text;
+    EXPECT_EQ(shown.find('|'), std::string::npos);
     std::replace(shown.begin(), shown.end(), QuotedBar, '|');
     EXPECT_EQ(shown, hostile + " now.");
-
     EXPECT_EQ(ParseTitle(QuoteMarkup("a{b|c") + "{w40}").caption, "a{b|c");
-    // Line ends and other controls cannot break or hide text, and nobody can
-    // smuggle in the quoting characters themselves.
+    // Line ends and controls cannot break or hide text, nor smuggle in the
+    // quoting characters themselves.
     EXPECT_EQ(QuoteMarkup("one\r\ntwo\x1e\x1f\x7f"), "one  two   ");
-    EXPECT_EQ(QuoteMarkup("plain text"), "plain text");
 }
 
 TEST(MsgBoxMarkup, VisibleCaptionDropsMnemonicMarks) {
