@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -136,6 +137,7 @@ TEST(MainWindow, HelpOpensAtEachCommandsPageAndClosesWithTheWindow) {
     EXPECT_EQ(harness.HelpPage(), "topic10.html");
     TriggerMenu(MainFormName, MenuHelpContents);
     EXPECT_EQ(harness.App().Help()->CurrentTab(), 0);
+    EXPECT_EQ(harness.HelpPage(), "contents.html");
     // F1 opens the topic of the form that claimed help last.
     harness.App().ShowHelp(HelpViewer::DisplayTopic, HelpTopicPreferences);
     EXPECT_EQ(harness.HelpPage(), "topic25.html");
@@ -171,6 +173,26 @@ TEST(MainWindow, HelpOpensOverTheWindowNamedAfterItsPageAndWalksBackAndForward) 
     QTest::mouseClick(help->ForwardButton(), Qt::LeftButton);
     EXPECT_EQ(harness.HelpPage(), "topic25.html");
     EXPECT_FALSE(help->ForwardButton()->isEnabled());
+}
+
+TEST(MainWindow, HelpContentsTabListsTheTopicsAndOpensThem) {
+    AppHarness harness;
+    harness.Start();
+    TriggerMenu(MainFormName, MenuHelpContents);
+    auto* topics = harness.App().Help()->findChild<QListWidget*>("HelpContents");
+    ASSERT_NE(topics, nullptr);
+    std::vector<std::string> titles;
+    for (int row = 0; row < topics->count(); ++row) {
+        titles.push_back(topics->item(row)->text().toStdString());
+    }
+    ASSERT_GE(titles.size(), 7u);
+    EXPECT_EQ(titles[1], "The main window: making a calendar");
+    EXPECT_EQ(titles.back(), "Index");
+    // The keyboard picks a topic as the mouse does.
+    topics->setFocus();
+    topics->setCurrentRow(3);
+    QTest::keyClick(topics, Qt::Key_Return);
+    EXPECT_EQ(harness.HelpPage(), "topic20.html");
 }
 
 // The help and the about box over the main window, and any window they
