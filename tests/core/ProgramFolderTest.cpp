@@ -4,7 +4,6 @@
 #include "core/Notice.h"
 #include "support/TempFolder.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -42,65 +41,56 @@ protected:
 
     FolderResolution Resolve() const { return ResolveProgramPaths(sources_); }
 
+    // The settings file, output folder and data folder below the temporary
+    // folder, or the error.
+    std::string Folders() const {
+        const FolderResolution resolution = Resolve();
+        const std::string root = temp_.Path().string() + "/";
+        const auto below = [&root](const std::string& path) {
+            return path.starts_with(root) ? path.substr(root.size()) : path;
+        };
+        return resolution.Error.empty() ? below(resolution.Paths.SettingsFile) + " " +
+                                              below(resolution.Paths.OutputFolder) + " " +
+                                              below(resolution.Paths.DataFolder)
+                                        : resolution.Error;
+    }
+
     test::TempFolder temp_;
     FolderSources sources_;
 };
 
-TEST_F(FolderResolutionTest, OptionThenEnvironmentThenPortableFolderThenXdg) {
-    struct Case {
-        const char* choice;
-        std::function<void(FolderSources&)> choose;
-        std::string settings, output, data; // below the temporary folder
-    };
-    const std::string xdg_settings = "home/.config/kalvara/Zorv.ini";
-    const std::string xdg_output = "home/.cache/kalvara/PDF/";
-    const std::string xdg_data = "home/.local/share/kalvara/";
-    const auto executable = [this](const std::string& folder, bool settings_file) {
-        fs::create_directories(temp_ / folder);
-        if (settings_file) {
-            WriteFile(temp_ / (folder + "/Zorv.ini"), "[Last]\n");
-        } else {
-            fs::create_directories(temp_ / (folder + "/Zorv.ini"));
-        }
-        return
-            [this, folder](FolderSources& sources) { sources.ExecutableFolder = temp_ / folder; };
-    };
-    const Case cases[] = {
-        {"nothing", [](FolderSources&) {}, xdg_settings, xdg_output, xdg_data},
-        // Only absolute XDG variables count.
-        {"XDG",
-         [this](FolderSources& sources) {
-             sources.XdgConfigHome = temp_ / "config";
-             sources.XdgCacheHome = "relative/cache";
-             sources.XdgDataHome = temp_ / "data/";
-         },
-         "config/kalvara/Zorv.ini", xdg_output, "data/kalvara/"},
-        {"--home",
-         [this](FolderSources& sources) {
-             sources.KalvaraHome = temp_ / "environment";
-             sources.HomeOption = temp_ / "option";
-         },
-         "option/Zorv.ini", "option/PDF/", "option/"},
-        {"KALVARA_HOME",
-         [this](FolderSources& sources) { sources.KalvaraHome = temp_ / "environment"; },
-         "environment/Zorv.ini", "environment/PDF/", "environment/"},
-        {"portable", executable("portable", true), "portable/Zorv.ini", "portable/PDF/",
-         "portable/"},
-        // A folder of the settings file's name is not a settings file.
-        {"folder named Zorv.ini", executable("bare", false), xdg_settings, xdg_output, xdg_data},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.choice);
-        FolderSources sources = sources_;
-        c.choose(sources);
-        const FolderResolution resolution = ResolveProgramPaths(sources);
-        ASSERT_EQ(resolution.Error, "");
-        EXPECT_EQ(resolution.Paths.SettingsFile, temp_ / c.settings);
-        EXPECT_EQ(resolution.Paths.OutputFolder, temp_ / c.output);
-        EXPECT_EQ(resolution.Paths.DataFolder, temp_ / c.data);
-        EXPECT_TRUE(fs::is_directory(fs::path(resolution.Paths.SettingsFile).parent_path()));
-    }
-    EXPECT_FALSE(fs::exists(temp_ / "bare/PDF"));
+constexpr char XdgDefaults[] =
+    "home/.config/kalvara/Zorv.ini home/.cache/kalvara/PDF/ home/.local/share/kalvara/";
+
+TEST_F(FolderResolutionTest, WithoutAnyChoiceTheXdgDefaultsBelowHome) {
+    EXPECT_EQ(Folders(), XdgDefaults);
+    EXPECT_TRUE(fs::is_directory(temp_ / "home/.config/kalvara"));
+}
+
+TEST_F(FolderResolutionTest, XdgVariablesThatAreAbsoluteAreUsedOthersIgnored) {
+    sources_.XdgConfigHome = temp_ / "config";
+    sources_.XdgCacheHome = "relative/cache";
+    sources_.XdgDataHome = temp_ / "data/";
+    EXPECT_EQ(Folders(), "config/kalvara/Zorv.ini home/.cache/kalvara/PDF/ data/kalvara/");
+}
+
+TEST_F(FolderResolutionTest, HomeOptionThenEnvironmentHoldEverything) {
+    sources_.KalvaraHome = temp_ / "environment";
+    sources_.HomeOption = temp_ / "option";
+    EXPECT_EQ(Folders(), "option/Zorv.ini option/PDF/ option/");
+    sources_.HomeOption.clear();
+    EXPECT_EQ(Folders(), "environment/Zorv.ini environment/PDF/ environment/");
+}
+
+TEST_F(FolderResolutionTest, ExecutableFolderOnlyWhenItAlreadyHoldsTheSettings) {
+    sources_.ExecutableFolder = temp_ / "portable";
+    // A folder of that name is not a settings file.
+    fs::create_directories(temp_ / "portable/Zorv.ini");
+    EXPECT_EQ(Folders(), XdgDefaults);
+    EXPECT_FALSE(fs::exists(temp_ / "portable/PDF"));
+    fs::remove(temp_ / "portable/Zorv.ini");
+    WriteFile(temp_ / "portable/Zorv.ini", "[Last]\n");
+    EXPECT_EQ(Folders(), "portable/Zorv.ini portable/PDF/ portable/");
 }
 
 TEST_F(FolderResolutionTest, TheWorkingFolderNeverDecides) {
@@ -113,24 +103,25 @@ TEST_F(FolderResolutionTest, TheWorkingFolderNeverDecides) {
     WriteFile(work + "/PDF/my-invoice.pdf", "mine");
     const fs::path before = fs::current_path();
     fs::current_path(work);
-    const FolderResolution resolution = Resolve();
+    const std::string folders = Folders();
     fs::current_path(before);
-    EXPECT_EQ(resolution.Paths.SettingsFile, temp_ / "home/.config/kalvara/Zorv.ini");
+    EXPECT_EQ(folders, XdgDefaults);
     EXPECT_EQ(ReadFile(work + "/PDF/my-invoice.pdf"), "mine");
 }
 
 TEST_F(FolderResolutionTest, SettingsOfEarlierVersionsMoveOnce) {
     const std::string old_file = temp_ / "home/.local/share/kalvara/Zorv.ini";
+    const std::string new_file = temp_ / "home/.config/kalvara/Zorv.ini";
     fs::create_directories(fs::path(old_file).parent_path());
     WriteFile(old_file, "[PDF]\nNumber=41\n");
-    const FolderResolution resolution = Resolve();
-    EXPECT_EQ(ReadFile(resolution.Paths.SettingsFile), "[PDF]\nNumber=41\n");
+    Resolve();
+    EXPECT_EQ(ReadFile(new_file), "[PDF]\nNumber=41\n");
     EXPECT_FALSE(fs::exists(old_file));
 
     // A file at the new place is never replaced by an older one.
     WriteFile(old_file, "[PDF]\nNumber=7\n");
     Resolve();
-    EXPECT_EQ(ReadFile(resolution.Paths.SettingsFile), "[PDF]\nNumber=41\n");
+    EXPECT_EQ(ReadFile(new_file), "[PDF]\nNumber=41\n");
     EXPECT_EQ(ReadFile(old_file), "[PDF]\nNumber=7\n");
 }
 
