@@ -18,23 +18,20 @@ std::string Text(std::string_view rtf) {
     return RtfPlainText(ReadRtf(rtf));
 }
 
-// Every run as its text, "/", the letters B, I and U for its styles and its
-// size in half-points unless the default; paragraphs apart by " | ".
+// Each run as " text/" then the letters B, I and U of its styles and its
+// size in half-points; paragraphs apart by " |".
 std::string Runs(std::string_view rtf) {
     std::string described;
     for (const RtfParagraph& paragraph : ReadRtf(rtf).paragraphs) {
-        described += described.empty() ? "" : "| ";
+        described += described.empty() ? "" : " |";
         for (const RtfRun& run : paragraph.runs) {
             const RtfCharFormat& format = run.format;
-            described +=
-                run.text + "/" + (format.bold ? "B" : "") + (format.italic ? "I" : "") +
-                (format.underline ? "U" : "") +
-                (format.halfPoints == RtfDefaultHalfPoints ? ""
-                                                           : std::to_string(format.halfPoints)) +
-                " ";
+            described += " " + run.text + "/" + (format.bold ? "B" : "") +
+                         (format.italic ? "I" : "") + (format.underline ? "U" : "") +
+                         std::to_string(format.halfPoints);
         }
     }
-    return described.substr(0, described.size() - (described.empty() ? 0 : 1));
+    return described;
 }
 
 TEST(GuiRtfReader, PlainTextOfEscapesDestinationsAndMalformedInput) {
@@ -97,10 +94,10 @@ TEST(GuiRtfReader, PlainTextOfEscapesDestinationsAndMalformedInput) {
 
 TEST(GuiRtfReader, ParagraphsHoldRunsOfOneCharacterFormat) {
     EXPECT_EQ(Runs(R"({\rtf1\ansi First\par Second\line still second\par})"),
-              "First/ | Second\nstill second/");
+              " First/24 | Second\nstill second/24");
     EXPECT_EQ(Runs(R"({\rtf1 a{\b\i\ul\fs32 b}c\b d\b0 e\ul f\ulnone g\par})"),
-              "a/ b/BIU32 c/ d/B e/ f/U g/");
-    EXPECT_EQ(Runs(R"({\rtf1\b\i\fs40 x\plain y})"), "x/BI40 y/");
+              " a/24 b/BIU32 c/24 d/B24 e/24 f/U24 g/24");
+    EXPECT_EQ(Runs(R"({\rtf1\b\i\fs40 x\plain y})"), " x/BI40 y/24");
     EXPECT_EQ(Runs(""), "");
 }
 
@@ -119,11 +116,11 @@ TEST(GuiRtfReader, ClampsHugeAndNegativeNumbers) {
     const std::string rtf =
         R"({\rtf1\fs999999999999999999999999\li-5\fi-99999999999\sb99999999999999 a)"
         R"(\par\pard\fs-4 b\par\fs0 c})";
-    EXPECT_EQ(Runs(rtf), "a/" + std::to_string(RtfMaxHalfPoints) + " | b/ | c/");
+    EXPECT_EQ(Runs(rtf), " a/" + std::to_string(RtfMaxHalfPoints) + " | b/24 | c/24");
     EXPECT_EQ(ReadRtf(rtf).paragraphs.at(0).format,
               (RtfParagraphFormat{RtfAlignment::Left, 0, -RtfMaxIndent, RtfMaxSpacing, 0}));
     // A closing brace too many must not drop the document's own state.
-    EXPECT_EQ(Runs(R"({\rtf1\fs30 }}x)"), "x/");
+    EXPECT_EQ(Runs(R"({\rtf1\fs30 }}x)"), " x/24");
 }
 
 TEST(GuiRtfReader, DeepNestingDropsOnlyTheTooDeepGroups) {
@@ -132,7 +129,7 @@ TEST(GuiRtfReader, DeepNestingDropsOnlyTheTooDeepGroups) {
     for (int i = 0; i < depth; ++i) {
         rtf += "{\\b ";
     }
-    EXPECT_EQ(Runs(rtf + "deep" + std::string(depth, '}') + " after}"), "top after/");
+    EXPECT_EQ(Runs(rtf + "deep" + std::string(depth, '}') + " after}"), " top after/24");
     // Text inside the deepest group still allowed is kept.
     EXPECT_EQ(Text("{\\rtf1" + std::string(RtfMaxGroupDepth - 1, '{') + "ok"), "ok");
 }
