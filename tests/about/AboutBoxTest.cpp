@@ -3,9 +3,9 @@
 #include "about/AboutBox.h"
 
 #include "gui/Gui.h"
+#include "support/TempFolder.h"
 
 #include <QAbstractButton>
-#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
 #include <fstream>
@@ -18,17 +18,14 @@ namespace {
 class AboutBoxTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(folder_.isValid());
-        gui::InstallEntryPoints(
-            gui::EntryPoints{[] {}, [this](const std::string&) { DesignAboutBox(Folder()); },
-                             [](const std::string&, int id, int code, int& value, int& cancel) {
-                                 AboutBoxEvent(id, code, value, cancel);
-                             }});
+        gui::InstallEntryPoints(gui::EntryPoints{
+            [] {}, [this](const std::string&) { DesignAboutBox(folder_.Path().string() + "/"); },
+            [](const std::string&, int id, int code, int& value, int& cancel) {
+                AboutBoxEvent(id, code, value, cancel);
+            }});
     }
 
     void TearDown() override { gui::ResetForTesting(); }
-
-    std::string Folder() const { return folder_.path().toStdString() + "/"; }
 
     // Opens the box, runs `whileOpen` once it shows, and closes it with the
     // window's own close command unless `whileOpen` already closed it.
@@ -57,7 +54,7 @@ protected:
         return box->isReadOnly() ? box->toPlainText().toStdString() : "(editable)";
     }
 
-    QTemporaryDir folder_;
+    test::TempFolder folder_;
 };
 
 TEST(AboutReleaseDate, ReadsMonthDayYearWithATwoDigitDay) {
@@ -93,7 +90,7 @@ TEST_F(AboutBoxTest, ThePageButtonTogglesBetweenInfoAndHistory) {
 // The shipped history until the program folder holds one of its own.
 TEST_F(AboutBoxTest, HistoryIsShownReadOnlyFromTheProgramFolder) {
     OpenAndRun([] { EXPECT_NE(History().find("Version 5.3.0.0"), std::string::npos); });
-    std::ofstream(Folder() + "History.rtf", std::ios::binary)
+    std::ofstream(folder_ / "History.rtf", std::ios::binary)
         << R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\b Version 9} caf\'e9\par second})";
     OpenAndRun([] { EXPECT_EQ(History(), "Version 9 caf\u00e9\nsecond"); });
 }
