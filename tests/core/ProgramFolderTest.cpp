@@ -15,19 +15,13 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::WriteFile;
 
-// Collects the titles of the notices shown while it lives.
-class NoticeRecorder {
-public:
-    std::vector<std::string> titles;
-    std::vector<std::string> texts;
-
-private:
-    ScopedNoticeHook hook_{
-        [this](const std::string& title, const std::string& text1, const std::string& text2) {
-            titles.push_back(title);
-            texts.push_back(text1 + text2);
-        }};
-};
+// A hook that keeps each notice as its title, ": " and its texts.
+NoticeHook RecordInto(std::vector<std::string>& notices) {
+    return
+        [&notices](const std::string& title, const std::string& text1, const std::string& text2) {
+            notices.push_back(title + ": " + text1 + text2);
+        };
+}
 
 // A user's home with an installed executable that has no settings beside it.
 class FolderResolutionTest : public ::testing::Test {
@@ -126,37 +120,40 @@ TEST_F(FolderResolutionTest, SettingsOfEarlierVersionsMoveOnce) {
 }
 
 TEST_F(FolderResolutionTest, UnusableFoldersComeBackAsOneLine) {
-    NoticeRecorder notices;
+    std::vector<std::string> notices;
+    const ScopedNoticeHook hook(RecordInto(notices));
     WriteFile(temp_ / "plain", "x");
     fs::create_directory_symlink(temp_ / "loop-a", temp_ / "loop-b");
     fs::create_directory_symlink(temp_ / "loop-b", temp_ / "loop-a");
-    for (const std::string& folder : {temp_ / "plain", temp_ / "plain/below", temp_ / "loop-a/x",
-                                      temp_ / std::string(256, 'n')}) {
+    const std::pair<std::string, std::string> cases[] = {
+        {temp_ / "plain", "Not a directory"},
+        {temp_ / "plain/below", "Not a directory"},
+        {temp_ / "loop-a/x", ""},
+        {temp_ / std::string(256, 'n'), "File name too long"}};
+    for (const auto& [folder, reason] : cases) {
         sources_.HomeOption = folder;
-        const FolderResolution resolution = Resolve();
-        EXPECT_NE(resolution.Error.find(folder), std::string::npos) << resolution.Error;
-        EXPECT_EQ(resolution.Error.find('\n'), std::string::npos) << resolution.Error;
-        EXPECT_EQ(resolution.Paths.SettingsFile, "");
+        const std::string error = Folders();
+        EXPECT_NE(error.find(folder), std::string::npos) << error;
+        EXPECT_TRUE(error.ends_with(reason)) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
     }
-    sources_.HomeOption = temp_ / "plain";
-    EXPECT_NE(Resolve().Error.find("Not a directory"), std::string::npos) << Resolve().Error;
     // The front prints the line; nothing else is shown on the way.
-    EXPECT_TRUE(notices.titles.empty());
+    EXPECT_TRUE(notices.empty());
 
     sources_.HomeOption.clear();
     sources_.Home.clear();
-    EXPECT_NE(Resolve().Error.find("HOME"), std::string::npos);
+    EXPECT_NE(Folders().find("HOME"), std::string::npos);
 }
 
 TEST(EnsureFolder, CreatesEveryLevelAndIgnoresAFileName) {
     test::TempFolder temp;
-    NoticeRecorder notices;
+    std::vector<std::string> notices;
+    const ScopedNoticeHook hook(RecordInto(notices));
     EXPECT_EQ(EnsureFolder(temp / "A/B/file.txt"), 1);
     EXPECT_TRUE(fs::is_directory(temp / "A/B"));
     EXPECT_FALSE(fs::exists(temp / "A/B/file.txt"));
     EXPECT_EQ(EnsureFolder(temp / "A/B/"), 1);
-    EXPECT_EQ(EnsureFolder(temp / "A/B"), 1);
-    EXPECT_TRUE(notices.titles.empty());
+    EXPECT_TRUE(notices.empty());
 }
 
 TEST(EnsureFolder, ReportsWhatCannotBeCreatedWithoutThrowing) {
@@ -172,17 +169,17 @@ TEST(EnsureFolder, ReportsWhatCannotBeCreatedWithoutThrowing) {
         fs::permissions(temp / "closed", fs::perms::none);
         folders.push_back(temp / "closed/x/y");
     }
-    NoticeRecorder notices;
+    std::vector<std::string> notices;
+    const ScopedNoticeHook hook(RecordInto(notices));
     for (const std::string& folder : folders) {
         EXPECT_EQ(EnsureFolder(folder), 0) << folder;
     }
-    ASSERT_EQ(notices.titles.size(), folders.size());
-    EXPECT_EQ(notices.titles[0].rfind("Directory Error ", 0), 0u) << notices.titles[0];
-    EXPECT_NE(notices.texts[0].find("Unable to create subdirectory."), std::string::npos);
-    EXPECT_NE(notices.texts[0].find(temp / "plain"), std::string::npos);
-
+    ASSERT_EQ(notices.size(), folders.size());
+    EXPECT_TRUE(notices[0].starts_with("Directory Error ")) << notices[0];
+    EXPECT_NE(notices[0].find("Unable to create subdirectory."), std::string::npos);
+    EXPECT_NE(notices[0].find(temp / "plain"), std::string::npos);
     EXPECT_EQ(EnsureFolder(""), 0);
-    EXPECT_EQ(notices.titles.back(), "Drive Error");
+    EXPECT_TRUE(notices.back().starts_with("Drive Error: ")) << notices.back();
 }
 
 TEST(LongFolderPath, CanonicalWithoutTrailingSlash) {
