@@ -39,8 +39,8 @@ TEST(GuiRtfReader, PlainTextOfEscapesDestinationsAndMalformedInput) {
         // Source line ends, one space after a control word.
         {"{\\rtf1 one\r\ntwo\\par  three}", "onetwo\n three"},
         {"{\\rtf1 a\\\nb}", "a\nb"}, // a backslash before a line end is the old \par
-        // Escapes: Windows-1252, symbols, raw high bytes.
-        {R"({\rtf1 caf\'e9 \'97 \'80})", "caf\u00e9 \u2014 \u20ac"},
+        // Escapes: Windows-1252 in hex digits of either case, symbols, raw high bytes.
+        {R"({\rtf1 caf\'E9 \'97 \'80})", "caf\u00e9 \u2014 \u20ac"},
         {R"({\rtf1 \{braces\} and \\})", "{braces} and \\"},
         {R"({\rtf1 a\~b\_c\-d})", "a\u00a0b\u2011cd"},
         {R"({\rtf1 \emdash\endash\bullet\lquote\rquote\ldblquote\rdblquote})",
