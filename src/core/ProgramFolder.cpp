@@ -203,9 +203,15 @@ bool CreateFolders(const std::string& folder, std::error_code& error, std::strin
         if (fs::is_directory(level, error)) {
             continue;
         }
+        // A level that cannot even be looked at (a link loop, a name too
+        // long, no permission) is the reason as it stands: trying to create
+        // it would only answer "file exists".
+        if (error && error != std::errc::no_such_file_or_directory) {
+            failed_level = level.string();
+            return false;
+        }
         // A level that is missing is created; anything else that is not a
-        // folder (a file, a link loop, a name too long, no permission to look)
-        // is the reason.
+        // folder is the reason.
         std::error_code again;
         if (!fs::create_directory(level, error) && !fs::is_directory(level, again)) {
             // "File exists" would say the opposite of what is wrong.
