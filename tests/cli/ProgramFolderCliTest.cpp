@@ -3,7 +3,6 @@
 #include "CommandRunner.h"
 #include "support/TempFolder.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -18,8 +17,8 @@ using kalvara::testing::RunCli;
 // temporary folder and no folder variable is set.
 kalvara::testing::ProcessOptions IsolatedEnvironment(const TempFolder& temp) {
     kalvara::testing::ProcessOptions options;
-    options.extra_environment = {"HOME=" + temp.File("home"), "KALVARA_HOME=",
-                                 "XDG_CONFIG_HOME=", "XDG_CACHE_HOME=", "XDG_DATA_HOME="};
+    options.extra_environment = {"HOME=" + temp.File("home"), "KALVARA_HOME=", "XDG_CONFIG_HOME=",
+                                 "XDG_CACHE_HOME=", "XDG_DATA_HOME="};
     return options;
 }
 
@@ -34,19 +33,21 @@ TEST(CliProgramFolder, CalendarsGoToTheCacheAndTheNumberToTheConfigFolder) {
     EXPECT_TRUE(fs::is_regular_file(temp.File("home/.config/kalvara/Zorv.ini")));
 }
 
+// Whatever the reason, one line naming the folder, never an abort.
 TEST(CliProgramFolder, AnUnusableHomeFolderIsOneLineAndStatus2) {
     TempFolder temp;
     std::ofstream(temp.File("plain")) << "x";
     fs::create_directory_symlink(temp.File("loop-a"), temp.File("loop-b"));
     fs::create_directory_symlink(temp.File("loop-b"), temp.File("loop-a"));
     for (const std::string& home :
-         {temp.File("plain"), temp.File("loop-a/x"), temp.File(std::string(256, 'n'))}) {
+         {temp.File("plain"), temp.File("plain/below"), temp.File("loop-a/x"),
+          temp.File(std::string(256, 'n')), std::string()}) {
         std::vector<std::string> args = {"--home", home};
         args.insert(args.end(), YearCalendar.begin(), YearCalendar.end());
         const auto result = RunCli(args, IsolatedEnvironment(temp));
         EXPECT_EQ(result.exit_status, 2) << home;
         EXPECT_EQ(result.out, "");
-        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_EQ(kalvara::testing::Lines(result.err).size(), 1u) << result.err;
         EXPECT_NE(result.err.find(home), std::string::npos) << result.err;
     }
 }
