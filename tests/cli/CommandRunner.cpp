@@ -4,47 +4,34 @@
 #include "support/TempFolder.h"
 
 #include <cstdio>
-#include <fcntl.h>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
-#include <spawn.h>
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
-
-extern char** environ;
 
 namespace kalvara::testing {
 
 namespace {
 
-std::vector<char*> NullTerminated(std::vector<std::string>& words) {
-    std::vector<char*> pointers;
-    for (std::string& word : words) {
-        pointers.push_back(word.data());
+// A word the shell passes on unchanged, whatever it holds.
+std::string Quoted(const std::string& word) {
+    std::string quoted = "'";
+    for (const char c : word) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     }
-    pointers.push_back(nullptr);
-    return pointers;
+    return quoted + "'";
 }
 
 using Stream = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
 
-Stream TemporaryStream() {
-    Stream stream(std::tmpfile(), &std::fclose);
+Stream Open(const std::string& path, const char* mode) {
+    Stream stream(std::fopen(path.c_str(), mode), &std::fclose);
     if (!stream) {
-        throw std::runtime_error("cannot create a temporary stream");
+        throw std::runtime_error("cannot open " + path);
     }
     return stream;
-}
-
-std::string ReadBack(std::FILE* stream) {
-    std::string text;
-    std::rewind(stream);
-    char block[65536];
-    for (std::size_t got = 0; (got = std::fread(block, 1, sizeof block, stream)) > 0;) {
-        text.append(block, got);
-    }
-    return text;
 }
 
 } // namespace
@@ -53,32 +40,20 @@ CommandResult RunCli(const std::vector<std::string>& args, const ProcessOptions&
     const test::TempFolder streams;
     std::ofstream(streams / "in", std::ios::binary) << options.input;
     const std::string out_path = options.out_path.empty() ? streams / "out" : options.out_path;
-
-    std::vector<std::string> words = {KALVARA_CLI_PATH};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<std::string> environment(options.extra_environment);
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        environment.emplace_back(*entry);
+    std::string command = "env";
+    for (const std::string& word : options.extra_environment) {
+        command += ' ' + Quoted(word);
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, (streams / "in").c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    posix_spawn_file_actions_addopen(&actions, 2, (streams / "err").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    pid_t pid = 0;
-    const int spawned =
-        ::posix_spawn(&pid, words[0].c_str(), &actions, nullptr, NullTerminated(words).data(),
-                      NullTerminated(environment).data());
-    posix_spawn_file_actions_destroy(&actions);
+    command += ' ' + Quoted(KALVARA_CLI_PATH);
+    for (const std::string& word : args) {
+        command += ' ' + Quoted(word);
+    }
+    command +=
+        " <" + Quoted(streams / "in") + " >" + Quoted(out_path) + " 2>" + Quoted(streams / "err");
+    const int status = std::system(command.c_str());
 
     CommandResult result;
-    if (spawned == 0) {
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
+    result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     if (options.out_path.empty()) {
         result.out = Contents(out_path);
     }
@@ -87,13 +62,16 @@ CommandResult RunCli(const std::vector<std::string>& args, const ProcessOptions&
 }
 
 CommandResult RunInProcess(const std::vector<std::string>& args, const std::string& input) {
-    const Stream in = TemporaryStream(), out = TemporaryStream(), err = TemporaryStream();
-    std::fwrite(input.data(), 1, input.size(), in.get());
-    std::rewind(in.get());
+    const test::TempFolder streams;
+    std::ofstream(streams / "in", std::ios::binary) << input;
     CommandResult result;
-    result.exit_status = kalvara::cli::RunCli(args, {in.get(), out.get(), err.get()});
-    result.out = ReadBack(out.get());
-    result.err = ReadBack(err.get());
+    {
+        const Stream in = Open(streams / "in", "rb"), out = Open(streams / "out", "wb"),
+                     err = Open(streams / "err", "wb");
+        result.exit_status = kalvara::cli::RunCli(args, {in.get(), out.get(), err.get()});
+    }
+    result.out = Contents(streams / "out");
+    result.err = Contents(streams / "err");
     return result;
 }
 
