@@ -13,26 +13,19 @@ using kalvara::testing::Lines;
 using kalvara::testing::RunCli;
 using kalvara::testing::RunInProcess;
 
+// The rows' dates are checked against the engine with the CSV; here the layout.
 TEST(MonthsCommand, TextMarksFiveWeekMonths) {
     const auto result = RunCli({"months", "2017"});
     EXPECT_EQ(result.exit_status, 0);
     EXPECT_EQ(result.err, "");
-    EXPECT_EQ(result.out, "Broadcast year 2017\n"
-                          "Month      First       Last        Weeks\n"
-                          "January    2016-12-26  2017-01-29  5 *\n"
-                          "February   2017-01-30  2017-02-26  4\n"
-                          "March      2017-02-27  2017-03-26  4\n"
-                          "April      2017-03-27  2017-04-30  5 *\n"
-                          "May        2017-05-01  2017-05-28  4\n"
-                          "June       2017-05-29  2017-06-25  4\n"
-                          "July       2017-06-26  2017-07-30  5 *\n"
-                          "August     2017-07-31  2017-08-27  4\n"
-                          "September  2017-08-28  2017-09-24  4\n"
-                          "October    2017-09-25  2017-10-29  5 *\n"
-                          "November   2017-10-30  2017-11-26  4\n"
-                          "December   2017-11-27  2017-12-31  5 *\n"
-                          "\n"
-                          "* 5-week month\n");
+    const auto lines = Lines(result.out);
+    ASSERT_EQ(lines.size(), 16u);
+    EXPECT_EQ(lines[0], "Broadcast year 2017");
+    EXPECT_EQ(lines[1], "Month      First       Last        Weeks");
+    EXPECT_EQ(lines[2], "January    2016-12-26  2017-01-29  5 *");
+    EXPECT_EQ(lines[10], "September  2017-08-28  2017-09-24  4");
+    EXPECT_EQ(lines[14], "");
+    EXPECT_EQ(lines[15], "* 5-week month");
 }
 
 TEST(MonthsCommand, JsonRangeIsOneArray) {
@@ -157,14 +150,11 @@ TEST(Cli, HelpAndVersion) {
     auto result = RunCli({"--version"});
     EXPECT_EQ(result.exit_status, 0);
     EXPECT_EQ(result.out, "5.3.0.0\n");
-    result = RunCli({"--help"});
-    EXPECT_EQ(result.exit_status, 0);
-    EXPECT_NE(result.out.find("Usage: kalvara-cli"), std::string::npos);
     for (const std::string command :
-         {"months", "weeks", "week", "month", "quarter", "date", "generate", "ics"}) {
-        result = RunInProcess({command, "--help"});
+         {"", "months ", "weeks ", "week ", "month ", "quarter ", "date ", "generate ", "ics "}) {
+        result = RunInProcess(kalvara::testing::Words(command + "--help"));
         EXPECT_EQ(result.exit_status, 0) << command;
-        EXPECT_NE(result.out.find("Usage: kalvara-cli " + command), std::string::npos);
+        EXPECT_NE(result.out.find("\nUsage: kalvara-cli " + command), std::string::npos);
     }
     // After "--" a word that looks like an option is an argument.
     result = RunInProcess({"date", "--format", "csv", "--", "--help"});
