@@ -1,4 +1,5 @@
-// `kalvara-cli generate`, run in-process against a temporary program folder.
+// `kalvara-cli generate`, run in-process against a temporary program folder,
+// and as a process to see where it keeps its files.
 
 #include "CommandRunner.h"
 #include "PdfReadback.h"
@@ -26,6 +27,12 @@ protected:
     std::string Pdf(const std::string& name) const { return home_.File("PDF/" + name); }
     std::string Settings() const { return home_.File("Zorv.ini"); }
     std::string Number() const { return ReadSetting(Settings(), "PDF", "Number", "none"); }
+    testing::ProcessOptions IsolatedEnvironment() const {
+        testing::ProcessOptions options;
+        options.extra_environment = {"HOME=" + home_.File("home"), "KALVARA_HOME=",
+                                     "XDG_CONFIG_HOME=", "XDG_CACHE_HOME=", "XDG_DATA_HOME="};
+        return options;
+    }
     bool FileShows(const std::string& file, const std::string& text) const {
         return test::ReadPdfTrace(file).Pages.at(0).FindText(text) != nullptr;
     }
@@ -124,6 +131,35 @@ TEST_F(GenerateCommand, ANumberThatCannotBeKeptIsSaidOnceWithStatusOne) {
     EXPECT_EQ(run.err.rfind("kalvara-cli: generate: the file number 007 was not kept", 0), 0u);
     EXPECT_EQ(testing::Lines(run.err).size(), 1u) << run.err;
     EXPECT_EQ(test::ReadPdfTrace(Pdf("007Calendar.PDF")).Pages.size(), 1u);
+}
+
+// As a process, with nothing of the machine's own environment deciding: the
+// user's home is a temporary folder and no folder variable is set.
+TEST_F(GenerateCommand, CalendarsGoToTheCacheAndTheNumberToTheConfigFolder) {
+    fs::create_directories(home_.File("home"));
+    const auto result =
+        testing::RunCli(testing::Words("generate --style year --year 2026"), IsolatedEnvironment());
+    ASSERT_EQ(result.exit_status, 0) << result.err;
+    EXPECT_EQ(result.out, home_.File("home/.cache/kalvara/PDF/001Calendar.PDF") + "\n");
+    EXPECT_TRUE(fs::is_regular_file(home_.File("home/.config/kalvara/Zorv.ini")));
+}
+
+// Whatever the reason, one line naming the folder, never an abort.
+TEST_F(GenerateCommand, AnUnusableHomeFolderIsOneLineAndStatus2) {
+    std::ofstream(home_.File("plain")) << "x";
+    fs::create_directory_symlink(home_.File("loop-a"), home_.File("loop-b"));
+    fs::create_directory_symlink(home_.File("loop-b"), home_.File("loop-a"));
+    for (const std::string& home :
+         {home_.File("plain"), home_.File("plain/below"), home_.File("loop-a/x"),
+          home_.File(std::string(256, 'n')), std::string()}) {
+        const auto result =
+            testing::RunCli({"--home", home, "generate", "--style", "year", "--year", "2026"},
+                            IsolatedEnvironment());
+        EXPECT_EQ(result.exit_status, 2) << home;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(testing::Lines(result.err).size(), 1u) << result.err;
+        EXPECT_NE(result.err.find(home), std::string::npos) << result.err;
+    }
 }
 
 } // namespace

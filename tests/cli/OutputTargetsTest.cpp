@@ -1,5 +1,6 @@
-// Where kalvara-cli writes: standard output that fails, -o - on a pipe, and
-// -o targets that must be refused before anything is drawn.
+// Where kalvara-cli writes: a file or standard output, standard output that
+// fails, -o - on a pipe, and -o targets that must be refused before anything
+// is drawn.
 
 #include "CommandRunner.h"
 #include "core/SettingsStore.h"
@@ -17,6 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using kalvara::testing::Contents;
+using kalvara::testing::CountOf;
 using kalvara::testing::Lines;
 using kalvara::testing::RunInProcess;
 using kalvara::testing::Words;
@@ -28,6 +30,23 @@ protected:
 
     kalvara::test::TempFolder home_;
 };
+
+TEST_F(OutputTarget, IcsGoesToTheFileOrStandardOutput) {
+    const std::string file = home_ / "2026.ics";
+    const auto result = RunInProcess({"ics", "2026", "2027", "-o", file});
+    EXPECT_EQ(result.exit_status, 0) << result.err;
+    EXPECT_EQ(result.out, file + "\n");
+    const std::string written = Contents(file);
+    EXPECT_EQ(CountOf(written, "BEGIN:VEVENT"), 52u + 52u + 24u);
+    EXPECT_EQ(CountOf(written, "\r\n"), CountOf(written, "\n"));
+
+    const std::string weeks = RunInProcess({"ics", "2028", "--weeks", "-o", "-"}).out;
+    EXPECT_EQ(CountOf(weeks, "BEGIN:VEVENT"), 53u);
+    EXPECT_EQ(CountOf(weeks, "SUMMARY:Broadcast week"), 53u);
+    const std::string months = RunInProcess({"ics", "2028", "--months"}).out;
+    EXPECT_EQ(CountOf(months, "BEGIN:VEVENT"), 12u);
+    EXPECT_EQ(CountOf(months, "SUMMARY:Broadcast week"), 0u);
+}
 
 TEST_F(OutputTarget, AFullDeviceEndsEveryCommandWithStatus1) {
     kalvara::testing::ProcessOptions to_full_device;
