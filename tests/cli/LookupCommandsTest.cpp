@@ -47,49 +47,53 @@ TEST(WeekCommand, KeysAtTheEndsOfTheYear) {
               std::string::npos);
 }
 
-// A month's rows are the weeks rows of that month with the month's bounds
-// added; months and quarter agree with the same bounds.
+// A month's or quarter's rows are the weeks rows of its months with its
+// bounds added; months agrees with the same bounds.
 TEST(MonthAndQuarterCommands, MatchTheEngineAndTheWeekRows) {
     for (const int year : {1920, 2017, 2018, 2024, 2026, 2028, 9999}) {
         SCOPED_TRACE(year);
         kalvara::BroadcastYearTable table;
         kalvara::BuildBroadcastYear(year, table);
         const std::string y = std::to_string(year);
+        const auto weeks = Csv({"weeks", y});
         const auto months = Csv({"months", y});
         ASSERT_EQ(months.size(), 13u);
         EXPECT_EQ(months[0], "year,month,name,first,last,weeks,month_first,month_last,quarter");
-        const auto weeks = Csv({"weeks", y});
+        // The rows of months first..last, from week_row on.
+        const auto expect_period = [&](const std::string& command, int number, int first, int last,
+                                       std::size_t week_row) {
+            const int period_weeks = (table.Last(last) - table.First(first) + 1) / 7;
+            const std::string bounds = fmt::format("{},{},{}", Iso(table.First(first)),
+                                                   Iso(table.Last(last)), period_weeks);
+            const auto lines = Csv({command, y, std::to_string(number)});
+            EXPECT_EQ(lines.size(), period_weeks + 1u) << command << number;
+            EXPECT_EQ(lines.at(0), weeks[0] + "," + command + "_first," + command + "_last,weeks");
+            for (std::size_t i = 1; i < lines.size(); ++i) {
+                EXPECT_EQ(lines[i], weeks.at(week_row++) + "," + bounds);
+            }
+            return bounds;
+        };
         std::size_t week_row = 1;
         for (int month = 1; month <= 12; ++month) {
-            const std::string bounds = fmt::format("{},{},{}", Iso(table.First(month)),
-                                                   Iso(table.Last(month)), table.WeekCount(month));
+            const std::string bounds = expect_period("month", month, month, month, week_row);
             EXPECT_EQ(months[month],
                       fmt::format("{},{},{},{},{},{},{}", year, month, kalvara::MonthName(month),
                                   bounds, Iso(table.First(month)), Iso(table.Last(month)),
                                   (month + 2) / 3));
-            const auto lines = Csv({"month", y, std::to_string(month)});
-            ASSERT_EQ(lines.size(), table.WeekCount(month) + 1u) << month;
-            EXPECT_EQ(lines[0], weeks[0] + ",month_first,month_last,weeks");
-            for (std::size_t i = 1; i < lines.size(); ++i) {
-                EXPECT_EQ(lines[i], weeks.at(week_row++) + "," + bounds);
+            if (month % 3 == 1) {
+                expect_period("quarter", (month + 2) / 3, month, month + 2, week_row);
             }
+            week_row += static_cast<std::size_t>(table.WeekCount(month));
         }
         EXPECT_EQ(week_row, weeks.size());
-        for (int quarter = 1; quarter <= 4; ++quarter) {
-            const int first = 3 * quarter - 2;
-            const int quarter_weeks = (table.Last(first + 2) - table.First(first) + 1) / 7;
-            EXPECT_TRUE(quarter_weeks >= 12 && quarter_weeks <= 14);
-            const auto rows = Lines(
-                RunInProcess({"quarter", y, std::to_string(quarter), "--format", "json"}).out);
-            ASSERT_EQ(rows.size(), quarter_weeks + 2u);
-            EXPECT_EQ(rows[0], fmt::format("{{\"year\": {}, \"quarter\": {}, \"quarter_first\": "
-                                           "\"{}\", \"quarter_last\": \"{}\", \"weeks\": {}, "
-                                           "\"rows\": [",
-                                           year, quarter, Iso(table.First(first)),
-                                           Iso(table.Last(first + 2)), quarter_weeks));
-            EXPECT_EQ(rows.back(), "]}");
-        }
     }
+    const auto quarter = Lines(RunInProcess({"quarter", "2026", "1", "--format", "json"}).out);
+    ASSERT_EQ(quarter.size(), 13u + 2u);
+    EXPECT_EQ(quarter[0], "{\"year\": 2026, \"quarter\": 1, \"quarter_first\": \"2025-12-29\", "
+                          "\"quarter_last\": \"2026-03-29\", \"weeks\": 13, \"rows\": [");
+    EXPECT_EQ(quarter[1],
+              "  " + Lines(RunInProcess({"week", "202601", "--format", "json"}).out)[0] + ",");
+    EXPECT_EQ(quarter.back(), "]}");
 }
 
 // Valid dates are answered in order; each invalid one gets its own line on
