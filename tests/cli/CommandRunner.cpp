@@ -15,6 +15,15 @@ namespace kalvara::testing {
 
 namespace {
 
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, separator);) {
+        parts.push_back(part);
+    }
+    return parts;
+}
+
 // A word the shell passes on unchanged, whatever it holds.
 std::string Quoted(const std::string& word) {
     std::string quoted = "'";
@@ -76,10 +85,9 @@ CommandResult RunInProcess(const std::vector<std::string>& args, const std::stri
 }
 
 std::vector<std::string> Words(const std::string& line) {
-    std::vector<std::string> words;
-    std::istringstream in(line);
-    for (std::string word; std::getline(in, word, ' ');) {
-        words.push_back(word == "''" ? "" : word);
+    std::vector<std::string> words = Split(line, ' ');
+    for (std::string& word : words) {
+        word = word == "''" ? "" : word;
     }
     return words;
 }
@@ -91,12 +99,7 @@ std::string Contents(const std::string& path) {
 }
 
 std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
+    return Split(text, '\n');
 }
 
 std::size_t CountOf(const std::string& text, const std::string& what) {

@@ -10,22 +10,17 @@
 namespace {
 
 TEST(NumericValue, ReadsTheLeadingNumberAndRoundsHalvesToEven) {
+    // clang-format off
     const struct {
         const char* text;
         double value;
         std::int32_t integer;
-    } cases[] = {{"  1998  ", 1998, 1998},
-                 {"-1", -1, -1},
-                 {"12abc", 12, 12},
-                 {"2.5x", 2.5, 2},
-                 {"3.5", 3.5, 4},
-                 {"-0.5", -0.5, 0},
-                 {"yes", 0, 0},
-                 {"", 0, 0},
-                 {"-", 0, 0},
-                 {".", 0, 0},
-                 {"99999999999999999999", 1e20, 2147483647},
-                 {"-99999999999999999999", -1e20, -2147483647 - 1}};
+    } cases[] = {
+        {"  1998  ", 1998, 1998}, {"-1", -1, -1}, {"12abc", 12, 12}, {"2.5x", 2.5, 2},
+        {"3.5", 3.5, 4}, {"-0.5", -0.5, 0}, {"yes", 0, 0}, {"", 0, 0}, {"-", 0, 0}, {".", 0, 0},
+        {"99999999999999999999", 1e20, 2147483647},
+        {"-99999999999999999999", -1e20, -2147483647 - 1}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_DOUBLE_EQ(kalvara::NumericValue(c.text), c.value);
