@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
@@ -68,14 +69,14 @@ TEST_F(OutputTarget, AFullDeviceEndsEveryCommandWithStatus1) {
 TEST_F(OutputTarget, DashWritesThePdfToAPipeAndTakesNoNumber) {
     const std::string command = std::string(KALVARA_CLI_PATH) + " " + Home() +
                                 "generate --style month --year 2026 --period 2 -o -";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
+    std::unique_ptr<std::FILE, decltype(&::pclose)> pipe(::popen(command.c_str(), "r"), &::pclose);
     ASSERT_NE(pipe, nullptr);
     std::string pdf;
     char block[4096];
-    for (std::size_t got = 0; (got = std::fread(block, 1, sizeof block, pipe)) > 0;) {
+    for (std::size_t got = 0; (got = std::fread(block, 1, sizeof block, pipe.get())) > 0;) {
         pdf.append(block, got);
     }
-    EXPECT_EQ(::pclose(pipe), 0);
+    EXPECT_EQ(::pclose(pipe.release()), 0);
     EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
     EXPECT_NE(pdf.find("%%EOF"), std::string::npos);
     EXPECT_FALSE(fs::exists(home_ / "-"));
