@@ -47,18 +47,15 @@ Stream Open(const std::string& path, const char* mode) {
 
 CommandResult RunCli(const std::vector<std::string>& args, const ProcessOptions& options) {
     const test::TempFolder streams;
-    std::ofstream(streams / "in", std::ios::binary) << options.input;
     const std::string out_path = options.out_path.empty() ? streams / "out" : options.out_path;
+    std::vector<std::string> words = options.extra_environment;
+    words.push_back(KALVARA_CLI_PATH);
+    words.insert(words.end(), args.begin(), args.end());
     std::string command = "env";
-    for (const std::string& word : options.extra_environment) {
+    for (const std::string& word : words) {
         command += ' ' + Quoted(word);
     }
-    command += ' ' + Quoted(KALVARA_CLI_PATH);
-    for (const std::string& word : args) {
-        command += ' ' + Quoted(word);
-    }
-    command +=
-        " <" + Quoted(streams / "in") + " >" + Quoted(out_path) + " 2>" + Quoted(streams / "err");
+    command += " </dev/null >" + Quoted(out_path) + " 2>" + Quoted(streams / "err");
     const int status = std::system(command.c_str());
 
     CommandResult result;

@@ -17,7 +17,6 @@ struct CommandResult {
 struct ProcessOptions {
     // "NAME=value" entries added to the current environment.
     std::vector<std::string> extra_environment;
-    std::string input; // standard input
     // Where standard output goes instead of being kept (such as /dev/full).
     std::string out_path;
 };
