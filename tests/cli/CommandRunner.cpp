@@ -1,126 +1,110 @@
 #include "CommandRunner.h"
 
 #include "cli/Cli.h"
+#include "support/TempFolder.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <filesystem>
 #include <fstream>
-#include <spawn.h>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace kalvara::testing {
 
 namespace {
 
-std::string ReadAndRemove(const std::string& path) {
-    std::string text;
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream buffer;
-        buffer << in.rdbuf();
-        text = buffer.str();
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, separator);) {
+        parts.push_back(part);
     }
-    std::filesystem::remove(path);
-    return text;
+    return parts;
 }
 
-std::string TemporaryFile() {
-    std::string path = (std::filesystem::temp_directory_path() / "kalvara-cli-XXXXXX").string();
-    const int fd = ::mkstemp(path.data());
-    if (fd < 0) {
-        throw std::runtime_error("cannot create a temporary file");
+// A word the shell passes on unchanged, whatever it holds.
+std::string Quoted(const std::string& word) {
+    std::string quoted = "'";
+    for (const char c : word) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     }
-    ::close(fd);
-    return path;
+    return quoted + "'";
+}
+
+using Stream = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
+
+Stream Open(const std::string& path, const char* mode) {
+    Stream stream(std::fopen(path.c_str(), mode), &std::fclose);
+    if (!stream) {
+        throw std::runtime_error("cannot open " + path);
+    }
+    return stream;
 }
 
 } // namespace
 
 CommandResult RunCli(const std::vector<std::string>& args, const ProcessOptions& options) {
-    const std::string in_path = TemporaryFile();
-    std::ofstream(in_path, std::ios::binary) << options.input;
-    const std::string out_path = options.out_path.empty() ? TemporaryFile() : options.out_path;
-    const std::string err_path = TemporaryFile();
-
-    std::vector<std::string> words = {KALVARA_CLI_PATH};
+    const test::TempFolder streams;
+    const std::string out_path = options.out_path.empty() ? streams / "out" : options.out_path;
+    std::vector<std::string> words = options.extra_environment;
+    words.push_back(KALVARA_CLI_PATH);
     words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
+    std::string command = "env";
+    for (const std::string& word : words) {
+        command += ' ' + Quoted(word);
     }
-    argv.push_back(nullptr);
-
-    std::vector<std::string> environment_words(options.extra_environment);
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        environment_words.emplace_back(*entry);
-    }
-    std::vector<char*> envp;
-    for (std::string& word : environment_words) {
-        envp.push_back(word.data());
-    }
-    envp.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, in_path.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_TRUNC, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_TRUNC, 0);
-    pid_t pid = 0;
-    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
+    command += " </dev/null >" + Quoted(out_path) + " 2>" + Quoted(streams / "err");
+    const int status = std::system(command.c_str());
 
     CommandResult result;
-    if (spawned == 0) {
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
+    result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     if (options.out_path.empty()) {
-        result.out = ReadAndRemove(out_path);
+        result.out = Contents(out_path);
     }
-    result.err = ReadAndRemove(err_path);
-    std::filesystem::remove(in_path);
+    result.err = Contents(streams / "err");
     return result;
 }
-
-namespace {
-
-std::string ReadBack(std::FILE* stream) {
-    std::string text;
-    std::rewind(stream);
-    char block[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, stream)) > 0) {
-        text.append(block, got);
-    }
-    std::fclose(stream);
-    return text;
-}
-
-} // namespace
 
 CommandResult RunInProcess(const std::vector<std::string>& args, const std::string& input) {
-    std::FILE* in = std::tmpfile();
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    if (in == nullptr || out == nullptr || err == nullptr) {
-        throw std::runtime_error("cannot create temporary streams");
-    }
-    std::fwrite(input.data(), 1, input.size(), in);
-    std::rewind(in);
+    const test::TempFolder streams;
+    std::ofstream(streams / "in", std::ios::binary) << input;
     CommandResult result;
-    result.exit_status = kalvara::cli::RunCli(args, {in, out, err});
-    std::fclose(in);
-    result.out = ReadBack(out);
-    result.err = ReadBack(err);
+    {
+        const Stream in = Open(streams / "in", "rb"), out = Open(streams / "out", "wb"),
+                     err = Open(streams / "err", "wb");
+        result.exit_status = kalvara::cli::RunCli(args, {in.get(), out.get(), err.get()});
+    }
+    result.out = Contents(streams / "out");
+    result.err = Contents(streams / "err");
     return result;
+}
+
+std::vector<std::string> Words(const std::string& line) {
+    std::vector<std::string> words = Split(line, ' ');
+    for (std::string& word : words) {
+        word = word == "''" ? "" : word;
+    }
+    return words;
+}
+
+std::string Contents(const std::string& path) {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    return Split(text, '\n');
+}
+
+std::size_t CountOf(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++count;
+    }
+    return count;
 }
 
 } // namespace kalvara::testing
