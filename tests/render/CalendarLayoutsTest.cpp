@@ -13,30 +13,40 @@ namespace {
 using namespace test;
 
 struct LayoutCase {
-    const char* Name;
+    std::string Name;
     CalendarSelection Selection;
     std::size_t Pages;
-    double Width, Height;
+    std::string Paper; // width x height in points
     PrintedMonths Printed;
 };
+
+LayoutCase Case(std::string name, CalendarStyle style, std::int32_t period, bool quarters,
+                std::size_t pages, std::string paper, PrintedMonths printed) {
+    CalendarSelection selection;
+    selection.Style = style;
+    selection.StartYear = printed.Year;
+    selection.Period = period;
+    selection.Preferences = quarters ? ShowQuarters : 0;
+    return {std::move(name), selection, pages, std::move(paper), printed};
+}
 
 class CalendarLayouts : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(CalendarLayouts, PrintEveryWeekOfTheirMonths) {
-    const LayoutCase& layout = GetParam();
-    const auto pages = RenderPages(layout.Selection);
-    ASSERT_EQ(pages.size(), layout.Pages);
+    const auto pages = RenderPages(GetParam().Selection);
+    ASSERT_EQ(pages.size(), GetParam().Pages);
     for (const auto& page : pages) {
-        EXPECT_DOUBLE_EQ(page.Width, layout.Width);
-        EXPECT_DOUBLE_EQ(page.Height, layout.Height);
+        EXPECT_EQ(std::to_string(int(page.Width)) + "x" + std::to_string(int(page.Height)),
+                  GetParam().Paper);
     }
-    ExpectPrintedMonths(pages, layout.Printed);
+    ExpectPrintedMonths(pages, GetParam().Printed);
 }
 
 constexpr auto Month = CalendarStyle::Month;
 constexpr auto Quarter = CalendarStyle::Quarter;
 constexpr auto Year = CalendarStyle::Year;
 constexpr auto Planning = CalendarStyle::Planning;
+constexpr auto All = AllPeriods;
 
 // 2023 and 2012 have 53 weeks because 1 January is a Sunday, 2000 because a
 // leap year starts on a Saturday. Year, Planning and Keyboard strips ignore
@@ -44,65 +54,29 @@ constexpr auto Planning = CalendarStyle::Planning;
 INSTANTIATE_TEST_SUITE_P(
     Styles, CalendarLayouts,
     ::testing::Values(
-        LayoutCase{
-            "MonthOfFourWeeks", Selection(Month, 2025, 1), 1, 792, 612, {2025, 1, 1, "N Y*"}},
-        LayoutCase{"MonthOfFiveWeeksWithQuarters",
-                   Selection(Month, 2025, 3, ShowQuarters),
-                   1,
-                   792,
-                   612,
-                   {2025, 3, 1, "N Y*", '/'}},
-        LayoutCase{
-            "AllMonthsOf53Weeks", Selection(Month, 2023), 12, 792, 612, {2023, 1, 12, "N Y*"}},
-        LayoutCase{"QuarterIntoTheNextYear",
-                   Selection(Quarter, 2025, 11, ShowQuarters),
-                   1,
-                   612,
-                   792,
-                   {2025, 11, 3, "*N Y*", '/'}},
-        LayoutCase{"AllQuarters", Selection(Quarter, 2025), 4, 612, 792, {2025, 1, 12, "*N Y*"}},
-        LayoutCase{"YearOf52Weeks", Selection(Year, 2025, 5), 1, 612, 792, {2025, 1, 12, "N*"}},
-        LayoutCase{"YearOf53WeeksWithQuarters",
-                   Selection(Year, 2023, 5, ShowQuarters),
-                   1,
-                   612,
-                   792,
-                   {2023, 1, 12, "N*", '-'}},
-        LayoutCase{"FirstYear", Selection(Year, 1920), 1, 612, 792, {1920, 1, 12, "N*"}},
-        LayoutCase{
-            "LeapYearFromASaturday", Selection(Year, 2000), 1, 612, 792, {2000, 1, 12, "N*"}},
-        LayoutCase{
-            "CenturyWithoutLeapDay", Selection(Year, 2100), 1, 612, 792, {2100, 1, 12, "N*"}},
-        LayoutCase{"LastYear", Selection(Year, 9999), 1, 612, 792, {9999, 1, 12, "N*"}},
-        LayoutCase{"ThreeYearsEachCountedFromItsOwnStart",
-                   Selection(CalendarStyle::ThreeYears, 2023, AllPeriods, ShowQuarters),
-                   1,
-                   612,
-                   792,
-                   {2023, 1, 36, "*N*", '-'}},
-        LayoutCase{"NineKeyboardStripsWithoutLabelsOrFooter",
-                   Selection(CalendarStyle::KeyboardStrips, 2025, AllPeriods, ShowQuarters),
-                   1,
-                   1008,
-                   612,
-                   {2025, 1, 12, "N*", 0, false, false, 9}},
-        LayoutCase{"PlanningOf52Weeks",
-                   Selection(Planning, 2025, 7, ShowQuarters),
-                   1,
-                   612,
-                   792,
-                   {2025, 1, 12, "*N*"}},
-        LayoutCase{
-            "PlanningOf53Weeks", Selection(Planning, 2023), 1, 612, 792, {2023, 1, 12, "*N*"}},
-        LayoutCase{"PlanningOfALeapYearOf53Weeks",
-                   Selection(Planning, 2012),
-                   1,
-                   612,
-                   792,
-                   {2012, 1, 12, "*N*"}},
-        LayoutCase{
-            "PlanningFromASaturday", Selection(Planning, 2000), 1, 612, 792, {2000, 1, 12, "*N*"}}),
-    [](const auto& info) { return std::string(info.param.Name); });
+        Case("MonthOfFourWeeks", Month, 1, false, 1, "792x612", {2025, 1, 1, "N Y*"}),
+        Case("MonthOfFiveWeeksWithQuarters", Month, 3, true, 1, "792x612",
+             {2025, 3, 1, "N Y*", '/'}),
+        Case("AllMonthsOf53Weeks", Month, All, false, 12, "792x612", {2023, 1, 12, "N Y*"}),
+        Case("QuarterIntoTheNextYear", Quarter, 11, true, 1, "612x792",
+             {2025, 11, 3, "*N Y*", '/'}),
+        Case("AllQuarters", Quarter, All, false, 4, "612x792", {2025, 1, 12, "*N Y*"}),
+        Case("YearOf52Weeks", Year, 5, false, 1, "612x792", {2025, 1, 12, "N*"}),
+        Case("YearOf53WeeksWithQuarters", Year, 5, true, 1, "612x792", {2023, 1, 12, "N*", '-'}),
+        Case("FirstYear", Year, All, false, 1, "612x792", {1920, 1, 12, "N*"}),
+        Case("LeapYearFromASaturday", Year, All, false, 1, "612x792", {2000, 1, 12, "N*"}),
+        Case("CenturyWithoutLeapDay", Year, All, false, 1, "612x792", {2100, 1, 12, "N*"}),
+        Case("LastYear", Year, All, false, 1, "612x792", {9999, 1, 12, "N*"}),
+        Case("ThreeYearsEachCountedFromItsOwnStart", CalendarStyle::ThreeYears, All, true, 1,
+             "612x792", {2023, 1, 36, "*N*", '-'}),
+        Case("NineKeyboardStripsWithoutLabelsOrFooter", CalendarStyle::KeyboardStrips, All, true, 1,
+             "1008x612", {2025, 1, 12, "N*", 0, false, false, 9}),
+        Case("PlanningOf52Weeks", Planning, 7, true, 1, "612x792", {2025, 1, 12, "*N*"}),
+        Case("PlanningOf53Weeks", Planning, All, false, 1, "612x792", {2023, 1, 12, "*N*"}),
+        Case("PlanningOfALeapYearOf53Weeks", Planning, All, false, 1, "612x792",
+             {2012, 1, 12, "*N*"}),
+        Case("PlanningFromASaturday", Planning, All, false, 1, "612x792", {2000, 1, 12, "*N*"})),
+    [](const auto& info) { return info.param.Name; });
 
 // The 3 Years and Keyboard strips layouts read their months from the
 // program's year table; handed a table left at another year they must still

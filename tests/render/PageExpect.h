@@ -15,17 +15,6 @@
 
 namespace kalvara::test {
 
-inline CalendarSelection Selection(CalendarStyle style, std::int32_t year,
-                                   std::int32_t period = AllPeriods,
-                                   PreferenceSet preferences = 0) {
-    CalendarSelection selection;
-    selection.Style = style;
-    selection.StartYear = year;
-    selection.Period = period;
-    selection.Preferences = preferences;
-    return selection;
-}
-
 // Writes the selection to a file of its own and reads it back.
 inline std::vector<PdfPageReadback> RenderPages(const CalendarSelection& selection) {
     TempFolder folder;

@@ -1,10 +1,10 @@
 #pragma once
-// What a calendar page must show, worked out from the plain-words definition
-// of the broadcast calendar with std::chrono rather than the engine: weeks
-// run Monday to Sunday and a broadcast month ends on the last Sunday of its
+// What calendar pages must show, worked out with std::chrono from the plain
+// words of the broadcast calendar rather than from the engine: weeks run
+// Monday to Sunday and a broadcast month ends on the last Sunday of its
 // calendar month. The pages are read as a viewer sees them: black day numbers
-// side by side on a baseline make week rows, a red number (or the black one
-// leading a row) is a week label, and the label belongs to the nearest row at
+// side by side on a baseline make week rows, seven each; a red number, or a
+// black one leading a row, is a week label and stands for the nearest row at
 // or above its baseline.
 
 #include "PdfReadback.h"
@@ -45,7 +45,7 @@ inline chr::sys_days BroadcastMonthStart(chr::year_month month) {
     return LastSunday(month - chr::months{1}) + chr::days{1};
 }
 
-// Day numbers with a "b" where bold: even calendar months are bold.
+// The week's day numbers, each with a "b" when bold: even months are bold.
 inline std::string WeekKey(chr::sys_days monday) {
     std::string key;
     for (int i = 0; i < 7; ++i) {
@@ -55,15 +55,46 @@ inline std::string WeekKey(chr::sys_days monday) {
     return key;
 }
 
-inline std::string Heading(std::string_view pattern, chr::year_month month, bool five_weeks) {
-    std::string text;
-    for (const char c : pattern) {
-        text += c == 'N'   ? MonthName(static_cast<std::int32_t>(unsigned(month.month())))
+// Weeks (as keys), "label | key" and headings, each sorted.
+inline std::array<std::vector<std::string>, 3> ExpectedMonths(const PrintedMonths& printed) {
+    std::array<std::vector<std::string>, 3> expected;
+    auto& [weeks, labels, headings] = expected;
+    chr::year_month month = chr::year{printed.Year} / chr::month(printed.FirstMonth);
+    for (int m = 0; m < printed.Months; ++m, month += chr::months{1}) {
+        const auto year_start = BroadcastMonthStart(month.year() / chr::January);
+        const unsigned quarter = (unsigned(month.month()) + 2) / 3;
+        const auto quarter_start = BroadcastMonthStart(month.year() / chr::month(quarter * 3 - 2));
+        std::string& heading = headings.emplace_back();
+        for (const char c : printed.Heading) {
+            heading +=
+                c == 'N'   ? MonthName(std::int32_t(unsigned(month.month())))
                 : c == 'Y' ? std::to_string(int(month.year()))
-                : c == '*' ? std::string(five_weeks ? "*" : "")
-                           : std::string(1, c);
+                : c == '*'
+                    ? (LastSunday(month) - BroadcastMonthStart(month)).count() > 28 ? "*" : ""
+                    : std::string(1, c);
+        }
+        for (auto monday = BroadcastMonthStart(month); monday < LastSunday(month);
+             monday += chr::days{7}) {
+            const auto in_quarter = (monday - quarter_start).count() / 7 + 1;
+            std::string label = std::to_string((monday - year_start).count() / 7 + 1);
+            if (printed.QuarterSeparator) {
+                label += printed.QuarterSeparator + std::to_string(quarter) + "Q" +
+                         (in_quarter < 10 ? "0" : "") + std::to_string(in_quarter);
+            }
+            weeks.push_back(WeekKey(monday));
+            if (printed.WeekLabels) {
+                labels.push_back(label + " | " + WeekKey(monday));
+            }
+        }
     }
-    return text;
+    for (auto& list : expected) {
+        const auto once = list;
+        for (int copy = 1; copy < printed.Copies; ++copy) {
+            list.insert(list.end(), once.begin(), once.end());
+        }
+        std::sort(list.begin(), list.end());
+    }
+    return expected;
 }
 
 struct PrintedRow {
@@ -72,139 +103,104 @@ struct PrintedRow {
     std::string Text; // the row's key, or the label's text
 };
 
-// Week rows and labels of the pages, as described at the top of this file.
-inline void ReadRows(const std::vector<PdfPageReadback>& pages, std::vector<PrintedRow>& rows,
-                     std::vector<PrintedRow>& labels) {
+// The row a label stands for: on its page, the lowest row at or above the
+// label's baseline, and of those the nearest across.
+inline std::string LabelledRow(const PrintedRow& label, const std::vector<PrintedRow>& rows) {
+    const PrintedRow* best = nullptr;
+    const auto distance = [&label](const PrintedRow& row) {
+        return std::max({0.0, row.X - label.Right, label.X - row.Right});
+    };
+    for (const auto& row : rows) {
+        if (row.Page == label.Page && row.Y <= label.Y + 0.01 &&
+            (!best || row.Y > best->Y + 0.01 ||
+             (Near(row.Y, best->Y) && distance(row) < distance(*best)))) {
+            best = &row;
+        }
+    }
+    return label.Text + " | " + (best ? best->Text : "no row");
+}
+
+// The weeks, labels and headings the pages show, in the form ExpectedMonths
+// gives them.
+inline std::array<std::vector<std::string>, 3>
+PrintedWeeks(const std::vector<PdfPageReadback>& pages, const std::vector<std::string>& headings) {
+    std::array<std::vector<std::string>, 3> printed;
+    std::vector<PrintedRow> rows, labels;
     for (std::size_t p = 0; p < pages.size(); ++p) {
         std::map<long long, std::vector<const PdfTextRun*>> baselines;
         for (const auto& run : pages[p].Texts) {
-            const bool number = run.Text.size() <= 2 &&
-                                run.Text.find_first_not_of("0123456789") == std::string::npos;
             const auto digits = std::min(run.Text.find_first_not_of("0123456789"), run.Text.size());
             if (run.Colour.IsRed() && digits >= 1 && digits <= 2) {
                 labels.push_back({p, run.Y, run.X, run.Right, run.Text});
-            } else if (number && run.Colour.IsBlack() &&
-                       run.Font.find("Oblique") == run.Font.npos) {
+            } else if (digits == run.Text.size() && digits <= 2 && run.Colour.IsBlack() &&
+                       run.Font.find("Oblique") == std::string::npos) {
                 baselines[std::llround(run.Y * 100)].push_back(&run);
+            }
+            if (std::binary_search(headings.begin(), headings.end(), run.Text)) {
+                printed[2].push_back(run.Text);
             }
         }
         for (auto& [y, runs] : baselines) {
             std::sort(runs.begin(), runs.end(), [](auto* a, auto* b) { return a->X < b->X; });
-            std::size_t i = 0;
-            if (runs.size() % 7 == 1) {
+            const std::size_t first = runs.size() % 7 == 1 ? 1 : 0;
+            if (first) {
                 labels.push_back({p, runs[0]->Y, runs[0]->X, runs[0]->Right, runs[0]->Text});
-                i = 1;
             }
-            EXPECT_EQ((runs.size() - i) % 7, 0u) << "page " << p << " baseline " << y / 100.0;
-            for (; i + 7 <= runs.size(); i += 7) {
-                PrintedRow row{p, runs[i]->Y, runs[i]->X, runs[i + 6]->Right, ""};
+            EXPECT_EQ((runs.size() - first) % 7, 0u) << "page " << p << " baseline " << y / 100.0;
+            for (std::size_t i = first; i + 7 <= runs.size(); i += 7) {
+                auto& row = rows.emplace_back(
+                    PrintedRow{p, runs[i]->Y, runs[i]->X, runs[i + 6]->Right, ""});
                 for (std::size_t d = i; d < i + 7; ++d) {
                     row.Text += runs[d]->Text + (runs[d]->Font == "Helvetica-Bold" ? "b " : " ");
                 }
-                rows.push_back(row);
+                printed[0].push_back(row.Text);
             }
         }
-    }
-}
-
-// The row a label stands for: on its page, the lowest row at or above the
-// label's baseline, and of those the nearest across.
-inline const PrintedRow* LabelledRow(const PrintedRow& label, const std::vector<PrintedRow>& rows) {
-    const PrintedRow* best = nullptr;
-    double best_distance = 0;
-    for (const auto& row : rows) {
-        const double distance = std::max({0.0, row.X - label.Right, label.X - row.Right});
-        if (row.Page == label.Page && row.Y <= label.Y + 0.01 &&
-            (!best || row.Y > best->Y + 0.01 ||
-             (Near(row.Y, best->Y) && distance < best_distance))) {
-            best = &row;
-            best_distance = distance;
-        }
-    }
-    return best;
-}
-
-// Every week once per copy with its dates and label, every month heading,
-// and the footer on every page below everything else.
-inline void ExpectPrintedMonths(const std::vector<PdfPageReadback>& pages,
-                                const PrintedMonths& printed) {
-    std::vector<std::string> weeks, labelled, headings;
-    chr::year_month month = chr::year{printed.Year} / chr::month(printed.FirstMonth);
-    for (int m = 0; m < printed.Months; ++m, month += chr::months{1}) {
-        const chr::sys_days year_start = BroadcastMonthStart(month.year() / chr::January);
-        const chr::sys_days quarter_start = BroadcastMonthStart(
-            month.year() / chr::month((unsigned(month.month()) - 1) / 3 * 3 + 1));
-        const chr::sys_days end = LastSunday(month);
-        for (int copy = 0; copy < printed.Copies; ++copy) {
-            headings.push_back(
-                Heading(printed.Heading, month, end - BroadcastMonthStart(month) > chr::days{28}));
-        }
-        for (chr::sys_days monday = BroadcastMonthStart(month); monday < end;
-             monday += chr::days{7}) {
-            std::string label = std::to_string((monday - year_start).count() / 7 + 1);
-            if (printed.QuarterSeparator) {
-                const auto in_quarter = (monday - quarter_start).count() / 7 + 1;
-                label += printed.QuarterSeparator +
-                         std::to_string((unsigned(month.month()) + 2) / 3) + "Q" +
-                         (in_quarter < 10 ? "0" : "") + std::to_string(in_quarter);
-            }
-            for (int copy = 0; copy < printed.Copies; ++copy) {
-                weeks.push_back(WeekKey(monday));
-                if (printed.WeekLabels) {
-                    labelled.push_back(label + " | " + WeekKey(monday));
-                }
-            }
-        }
-    }
-    std::vector<PrintedRow> rows, labels;
-    ReadRows(pages, rows, labels);
-    std::vector<std::string> printed_weeks, printed_labels, printed_headings;
-    for (const auto& row : rows) {
-        printed_weeks.push_back(row.Text);
     }
     for (const auto& label : labels) {
-        const PrintedRow* row = LabelledRow(label, rows);
-        printed_labels.push_back(label.Text + " | " + (row ? row->Text : "no row"));
+        printed[1].push_back(LabelledRow(label, rows));
     }
-    for (const auto& page : pages) {
-        for (const auto& run : page.Texts) {
-            if (std::find(headings.begin(), headings.end(), run.Text) != headings.end()) {
-                printed_headings.push_back(run.Text);
-            }
-        }
+    for (auto& list : printed) {
+        std::sort(list.begin(), list.end());
     }
-    for (auto* list :
-         {&weeks, &labelled, &headings, &printed_weeks, &printed_labels, &printed_headings}) {
-        std::sort(list->begin(), list->end());
-    }
-    EXPECT_EQ(printed_weeks, weeks);
-    EXPECT_EQ(printed_labels, labelled);
-    EXPECT_EQ(printed_headings, headings);
+    return printed;
+}
 
+// Every text on the page and clear of every other; the footer, when there is
+// one, below everything else and with the five-week legend when a month is
+// starred.
+inline void ExpectTidyPage(const PdfPageReadback& page, bool footer) {
+    const PdfTextRun* credit = page.FindText(CreditLine);
+    EXPECT_EQ(credit != nullptr, footer);
+    bool starred = false, legend = false;
+    for (auto a = page.Texts.begin(); a != page.Texts.end(); ++a) {
+        EXPECT_TRUE(a->X >= 0 && a->Right <= page.Width && a->Y - a->Size >= 0 &&
+                    a->Y <= page.Height && (!credit || a->Y <= credit->Y + 0.01))
+            << a->Text << " lies outside";
+        for (auto b = a + 1; b != page.Texts.end(); ++b) {
+            EXPECT_FALSE(a->X < b->Right - 0.01 && b->X < a->Right - 0.01 &&
+                         a->Y - 0.7 * a->Size < b->Y - 0.01 && b->Y - 0.7 * b->Size < a->Y - 0.01)
+                << "'" << a->Text << "' overlaps '" << b->Text << "'";
+        }
+        const bool is_legend = a->Text == FiveWeekLegend || a->Text == FiveWeekLegendPlanning;
+        legend = legend || is_legend;
+        starred = starred || (!is_legend && a->Text.find('*') != std::string::npos);
+    }
+    EXPECT_EQ(legend, footer && starred);
+}
+
+// Every week once per copy with its dates, weights and label, every month
+// heading, and tidy pages.
+inline void ExpectPrintedMonths(const std::vector<PdfPageReadback>& pages,
+                                const PrintedMonths& printed) {
+    const auto expected = ExpectedMonths(printed);
+    const auto shown = PrintedWeeks(pages, expected[2]);
+    EXPECT_EQ(shown[0], expected[0]);
+    EXPECT_EQ(shown[1], expected[1]);
+    EXPECT_EQ(shown[2], expected[2]);
     for (std::size_t p = 0; p < pages.size(); ++p) {
-        const PdfTextRun* credit = pages[p].FindText(CreditLine);
-        EXPECT_EQ(credit != nullptr, printed.Footer) << "page " << p;
-        const auto& texts = pages[p].Texts;
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            const auto& a = texts[i];
-            EXPECT_TRUE(a.X >= 0 && a.Right <= pages[p].Width && a.Y - a.Size >= 0 &&
-                        a.Y <= pages[p].Height)
-                << a.Text << " off the page";
-            for (std::size_t j = i + 1; j < texts.size(); ++j) {
-                const auto& b = texts[j];
-                EXPECT_FALSE(a.X < b.Right - 0.01 && b.X < a.Right - 0.01 &&
-                             a.Y - 0.7 * a.Size < b.Y - 0.01 && b.Y - 0.7 * b.Size < a.Y - 0.01)
-                    << "'" << a.Text << "' overlaps '" << b.Text << "' on page " << p;
-            }
-        }
-        bool starred = false, legend = false;
-        for (const auto& run : pages[p].Texts) {
-            const bool is_legend = run.Text == FiveWeekLegend || run.Text == FiveWeekLegendPlanning;
-            legend = legend || is_legend;
-            starred = starred || (!is_legend && run.Text.find('*') != std::string::npos);
-            EXPECT_TRUE(!credit || run.Y <= credit->Y + 0.01) << run.Text << " below the footer";
-        }
-        EXPECT_EQ(legend, printed.Footer && starred) << "page " << p;
+        SCOPED_TRACE("page " + std::to_string(p));
+        ExpectTidyPage(pages[p], printed.Footer);
     }
 }
 
