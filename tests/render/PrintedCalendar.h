@@ -12,10 +12,12 @@
 #include "render/MonthBlocks.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,14 +66,13 @@ inline std::array<std::vector<std::string>, 3> ExpectedMonths(const PrintedMonth
         const auto year_start = BroadcastMonthStart(month.year() / chr::January);
         const unsigned quarter = (unsigned(month.month()) + 2) / 3;
         const auto quarter_start = BroadcastMonthStart(month.year() / chr::month(quarter * 3 - 2));
+        const bool five_weeks = LastSunday(month) - BroadcastMonthStart(month) > chr::days{28};
         std::string& heading = headings.emplace_back();
         for (const char c : printed.Heading) {
-            heading +=
-                c == 'N'   ? MonthName(std::int32_t(unsigned(month.month())))
-                : c == 'Y' ? std::to_string(int(month.year()))
-                : c == '*'
-                    ? (LastSunday(month) - BroadcastMonthStart(month)).count() > 28 ? "*" : ""
-                    : std::string(1, c);
+            heading += c == 'N'   ? MonthName(std::int32_t(unsigned(month.month())))
+                       : c == 'Y' ? std::to_string(int(month.year()))
+                       : c == '*' ? std::string(five_weeks ? "*" : "")
+                                  : std::string(1, c);
         }
         for (auto monday = BroadcastMonthStart(month); monday < LastSunday(month);
              monday += chr::days{7}) {
@@ -166,12 +167,20 @@ PrintedWeeks(const std::vector<PdfPageReadback>& pages, const std::vector<std::s
     return printed;
 }
 
-// Every text on the page and clear of every other; the footer, when there is
-// one, below everything else and with the five-week legend when a month is
-// starred.
+// Every rule and text on the page and every text clear of the others; the
+// footer, when there is one, below everything else and with the five-week
+// legend when a month is starred.
 inline void ExpectTidyPage(const PdfPageReadback& page, bool footer) {
     const PdfTextRun* credit = page.FindText(CreditLine);
     EXPECT_EQ(credit != nullptr, footer);
+    EXPECT_FALSE(page.Strokes.empty());
+    for (const auto& stroke : page.Strokes) {
+        for (const auto& point : stroke.Points) {
+            EXPECT_TRUE(point.X >= 0 && point.X <= page.Width && point.Y >= 0 &&
+                        point.Y <= page.Height)
+                << "a rule leaves the page at " << point.X << "," << point.Y;
+        }
+    }
     bool starred = false, legend = false;
     for (auto a = page.Texts.begin(); a != page.Texts.end(); ++a) {
         EXPECT_TRUE(a->X >= 0 && a->Right <= page.Width && a->Y - a->Size >= 0 &&
@@ -198,9 +207,21 @@ inline void ExpectPrintedMonths(const std::vector<PdfPageReadback>& pages,
     EXPECT_EQ(shown[0], expected[0]);
     EXPECT_EQ(shown[1], expected[1]);
     EXPECT_EQ(shown[2], expected[2]);
+    // Texts without a digit (titles, day names, the credit line) repeat on
+    // every page.
+    const auto fixed_texts = [](const PdfPageReadback& page) {
+        std::set<std::string> texts;
+        for (const auto& run : page.Texts) {
+            if (run.Text.find_first_of("0123456789*") == std::string::npos) {
+                texts.insert(run.Text);
+            }
+        }
+        return texts;
+    };
     for (std::size_t p = 0; p < pages.size(); ++p) {
         SCOPED_TRACE("page " + std::to_string(p));
         ExpectTidyPage(pages[p], printed.Footer);
+        EXPECT_EQ(fixed_texts(pages[p]), fixed_texts(pages[0]));
     }
 }
 
