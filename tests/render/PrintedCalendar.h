@@ -191,6 +191,21 @@ inline void ExpectTidyPage(const PdfPageReadback& page, bool footer) {
                          a->Y - 0.7 * a->Size < b->Y - 0.01 && b->Y - 0.7 * b->Size < a->Y - 0.01)
                 << "'" << a->Text << "' overlaps '" << b->Text << "'";
         }
+        // White text needs a darker fill behind it.
+        EXPECT_TRUE(!a->Colour.Is(1, 1, 1) ||
+                    std::any_of(page.Fills.begin(), page.Fills.end(),
+                                [&a](const PdfPath& fill) {
+                                    const auto [left, right] = std::minmax_element(
+                                        fill.Points.begin(), fill.Points.end(),
+                                        [](auto& p, auto& q) { return p.X < q.X; });
+                                    const auto [top, bottom] = std::minmax_element(
+                                        fill.Points.begin(), fill.Points.end(),
+                                        [](auto& p, auto& q) { return p.Y < q.Y; });
+                                    return !fill.Colour.Is(1, 1, 1) && left->X <= a->X &&
+                                           a->Right <= right->X && top->Y <= a->Y - 0.7 * a->Size &&
+                                           a->Y <= bottom->Y;
+                                }))
+            << a->Text << " is white on white";
         const bool is_legend = a->Text == FiveWeekLegend || a->Text == FiveWeekLegendPlanning;
         legend = legend || is_legend;
         starred = starred || (!is_legend && a->Text.find('*') != std::string::npos);
@@ -207,6 +222,18 @@ inline void ExpectPrintedMonths(const std::vector<PdfPageReadback>& pages,
     EXPECT_EQ(shown[0], expected[0]);
     EXPECT_EQ(shown[1], expected[1]);
     EXPECT_EQ(shown[2], expected[2]);
+    for (int year = printed.Year;
+         year <= printed.Year + (printed.FirstMonth + printed.Months - 2) / 12; ++year) {
+        EXPECT_TRUE(std::any_of(pages.begin(), pages.end(),
+                                [year](const PdfPageReadback& page) {
+                                    return std::any_of(page.Texts.begin(), page.Texts.end(),
+                                                       [year](const PdfTextRun& run) {
+                                                           return run.Text.find(std::to_string(
+                                                                      year)) != std::string::npos;
+                                                       });
+                                }))
+            << "no page names " << year;
+    }
     // Texts without a digit (titles, day names, the credit line) repeat on
     // every page.
     const auto fixed_texts = [](const PdfPageReadback& page) {
