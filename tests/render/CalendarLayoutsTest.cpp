@@ -30,6 +30,10 @@ LayoutCase Case(std::string name, CalendarStyle style, std::int32_t period, bool
     return {std::move(name), selection, pages, std::move(paper), printed};
 }
 
+void PrintTo(const LayoutCase& layout, std::ostream* out) {
+    *out << layout.Name;
+}
+
 class CalendarLayouts : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(CalendarLayouts, PrintEveryWeekOfTheirMonths) {
