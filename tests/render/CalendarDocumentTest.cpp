@@ -112,13 +112,17 @@ TEST_F(CalendarDocumentRun, UnwritableTargetsAreReportedAndLeaveNothingBehind) {
     EXPECT_EQ(Entries(folder_.Path()), (std::set<std::string>{"PDF", "a-folder", "plain-file"}));
 }
 
+// A file chosen by name is written as named and takes no number.
 TEST_F(CalendarDocumentRun, TheReaderOpensTheSavedFileOnlyWhenThereIsOne) {
     std::vector<std::string> opened;
     environment_.OpenInReader = [&](const std::string& path) { opened.push_back(path); };
     Run();
     EXPECT_TRUE(opened.empty());
     environment_.PdfReaderPath = "/usr/bin/some-reader";
-    EXPECT_EQ(opened, std::vector<std::string>{Run().Path});
+    environment_.OutputPath = folder_.File("chosen.pdf");
+    EXPECT_TRUE(Run().Saved);
+    EXPECT_EQ(opened, std::vector<std::string>{environment_.OutputPath});
+    EXPECT_EQ(ReadSetting(settings_, "PDF", "Number", ""), "1");
 }
 
 // An unknown style, or a cancelled period, prints no page.

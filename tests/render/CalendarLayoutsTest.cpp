@@ -36,7 +36,7 @@ void PrintTo(const LayoutCase& layout, std::ostream* out) {
 
 class CalendarLayouts : public ::testing::TestWithParam<LayoutCase> {};
 
-TEST_P(CalendarLayouts, PrintEveryWeekOfTheirMonths) {
+TEST_P(CalendarLayouts, PrintEveryWeekOnTidyPages) {
     const auto pages = RenderPages(GetParam().Selection);
     ASSERT_EQ(pages.size(), GetParam().Pages);
     for (const auto& page : pages) {

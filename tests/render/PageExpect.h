@@ -15,17 +15,23 @@
 
 namespace kalvara::test {
 
-// Writes the selection to a file of its own and reads it back.
-inline std::vector<PdfPageReadback> RenderPages(const CalendarSelection& selection) {
+// Reads PDF bytes back through a file of their own.
+inline std::vector<PdfPageReadback> ReadBackBytes(const std::string& bytes) {
     TempFolder folder;
-    BroadcastYearTable years;
-    GenerateEnvironment environment;
-    environment.OutputPath = folder.File("calendar.pdf");
-    const auto result = GenerateCalendar(selection, years, environment);
-    EXPECT_TRUE(result.Saved) << result.Problem;
-    auto readback = ReadPdfTrace(environment.OutputPath);
+    const std::string path = folder.File("calendar.pdf");
+    std::ofstream(path, std::ios::binary) << bytes;
+    auto readback = ReadPdfTrace(path);
     EXPECT_EQ(readback.Error, "");
     return readback.Pages;
+}
+
+// The selection's document as the driver draws it.
+inline std::vector<PdfPageReadback> RenderPages(const CalendarSelection& selection) {
+    BroadcastYearTable years;
+    PdfRunState state;
+    std::string bytes;
+    EXPECT_TRUE(RenderCalendarDocument(selection, years, state, bytes));
+    return ReadBackBytes(bytes);
 }
 
 class DirectDrawing : public ::testing::Test {
@@ -46,14 +52,9 @@ protected:
         std::string bytes;
         EXPECT_TRUE(document_.SaveToMemory(bytes));
         EXPECT_EQ(state_.ErrorCount, 0);
-        const std::string path = folder_.File("direct.pdf");
-        std::ofstream(path, std::ios::binary) << bytes;
-        auto readback = ReadPdfTrace(path);
-        EXPECT_EQ(readback.Error, "");
-        return readback.Pages;
+        return ReadBackBytes(bytes);
     }
 
-    TempFolder folder_;
     PdfRunState state_;
     PdfDocument document_{PdfErrorHandler, &state_};
     CalendarSelection selection_;
