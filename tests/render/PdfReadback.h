@@ -1,19 +1,14 @@
 #pragma once
 // Reads a PDF back with mupdf's mutool, a tool that shares no code with our
-// writer, so tests see what a viewer sees. All coordinates are page points
-// with the origin at the top-left corner and y growing downward, the way the
-// layouts place things; a text's Y is its baseline.
+// writer, so tests see what a viewer sees. Coordinates are page points from
+// the top-left corner with y growing downward, the way the layouts place
+// things; a text's Y is its baseline.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace kalvara::test {
-
-struct PdfPoint {
-    double X = 0;
-    double Y = 0;
-};
 
 struct PdfColour {
     double Red = 0;
@@ -33,17 +28,18 @@ struct PdfTextRun {
     double Right = 0; // right edge of the last glyph
     double Y = 0;     // baseline
     std::string Text;
-    double Center() const { return (X + Right) / 2; }
 };
 
-// A stroked or filled path; Left..Bottom bound its points.
+struct PdfPoint {
+    double X = 0;
+    double Y = 0;
+};
+
+// A stroked or filled path.
 struct PdfPath {
     double Width = 0; // strokes only
     PdfColour Colour;
     std::vector<PdfPoint> Points; // moveto, lineto ... in drawing order
-    double Left = 0, Right = 0, Top = 0, Bottom = 0;
-    // A two-point path that runs horizontally.
-    bool IsHorizontal() const;
 };
 
 struct PdfPageReadback {
@@ -52,13 +48,8 @@ struct PdfPageReadback {
     std::vector<PdfTextRun> Texts;
     std::vector<PdfPath> Strokes;
     std::vector<PdfPath> Fills;
-
-    // Runs whose whole text equals text, in drawing order.
-    std::vector<const PdfTextRun*> FindTexts(std::string_view text) const;
     // The first run whose text equals text; null when there is none.
     const PdfTextRun* FindText(std::string_view text) const;
-    // How many runs have their baseline at y (within 0.01).
-    std::size_t CountOnBaseline(double y) const;
 };
 
 struct PdfReadback {
@@ -66,8 +57,8 @@ struct PdfReadback {
     std::string Error; // empty when mutool read the file
 };
 
-// `mutool draw -F trace`: every glyph with font, size and colour, every stroke
-// with its end points, colour and width, every fill.
+// `mutool draw -F trace`: every glyph with font, size and colour, every path
+// with its points, colour and width.
 PdfReadback ReadPdfTrace(const std::string& pdf_path);
 
 // Equal within a hundredth of a point.
