@@ -109,6 +109,7 @@ void DesignAboutBox(const std::string& program_folder) {
 
     gui::SetLayer(2);
     gui::AddRichText(AboutHistoryBoxId, 3.25, 1.625, 45.5, 15.5, "", "");
+    gui::SetAccessibleName(AboutFormName, AboutHistoryBoxId, "Program history");
 
     gui::SetLayer(0);
     gui::UseAutoSize("CT");

@@ -90,6 +90,7 @@ HelpViewer::HelpViewer(QString program_folder, QWidget* parent)
     contents_->setObjectName("HelpContents");
     index_->setObjectName("HelpIndex");
     page_->setObjectName("HelpPage");
+    tabs_->setAccessibleName(tr("Help topics and index"));
     contents_->setAccessibleName(tr("Help topics"));
     index_->setAccessibleName(tr("Help index"));
     page_->setAccessibleName(tr("Help page"));

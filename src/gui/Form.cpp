@@ -245,10 +245,14 @@ void Form::closeEvent(QCloseEvent* event) {
 void Form::ArrangeForKeyboardAndReaders() {
     std::vector<QWidget*> focusable;
     std::vector<const Control*> labels;
+    std::vector<std::pair<QPointer<QWidget>, int>> withTooltip;
     for (const auto& [id, control] : controls_) {
         QWidget* widget = control.widget;
         if (widget == nullptr) {
             continue;
+        }
+        if (widget->property("kalvaraTooltip").toBool()) {
+            withTooltip.emplace_back(widget, id);
         }
         if (control.kind == ControlKind::Label) {
             labels.push_back(&control);
@@ -290,6 +294,11 @@ void Form::ArrangeForKeyboardAndReaders() {
     for (std::size_t i = 1; i < focusable.size(); ++i) {
         QWidget::setTabOrder(focusable[i - 1], focusable[i]);
     }
+    // A reader that walks the window, not only the focus, hears the tooltips
+    // as descriptions too. Asked last: the program answers while we wait.
+    for (const auto& [widget, id] : withTooltip) {
+        DescribeByTooltip(widget, id);
+    }
 }
 
 bool Form::event(QEvent* event) {
@@ -321,6 +330,9 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::FocusIn:
         if (const int id = IdOf(qobject_cast<QWidget*>(watched)); id != 0) {
+            // The tooltip may depend on the state, so it is asked again
+            // before the screen reader announces the control.
+            DescribeByTooltip(qobject_cast<QWidget*>(watched), id);
             GuiContext::Instance().Dispatch(name_, id, EventFocus);
         }
         break;
@@ -386,6 +398,18 @@ bool Form::HandleDialogKey(const QKeyEvent& key) {
         }
     }
     return false;
+}
+
+void Form::DescribeByTooltip(QWidget* widget, int id) {
+    if (widget == nullptr || !widget->property("kalvaraTooltip").toBool() ||
+        widget->property("kalvaraOwnDescription").toBool()) {
+        return;
+    }
+    const QPointer<QWidget> guard(widget);
+    const QString text = QString::fromStdString(GuiContext::Instance().AskTooltip(name_, id));
+    if (guard != nullptr && guard->accessibleDescription() != text) {
+        guard->setAccessibleDescription(text);
+    }
 }
 
 bool Form::HandleTooltip(QObject* watched, QEvent* event) {

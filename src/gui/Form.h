@@ -95,6 +95,9 @@ protected:
 
 private:
     bool HandleKey(QObject* watched, QEvent* event);
+    // The control's tooltip, asked of the program, as its accessible
+    // description; the program's own description is left alone.
+    void DescribeByTooltip(QWidget* widget, int id);
     bool HandleTooltip(QObject* watched, QEvent* event);
     bool HandleDialogKey(const QKeyEvent& key);
     bool Press(int id);

@@ -392,6 +392,8 @@ void SetImage(const std::string& form, int id, int picture);
 // EZ_SETFORMICON.
 // What a screen reader says about a control, such as a picture's content.
 void SetAccessibleDescription(const std::string& form, int id, const std::string& text);
+// What a screen reader calls a control that has no caption of its own.
+void SetAccessibleName(const std::string& form, int id, const std::string& text);
 void SetFormIcon(const std::string& form, int picture);
 
 // ---------------------------------------------------------------------------

@@ -197,6 +197,14 @@ void SetStatusBarText(const std::string& form, int id, int part, const std::stri
 void SetAccessibleDescription(const std::string& form, int id, const std::string& text) {
     if (QWidget* control = Context().FindControl(form, id)) {
         control->setAccessibleDescription(QString::fromStdString(text));
+        // The program's own words win over the tooltip from then on.
+        control->setProperty("kalvaraOwnDescription", true);
+    }
+}
+
+void SetAccessibleName(const std::string& form, int id, const std::string& text) {
+    if (QWidget* control = Context().FindControl(form, id)) {
+        control->setAccessibleName(QString::fromStdString(text));
     }
 }
 

@@ -4,6 +4,9 @@
 #include "gui/GuiContext.h"
 
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <algorithm>
 
 namespace kalvara::gui {
 
@@ -16,6 +19,16 @@ void OwnerDrawnButton::paintEvent(QPaintEvent* event) {
     if (id != 0 && !form->unloading) {
         QPainter painter(this);
         if (GuiContext::Instance().AskOwnerDraw(form->Name(), id, painter, this)) {
+            // The program paints the face only: the keyboard focus is marked
+            // as on every other button, inside the face's edge.
+            if (hasFocus()) {
+                QStyleOptionFocusRect focus;
+                focus.initFrom(this);
+                const int inset =
+                    std::max(2, style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, this) / 2);
+                focus.rect = rect().adjusted(inset, inset, -inset, -inset);
+                style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+            }
             return;
         }
     }

@@ -169,6 +169,15 @@ void DesignMessageBoxForm(const std::string& form) {
         gui::AddLabel(id, block->box.column, block->box.row, block->box.width, block->box.height,
                       JoinLines(block->lines), alignment);
     }
+    // A screen reader reads the message as the box's description, as it
+    // does for the desktop's own message boxes, the lines run together.
+    std::string description;
+    for (const auto& [id, block] : texts) {
+        for (const std::string& line : block->present ? block->lines : std::vector<std::string>{}) {
+            description += (description.empty() || line.empty() ? "" : " ") + line;
+        }
+    }
+    gui::SetAccessibleDescription(form, 0, description);
     if (layout.check.present) {
         gui::SetColors(layout.check.color, layout.background);
         gui::UseFont(layout.check.font);
