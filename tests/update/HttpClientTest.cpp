@@ -210,12 +210,10 @@ TEST_F(HttpClientTest, MalformedAnswersFailWithANoticeAndLeaveNoFile) {
     const std::string not_understood = "The server's answer was not understood.";
     const std::vector<std::pair<std::string, std::string>> cases = {
         {Chunked + "zz\r\nabc\r\n0\r\n\r\n", chunk_size},
-        {Chunked + "-5\r\nabcde\r\n0\r\n\r\n", chunk_size},
         {Chunked + "1000000000\r\nabc", chunk_size},
         {Chunked + "3\r\nabcdef\r\n0\r\n\r\n", "The server sent a malformed chunk."},
         {Chunked + "5\r\nab", ended},
         {ok + "Content-Length: abc\r\n\r\nabc", length},
-        {ok + "Content-Length: -1\r\n\r\nabc", length},
         {ok + "Content-Length: 3\r\nContent-Length: 4\r\n\r\nabcd",
          "The server sent two different content lengths."},
         {ok + "Content-Length: 1000\r\n\r\nshort body", ended},
@@ -296,11 +294,11 @@ TEST(HttpSyntax, ChunkSizesAndLengthsAreNumbersWithinFourGiB) {
     EXPECT_EQ(ParseChunkSize("FF ;ext=1"), 255u);
     EXPECT_EQ(ParseChunkSize("100000000"), MaxBodyBytes);
     EXPECT_EQ(ParseContentLength("4294967296"), MaxBodyBytes);
-    for (const char* bad : {"100000001", "ffffffffffffffffffffffff", "+1", " 1", "1x"}) {
+    for (const char* bad : {"100000001", "ffffffffffffffffffffffff", "-5", "+1", " 1", "1x"}) {
         EXPECT_FALSE(ParseChunkSize(bad)) << bad;
     }
     for (const char* bad : {"", "4294967297", "18446744073709551617", "99999999999999999999999",
-                            "+1", "1e3", "12 3"}) {
+                            "-1", "+1", "1e3", "12 3"}) {
         EXPECT_FALSE(ParseContentLength(bad)) << bad;
     }
 }
