@@ -95,6 +95,21 @@ TEST_F(UpdateTrustTest, InstallerNamesOfTheProgramsFilesAreHarmless) {
     }
 }
 
+// A link put where the updates folder goes would send the download into
+// whatever folder it names.
+TEST_F(UpdateTrustTest, LinkInPlaceOfTheUpdatesFolderIsRefused) {
+    const auto elsewhere = root_.Path() / "elsewhere";
+    std::filesystem::create_directories(elsewhere);
+    std::filesystem::create_directories(data_);
+    std::filesystem::create_directory_symlink(elsewhere, data_ / "updates");
+    Publish("5.3.0.1");
+    answers_ = {1};
+    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+    EXPECT_EQ(Titles(), (Strings{"New Version Available", "Download Error"}));
+    EXPECT_NE(messages_[1].text1.find("is not a folder of its own"), std::string::npos);
+    ExpectNothingKept();
+}
+
 // A reason phrase full of mark-up, through the real message box: its label
 // shows it on one line, braces and bars as they stand.
 TEST_F(UpdateTrustTest, ServerWordsAreShownLiterally) {
