@@ -25,13 +25,6 @@ struct Notice {
 
 class HttpClientTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        client_.SetCallbacks({[this](std::uint64_t received, std::uint64_t expected) {
-                                  progress_.emplace_back(received, expected);
-                              },
-                              [this] { ++events_processed_; }, [this] { return cancel_; }});
-    }
-
     int Get(const ScriptedServer& server, const std::string& path = "/Setup.bin",
             int keep_alive = 0) {
         return client_.Download(server.Host(), path, keep_alive, "", "", file_);
@@ -61,7 +54,10 @@ protected:
     std::vector<std::pair<std::uint64_t, std::uint64_t>> progress_;
     int events_processed_ = 0;
     bool cancel_ = false;
-    HttpClient client_;
+    HttpClient client_{{[this](std::uint64_t received, std::uint64_t expected) {
+                            progress_.emplace_back(received, expected);
+                        },
+                        [this] { ++events_processed_; }, [this] { return cancel_; }}};
 };
 
 std::string Pattern(std::size_t size) {

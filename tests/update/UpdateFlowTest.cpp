@@ -178,10 +178,8 @@ TEST_F(UpdateFlowTest, FailedDownloadLeavesNothingAndBringsTheWindowBack) {
 TEST_F(UpdateFlowTest, CancelOrCloseInTheDownloadWindowStopsASilentServer) {
     for (const bool close_window : {false, true}) {
         SCOPED_TRACE(close_window ? "close" : "cancel");
-        test::ScriptedServer stalled(
-            {{{"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\n", std::string(1000, 'x')},
-              false,
-              true}});
+        const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\n";
+        test::ScriptedServer stalled({{{head, std::string(1000, 'x')}, false, true}});
         Publish("5.3.0.1", stalled.Host() + " /Setup.sh Setup.sh");
         messages_.clear();
         answers_ = {1};
