@@ -10,9 +10,14 @@
 
 namespace kalvara::update::test {
 
-inline std::string ReadText(const std::filesystem::path& path) {
+inline std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteFile(const std::filesystem::path& path, const std::string& text) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 class MinisignKeys {
@@ -26,7 +31,7 @@ public:
 
     bool Ok() const { return ok_; }
     // The whole ".pub" file, comment line and key line.
-    std::string PublicFile() const { return ReadText(public_); }
+    std::string PublicFile() const { return ReadFile(public_); }
     // Only the base64 key line, as the settings file and the build take it.
     std::string PublicLine() const {
         const std::string text = PublicFile();
@@ -34,15 +39,11 @@ public:
         return text.substr(start, text.find('\n', start) - start);
     }
 
-    // Signs file into signature (default: file + ".minisig"); legacy selects
-    // the older form that signs the bytes rather than their hash.
-    bool Sign(const std::filesystem::path& file, bool legacy = false,
-              std::filesystem::path signature = {}) const {
-        if (signature.empty()) {
-            signature = file.string() + ".minisig";
-        }
+    // Signs file into file + ".minisig"; legacy selects the older form that
+    // signs the bytes rather than their hash.
+    bool Sign(const std::filesystem::path& file, bool legacy = false) const {
         return Run("minisign -S " + std::string(legacy ? "-l " : "") + "-s '" + secret_.string() +
-                   "' -m '" + file.string() + "' -x '" + signature.string() + "'");
+                   "' -m '" + file.string() + "' -x '" + file.string() + ".minisig'");
     }
 
 private:

@@ -10,71 +10,63 @@
 namespace kalvara::update {
 namespace {
 
-namespace fs = std::filesystem;
-using test::ReadText;
-
-void WriteText(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+using test::ReadFile;
 
 class MinisignTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(trusted_.Ok() && foreign_.Ok()) << "minisign -G failed";
-        WriteText(file_, "#!/bin/sh\necho installed\n");
+        test::WriteFile(file_, "#!/bin/sh\necho installed\n");
     }
 
-    SignatureVerdict Check(const std::string& signature) const {
-        return CheckFileSignature(file_.string(), signature, trusted_.PublicLine());
+    // The signature text keys made of the file as it is now.
+    std::string SignedBy(const test::MinisignKeys& keys, bool legacy = false) const {
+        return keys.Sign(file_, legacy) ? ReadFile(file_ + ".minisig") : "";
+    }
+    SignatureVerdict Check(const std::string& signature, const std::string& path = "") const {
+        return CheckFileSignature(path.empty() ? file_ : path, signature, trusted_.PublicLine());
     }
 
     kalvara::test::TempFolder folder_;
     test::MinisignKeys trusted_{folder_.Path() / "keys", "trusted"};
     test::MinisignKeys foreign_{folder_.Path() / "keys", "foreign"};
-    fs::path file_ = folder_.Path() / "setup.sh";
-    fs::path signature_ = folder_.Path() / "setup.sh.minisig";
+    std::string file_ = folder_ / "setup.sh";
 };
 
 TEST_F(MinisignTest, BothFormsOfTheTrustedKeyVerifyAndATamperedFileDoesNot) {
     for (const bool legacy : {false, true}) {
         SCOPED_TRACE(legacy ? "legacy" : "prehashed");
-        WriteText(file_, "#!/bin/sh\necho installed\n");
-        ASSERT_TRUE(trusted_.Sign(file_, legacy));
-        const std::string signature = ReadText(signature_);
+        test::WriteFile(file_, "#!/bin/sh\necho installed\n");
+        const std::string signature = SignedBy(trusted_, legacy);
         EXPECT_EQ(ParseMinisignSignature(signature)->Prehashed, !legacy);
         EXPECT_EQ(Check(signature), SignatureVerdict::Valid);
         // The whole ".pub" file serves as the key as well as its key line.
-        EXPECT_EQ(CheckFileSignature(file_.string(), signature, trusted_.PublicFile()),
+        EXPECT_EQ(CheckFileSignature(file_, signature, trusted_.PublicFile()),
                   SignatureVerdict::Valid);
-        WriteText(file_, "#!/bin/sh\necho installed; rm -rf ~\n");
+        test::WriteFile(file_, "#!/bin/sh\necho installed; rm -rf ~\n");
         EXPECT_EQ(Check(signature), SignatureVerdict::Mismatch);
     }
     // A link to a signed file is not the file; a missing file is unread.
-    fs::create_symlink(file_, folder_.Path() / "link");
-    for (const char* name : {"link", "absent"}) {
-        EXPECT_EQ(CheckFileSignature((folder_.Path() / name).string(), ReadText(signature_),
-                                     trusted_.PublicLine()),
-                  SignatureVerdict::UnreadableFile);
-    }
+    const std::string signature = SignedBy(trusted_);
+    std::filesystem::create_symlink(file_, folder_ / "link");
+    EXPECT_EQ(Check(signature, folder_ / "link"), SignatureVerdict::UnreadableFile);
+    EXPECT_EQ(Check(signature, folder_ / "absent"), SignatureVerdict::UnreadableFile);
 }
 
 // Another key, no key, a key id forged to the signer's, and a trusted comment
 // or global signature changed after signing: the comment is covered too.
 TEST_F(MinisignTest, SignaturesThatDoNotHoldAreRefused) {
-    ASSERT_TRUE(foreign_.Sign(file_));
-    const std::string foreign = ReadText(signature_);
+    const std::string foreign = SignedBy(foreign_);
     EXPECT_EQ(Check(foreign), SignatureVerdict::ForeignKey);
-    EXPECT_EQ(CheckFileSignature(file_.string(), foreign, " \n"), SignatureVerdict::NoKey);
-    EXPECT_EQ(CheckFileSignature(file_.string(), foreign, "RWQ-not-a-key"),
-              SignatureVerdict::BadKey);
+    EXPECT_EQ(CheckFileSignature(file_, foreign, " \n"), SignatureVerdict::NoKey);
+    EXPECT_EQ(CheckFileSignature(file_, foreign, "RWQ-not-a-key"), SignatureVerdict::BadKey);
     const MinisignKey key = *ParseMinisignKey(trusted_.PublicLine());
     MinisignKey forged = key;
     forged.KeyId = ParseMinisignSignature(foreign)->KeyId;
-    EXPECT_EQ(CheckSignature(ReadText(file_), *ParseMinisignSignature(foreign), forged),
+    EXPECT_EQ(CheckSignature(ReadFile(file_), *ParseMinisignSignature(foreign), forged),
               SignatureVerdict::Mismatch);
 
-    ASSERT_TRUE(trusted_.Sign(file_));
-    const std::string signature = ReadText(signature_);
+    const std::string signature = SignedBy(trusted_);
     std::string comment = signature;
     comment.insert(signature.find("\ntrusted comment: ") + 18, "x");
     EXPECT_EQ(Check(comment), SignatureVerdict::Mismatch);
@@ -83,15 +75,13 @@ TEST_F(MinisignTest, SignaturesThatDoNotHoldAreRefused) {
     EXPECT_EQ(Check(untrusted), SignatureVerdict::Valid);
     auto parsed = *ParseMinisignSignature(signature);
     parsed.GlobalSignature[0] ^= 1;
-    EXPECT_EQ(CheckSignature(ReadText(file_), parsed, key), SignatureVerdict::Mismatch);
+    EXPECT_EQ(CheckSignature(ReadFile(file_), parsed, key), SignatureVerdict::Mismatch);
 }
 
 TEST_F(MinisignTest, MalformedSignatureFilesAreRefused) {
-    ASSERT_TRUE(trusted_.Sign(file_));
-    const std::string good = ReadText(signature_);
+    const std::string good = SignedBy(trusted_);
     const auto line2 = good.find('\n') + 1;
     const auto line3 = good.find('\n', line2) + 1;
-
     std::string crlf;
     for (char c : good) {
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
@@ -99,20 +89,22 @@ TEST_F(MinisignTest, MalformedSignatureFilesAreRefused) {
     EXPECT_EQ(Check(crlf), SignatureVerdict::Valid);
     EXPECT_EQ(Check(good + "\n\n"), SignatureVerdict::Valid);
 
-    std::string wrong_algorithm = good;
-    wrong_algorithm.replace(line2, 3, "RUx"); // base64 of "El..." instead of "ED..."
-    std::string extra_line = good + "more\n";
-    std::string no_untrusted = good.substr(line2);
-    std::string untrusted_renamed = good;
-    untrusted_renamed.replace(0, 9, "unchecked");
-    std::string bad_base64 = good;
-    bad_base64[line2 + 5] = '*';
-    std::string long_comment = good;
-    long_comment.insert(line3 + 17, std::string(4200, 'a'));
-    for (const std::string& bad :
-         {std::string(), std::string("garbage"), good.substr(0, good.size() / 2),
-          good.substr(0, line3), wrong_algorithm, extra_line, no_untrusted, untrusted_renamed,
-          bad_base64, long_comment, std::string(5000, 'x')}) {
+    const auto edited = [&good](std::size_t at, std::size_t length, const std::string& text) {
+        return std::string(good).replace(at, length, text);
+    };
+    for (const std::string& bad : {
+             std::string(),
+             std::string("garbage"),
+             good.substr(0, good.size() / 2),
+             good.substr(0, line3),
+             good.substr(line2),                            // no untrusted comment line
+             good + "more\n",                               // a line too many
+             edited(line2, 3, "RUx"),                       // base64 of "El..." instead of "ED..."
+             edited(0, 9, "unchecked"),                     // the untrusted comment renamed
+             edited(line2 + 5, 1, "*"),                     // not base64
+             edited(line3 + 17, 0, std::string(4200, 'a')), // over 4 KiB
+             std::string(5000, 'x'),
+         }) {
         EXPECT_EQ(Check(bad), SignatureVerdict::Malformed) << bad.substr(0, 120);
     }
 }

@@ -6,39 +6,27 @@
 
 #include "MinisignKeys.h"
 #include "core/SettingsStore.h"
-#include "engine/CivilDate.h"
 #include "gui/Gui.h"
 #include "msgbox/MessageBox.h"
 #include "support/TempFolder.h"
 #include "update/UpdateFlow.h"
 
+#include <QLabel>
 #include <QProcess>
+#include <QTest>
+#include <QTimer>
 #include <deque>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <memory>
 
 namespace kalvara::update::test {
 
 namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
 
 struct Message {
     std::string parent, title, text1, text2, buttons;
-    int initial_value = 0;
-    std::string options;
 };
-
-inline std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteFile(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 class UpdateFlowTest : public ::testing::Test {
 protected:
@@ -54,11 +42,11 @@ protected:
             banner += server_.readAll().toStdString();
         }
         ASSERT_NE(banner.find(" port "), std::string::npos) << "python3 -m http.server: " << banner;
-        port_ = std::stoi(banner.substr(banner.find(" port ") + 6));
+        host_ += std::to_string(std::stoi(banner.substr(banner.find(" port ") + 6)));
 
+        ASSERT_TRUE(keys_.Ok()) << "minisign -G failed";
         WriteSetting(settings_, "Update", "VersionUrl", Url("/ZorvVersion.txt"));
         WriteSetting(settings_, "Update", "ProductPage", Url("/kalvara.html"));
-        ASSERT_TRUE(keys_.Ok()) << "minisign -G failed";
         WriteSetting(settings_, "Update", "PublicKey", keys_.PublicLine());
 
         gui::InstallEntryPoints({[] {}, [this](const std::string& form) { Design(form); },
@@ -82,21 +70,18 @@ protected:
             services.show_message_box = [this](const std::string& parent, const std::string& title,
                                                const std::string& text1, const std::string& text2,
                                                const std::string&, const std::string& buttons,
-                                               const std::string&, int initial_value,
-                                               const std::string& options) {
-                messages_.push_back({parent, title, text1, text2, buttons, initial_value, options});
-                if (answers_.empty()) {
-                    return 99;
+                                               auto&&...) {
+                messages_.push_back({parent, title, text1, text2, buttons});
+                const int answer = answers_.empty() ? 99 : answers_.front();
+                if (!answers_.empty()) {
+                    answers_.pop_front();
                 }
-                const int answer = answers_.front();
-                answers_.pop_front();
                 return answer;
             };
         }
         services.open_url = [this](const std::string& url) { opened_urls_.push_back(url); };
         if (!real_processes) {
-            services.start_process = [this](const std::string& program,
-                                            const std::vector<std::string>& arguments) {
+            services.start_process = [this](const std::string& program, const Strings& arguments) {
                 started_.emplace_back(program, arguments);
                 return true;
             };
@@ -121,50 +106,84 @@ protected:
         }
     }
 
-    std::string Url(const std::string& path) const {
-        return "http://127.0.0.1:" + std::to_string(port_) + path;
-    }
-    std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }
+    std::string Url(const std::string& path) const { return "http://" + host_ + path; }
 
     // The version file and the installer, signed by the trusted key unless
     // a test says otherwise.
-    void Publish(const std::string& version, const std::string& first_line = "", bool sign = true,
-                 bool legacy = false) {
+    void Publish(const std::string& version, const std::string& first_line = "", bool sign = true) {
         WriteFile(www_ / "ZorvVersion.txt",
-                  (first_line.empty() ? Host() + " /files/Setup.sh Setup.sh" : first_line) + "\n" +
+                  (first_line.empty() ? host_ + " /files/Setup.sh Setup.sh" : first_line) + "\n" +
                       version + "\n");
         WriteFile(www_ / "files" / "Setup.sh", installer_);
         fs::remove(www_ / "files" / "Setup.sh.minisig");
         if (sign) {
-            ASSERT_TRUE(keys_.Sign(www_ / "files" / "Setup.sh", legacy));
+            ASSERT_TRUE(keys_.Sign(www_ / "files" / "Setup.sh"));
         }
-    }
-
-    // Nothing of the download is left in the updates folder.
-    bool UpdatesFolderEmpty() const {
-        std::error_code error;
-        return fs::is_empty(data_ / "updates", error) || !fs::exists(data_ / "updates");
     }
 
     std::string Setting(const std::string& key, const std::string& fallback = "") const {
         return ReadSetting(settings_, "Update", key, fallback);
+    }
+    // What the flow keeps about a downloaded installer until it has run.
+    Strings InstallRecord() const {
+        return {Setting("Install"), Setting("NewVer"), Setting("Failed")};
+    }
+    Strings Titles() const {
+        Strings titles;
+        for (const auto& message : messages_) {
+            titles.push_back(message.title);
+        }
+        return titles;
+    }
+
+    // After a download that did not end in a verified installer: nothing of
+    // it is left or recorded, and the main window is back.
+    void ExpectNothingKept() const {
+        std::error_code ignored;
+        EXPECT_TRUE(fs::is_empty(data_ / "updates", ignored) || !fs::exists(data_ / "updates"));
+        EXPECT_EQ(Setting("Install"), "");
+        EXPECT_FALSE(flow_->InstallerDownloaded());
+        EXPECT_FALSE(gui::FormExists(DownloadFormName));
+        EXPECT_TRUE(gui::FormWidget("KV")->isVisible());
+    }
+
+    // While the flow waits on real windows, presses each message box's first
+    // button and the update information window's Close; shown gets the
+    // caption of each, with text 1 as the message box's label shows it.
+    std::unique_ptr<QTimer> ClickThrough(Strings& shown) const {
+        auto poll = std::make_unique<QTimer>();
+        QObject::connect(poll.get(), &QTimer::timeout, [&shown] {
+            using namespace msgbox;
+            if (QWidget* button = gui::ControlWidget(MessageBoxFormName, FirstButtonId)) {
+                const auto* label =
+                    qobject_cast<QLabel*>(gui::ControlWidget(MessageBoxFormName, Text1Id));
+                shown.push_back(gui::GetText(MessageBoxFormName, 0) + "|" +
+                                (label ? label->text().toStdString() : ""));
+                QTest::mouseClick(button, Qt::LeftButton);
+            } else if (QWidget* close = gui::ControlWidget(WhatsNewFormName, WhatsNewCloseId)) {
+                shown.push_back(gui::GetText(WhatsNewFormName, 0));
+                QTest::mouseClick(close, Qt::LeftButton);
+            }
+        });
+        poll->start(20);
+        return poll;
     }
 
     kalvara::test::TempFolder root_;
     fs::path program_ = root_.Path() / "program", www_ = root_.Path() / "www";
     fs::path data_ = root_.Path() / "data";
     std::string settings_ = (program_ / "Zorv.ini").string();
-    int port_ = 0;
+    std::string host_ = "127.0.0.1:";
     QProcess server_;
     std::unique_ptr<UpdateFlow> flow_;
     std::vector<Message> messages_;
     std::deque<int> answers_;
-    std::vector<std::string> opened_urls_;
-    std::vector<std::pair<std::string, std::vector<std::string>>> started_;
+    Strings opened_urls_;
+    std::vector<std::pair<std::string, Strings>> started_;
     DayNumber today_ = JulianDate(12, 6, 2026);
     // Records its argument count and arguments beside itself.
     std::string installer_ = "#!/bin/sh\necho \"$# $*\" > \"$(dirname \"$0\")/installed.txt\"\n";
-    test::MinisignKeys keys_{root_.Path() / "keys", "maker"};
+    MinisignKeys keys_{root_.Path() / "keys", "maker"};
 };
 
 } // namespace kalvara::update::test
