@@ -128,9 +128,11 @@ void MainWindow::Design() {
         gui::UseFont(font);
     };
     prepare(8);
-    gui::AddTextField(YearFieldId, 19.75, 1.75, 7.5, 1.625, "", "CENST[4]");
+    // Below the frame's title, which the desktop styles draw above the
+    // frame's line rather than across it.
+    gui::AddTextField(YearFieldId, 19.75, 2.125, 7.5, 1.625, "", "CENST[4]");
     prepare(6);
-    gui::AddLabel(YearLabelId, 3.5, 2.0625, 15.25, 1.125, "Calendar starting year:", "L");
+    gui::AddLabel(YearLabelId, 3.5, 2.375, 15.25, 1.125, "Calendar starting year:", "L");
 
     for (int style = 1; style <= 6; ++style) {
         const StyleButton& button = styles[static_cast<std::size_t>(style - 1)];

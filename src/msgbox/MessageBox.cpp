@@ -166,6 +166,18 @@ void DesignMessageBoxForm(const std::string& form) {
         }
         gui::SetColors(block->color, layout.background);
         gui::UseFont(block->font);
+        if (layout.scrollTexts) {
+            gui::AddRichText(id, block->box.column, block->box.row, block->box.width,
+                             block->box.height, "", "");
+            std::string text;
+            for (std::string line : block->lines) {
+                std::replace(line.begin(), line.end(), QuotedBar, '|');
+                text += (text.empty() ? "" : "\n") + line;
+            }
+            gui::SetRichText(form, id, text);
+            gui::SetAccessibleName(form, id, "Message");
+            continue;
+        }
         gui::AddLabel(id, block->box.column, block->box.row, block->box.width, block->box.height,
                       JoinLines(block->lines), alignment);
     }

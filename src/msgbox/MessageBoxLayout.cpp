@@ -10,6 +10,8 @@ namespace {
 constexpr double kLargestSize = 500.0;
 constexpr double kNarrowestWrap = 4.0;
 constexpr double kLargestPadding = 5.0;
+constexpr double kFewestScrolledRows = 3.0;
+constexpr double kScrollBarColumns = 2.5;
 
 double Sane(double value) {
     return std::isfinite(value) ? std::clamp(value, 0.0, kLargestSize) : 0.0;
@@ -214,6 +216,31 @@ MessageBoxLayout ComputeMessageBoxLayout(const MessageBoxRequest& request,
         cursor += layout.check.box.height;
     }
 
+    // Texts taller than the screen allows, even wrapped, go into one box that
+    // scrolls, as small as that leaves it but never below a few lines; the
+    // check box and the buttons stay in view below it.
+    const double maxHeight = Sane(request.maxHeight);
+    const double textsHeight = (layout.text1.present ? layout.text1.box.height : 0.0) +
+                               (layout.text2.present ? layout.text2.box.height : 0.0);
+    const double overflow = cursor + rowHeight + 2 * gap - maxHeight;
+    if (maxHeight > 0 && overflow > 0 && textsHeight > kFewestScrolledRows) {
+        const double room = std::max(kFewestScrolledRows, textsHeight - overflow);
+        TextBlockLayout& shown = layout.text1.present ? layout.text1 : layout.text2;
+        if (&shown == &layout.text1 && layout.text2.present) {
+            shown.lines.emplace_back();
+            shown.lines.insert(shown.lines.end(), layout.text2.lines.begin(),
+                               layout.text2.lines.end());
+            shown.box.width = std::max(shown.box.width, layout.text2.box.width);
+            layout.text2 = {};
+        }
+        shown.box.row = gap;
+        shown.box.height = room;
+        shown.box.width += kScrollBarColumns;
+        layout.check.box.row -= textsHeight - room;
+        cursor -= textsHeight - room;
+        layout.scrollTexts = true;
+    }
+
     double contentWidth = std::max({layout.text1.present ? layout.text1.box.width : 0.0,
                                     layout.text2.present ? layout.text2.box.width : 0.0,
                                     layout.check.present ? layout.check.box.width : 0.0, rowWidth});
@@ -226,7 +253,6 @@ MessageBoxLayout ComputeMessageBoxLayout(const MessageBoxRequest& request,
         layout.width = minWidth;
     }
     layout.height = std::max(pictureHeight + 2 * gap, cursor + rowHeight + 2 * gap);
-    const double maxHeight = Sane(request.maxHeight);
     const double minHeight = maxHeight > 0
                                  ? std::min(title.minHeight, std::max(maxHeight, layout.height))
                                  : title.minHeight;

@@ -73,6 +73,9 @@ struct MessageBoxLayout {
     std::string pictureProperties;
     TextBlockLayout text1;
     TextBlockLayout text2;
+    // The texts did not fit the screen: text1 holds both, in a box that
+    // scrolls, and text2 is absent.
+    bool scrollTexts = false;
     TextBlockLayout check;
     bool checkTicked = false;
     std::vector<ButtonLayout> buttons;

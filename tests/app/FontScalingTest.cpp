@@ -1,6 +1,6 @@
 // The windows at desktop fonts from 7 to 14 points: the program's own fonts
-// follow the desktop's, so every caption still fits its control and every
-// window fits a common screen.
+// follow the desktop's, so every caption still fits its control, every
+// control stays inside its frame and every window fits a common screen.
 
 #include "AppHarness.h"
 #include "about/AboutBox.h"
@@ -12,8 +12,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -60,8 +63,48 @@ std::vector<std::string> ClippedCaptions(const std::string& form) {
     return clipped;
 }
 
+// The controls that stand across a frame's border or its title instead of
+// inside the box the style draws.
+std::vector<std::string> StraddlingFrames(const std::string& form) {
+    std::vector<std::string> straddling;
+    QWidget* window = gui::FormWidget(form);
+    for (const QGroupBox* frame : window->findChildren<QGroupBox*>()) {
+        QStyleOptionGroupBox option;
+        option.initFrom(frame);
+        option.text = frame->title();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        const QStyle* style = frame->style();
+        const QRect box =
+            style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, frame);
+        const QRect title =
+            style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame);
+        const QRect inside(frame->mapTo(window, box.topLeft()), box.size());
+        const int titleBottom = frame->mapTo(window, title.bottomLeft()).y();
+        for (const QWidget* control :
+             frame->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            const QRect own(control->mapTo(window, QPoint()), control->size());
+            if (control == frame || !control->isVisibleTo(window) || !own.intersects(inside)) {
+                continue;
+            }
+            // A frame without a title may have an option button on its top
+            // line for a heading, as the print range dialog's two choices.
+            const bool heading = frame->title().isEmpty() && own.top() <= inside.top() &&
+                                 own.bottom() >= inside.top();
+            if (heading) {
+                continue;
+            }
+            if (!inside.contains(own) || own.top() <= titleBottom) {
+                straddling.push_back(control->metaObject()->className() + std::string(" in ") +
+                                     frame->title().toStdString());
+            }
+        }
+    }
+    return straddling;
+}
+
 void ExpectFits(const std::string& form) {
     EXPECT_EQ(ClippedCaptions(form), std::vector<std::string>{}) << form;
+    EXPECT_EQ(StraddlingFrames(form), std::vector<std::string>{}) << form;
     QWidget* window = gui::FormWidget(form);
     ASSERT_NE(window, nullptr);
     // 1,280 x 720 less a panel: the smallest screen the program is used on.

@@ -175,8 +175,11 @@ TEST_F(GuiEvents, TooltipTextIsAskedForWhenItIsAboutToShow) {
         QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), widget->mapToGlobal(QPoint(2, 2)));
         QApplication::sendEvent(widget, &help);
     };
+    // Focus asks too, for the reader's description; a hover asks again.
+    const auto asked = [this] { return IdsOf("KV", EventTooltip).size(); };
+    const std::size_t before = asked();
     hover(120);
-    EXPECT_EQ(IdsOf("KV", EventTooltip), std::vector<int>{120});
+    EXPECT_EQ(asked(), before + 1);
     EXPECT_EQ(QToolTip::text().toStdString(), "one two\nthree four\nfive");
 
     QToolTip::hideText();
@@ -185,7 +188,10 @@ TEST_F(GuiEvents, TooltipTextIsAskedForWhenItIsAboutToShow) {
     hover(120);
     EXPECT_FALSE(QToolTip::isVisible());
     hover(125); // not registered: not asked
-    EXPECT_EQ(IdsOf("KV", EventTooltip), (std::vector<int>{120, 120}));
+    EXPECT_GE(asked(), before + 2);
+    for (int id : IdsOf("KV", EventTooltip)) {
+        EXPECT_EQ(id, 120);
+    }
     SetTooltip("outside the event"); // ignored
 }
 
