@@ -47,11 +47,8 @@ CommandResult RunCli(const std::vector<std::string>& args, const ProcessOptions&
         " <" + Quoted(streams / "in") + " >" + Quoted(out_path) + " 2>" + Quoted(streams / "err");
     const int status = std::system(command.c_str());
 
-    CommandResult result;
-    result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = options.out_path.empty() ? Contents(out_path) : "";
-    result.err = Contents(streams / "err");
-    return result;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
+            options.out_path.empty() ? Contents(out_path) : "", Contents(streams / "err")};
 }
 
 std::vector<std::string> Words(const std::string& line) {
