@@ -1,7 +1,6 @@
 #pragma once
-// Runs kalvara-cli, either as a separate process (exit status and streams as
-// a shell sees them) or in-process through RunCli, and small helpers for
-// reading what it printed.
+// Runs the built kalvara-cli as a shell would (exit status and streams as a
+// user sees them), and small helpers for reading what it printed.
 
 #include <string>
 #include <vector>
@@ -14,18 +13,16 @@ struct CommandResult {
     std::string err;
 };
 
+// Initialised members, so that a caller names only those it sets.
 struct ProcessOptions {
+    std::string input = {};
     // "NAME=value" entries added to the current environment.
-    std::vector<std::string> extra_environment;
+    std::vector<std::string> extra_environment = {};
     // Where standard output goes instead of being kept (such as /dev/full).
-    std::string out_path;
+    std::string out_path = {};
 };
 
-// Runs the built kalvara-cli with the arguments.
 CommandResult RunCli(const std::vector<std::string>& args, const ProcessOptions& options = {});
-
-// RunCli of the library on temporary streams, in this process.
-CommandResult RunInProcess(const std::vector<std::string>& args, const std::string& input = {});
 
 // A command line written as a shell would take it, words split at single
 // spaces; '' stands for an empty word.
@@ -33,6 +30,5 @@ std::vector<std::string> Words(const std::string& line);
 
 std::string Contents(const std::string& path);
 std::vector<std::string> Lines(const std::string& text);
-std::size_t CountOf(const std::string& text, const std::string& what);
 
 } // namespace kalvara::testing

@@ -1,16 +1,22 @@
-// week, month, quarter and batch date, checked against the engine's tables.
+// The commands that look dates up: months, weeks, week, month, quarter and
+// date, held against the rules in plain words and the engine's tables.
 
 #include "CommandRunner.h"
 #include "engine/BroadcastYearTable.h"
 #include "engine/CalendarNames.h"
 
+#include <chrono>
 #include <fmt/format.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
 using kalvara::testing::Lines;
-using kalvara::testing::RunInProcess;
+using kalvara::testing::RunCli;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 std::string Iso(kalvara::DayNumber day) {
     std::int32_t m = 0, d = 0, y = 0;
@@ -18,114 +24,169 @@ std::string Iso(kalvara::DayNumber day) {
     return fmt::format("{:04}-{:02}-{:02}", y, m, d);
 }
 
-std::vector<std::string> Csv(const std::vector<std::string>& args) {
-    auto words = args;
+std::vector<std::string> Csv(std::vector<std::string> words) {
     words.insert(words.end(), {"--format", "csv"});
-    return Lines(RunInProcess(words).out);
+    return Lines(RunCli(words).out);
 }
 
-TEST(WeekCommand, KeysAtTheEndsOfTheYear) {
-    // Week 1 of 2026 starts in December 2025; 2028 has a week 53.
-    const std::vector<std::pair<std::string, std::string>> weeks = {
-        {"202601", "2026,1,2025-12-29,2026-01-04,1,1Q01,202601,1"},
-        {"2026-W01", "2026,1,2025-12-29,2026-01-04,1,1Q01,202601,1"},
-        {"2026-w14", "2026,14,2026-03-30,2026-04-05,4,2Q01,202614,2"},
-        {"202652", "2026,52,2026-12-21,2026-12-27,12,4Q13,202652,4"},
-        {"202853", "2028,53,2028-12-25,2028-12-31,12,4Q14,202853,4"},
-        {"192001", "1920,1,1919-12-29,1920-01-04,1,1Q01,192001,1"}};
-    for (const auto& [key, row] : weeks) {
-        EXPECT_EQ(Csv({"week", key}),
-                  (std::vector<std::string>{
-                      "year,week,monday,sunday,month,quarter_label,week_key,quarter", row}));
+// The rows' values are checked with the CSV; here the text and JSON around
+// them. `week` prints a week as `weeks` prints it.
+TEST(Tables, TextAndJsonLayouts) {
+    const auto months = RunCli({"months", "2017"}).out;
+    EXPECT_TRUE(months.starts_with("Broadcast year 2017\nMonth      First       Last        Weeks\n"
+                                   "January    2016-12-26  2017-01-29  5 *\n"));
+    EXPECT_THAT(months, HasSubstr("\nSeptember  2017-08-28  2017-09-24  4\n"));
+    EXPECT_TRUE(months.ends_with("2017-12-31  5 *\n\n* 5-week month\n"));
+    const auto week = RunCli({"week", "201753"}).out;
+    EXPECT_EQ(week, "Week  Monday      Sunday      Month      Quarter  Key\n"
+                    "  53  2017-12-25  2017-12-31  December   4Q14     201753\n");
+    EXPECT_TRUE(RunCli({"weeks", "2017"}).out.ends_with(Lines(week)[1] + "\n"));
+
+    const auto months_json = RunCli({"months", "2025", "2026", "--format=json"}).out;
+    EXPECT_TRUE(months_json.starts_with(
+        "[\n  {\"year\": 2025, \"month\": 1, \"name\": \"January\", \"first\": \"2024-12-30\", "
+        "\"last\": \"2025-01-26\", \"weeks\": 4, \"month_first\": \"2024-12-30\", "
+        "\"month_last\": \"2025-01-26\", \"quarter\": 1},\n"));
+    EXPECT_TRUE(months_json.ends_with("}\n]\n"));
+    EXPECT_EQ(Lines(months_json).size(), 24u + 2u);
+    const auto week_json = RunCli({"week", "201753", "--format", "json"}).out;
+    EXPECT_EQ(week_json, "{\"year\": 2017, \"week\": 53, \"monday\": \"2017-12-25\", \"sunday\": "
+                         "\"2017-12-31\", \"month\": 12, \"quarter_label\": \"4Q14\", "
+                         "\"week_key\": \"201753\", \"quarter\": 4}\n");
+    EXPECT_TRUE(
+        RunCli({"weeks", "2017", "--format", "json"}).out.ends_with("  " + week_json + "]\n"));
+    EXPECT_TRUE(
+        RunCli({"quarter", "2026", "1", "--format", "json"})
+            .out.starts_with("{\"year\": 2026, \"quarter\": 1, \"quarter_first\": "
+                             "\"2025-12-29\", \"quarter_last\": \"2026-03-29\", "
+                             "\"weeks\": 13, \"rows\": [\n  {\"year\": 2026, \"week\": 1,"));
+}
+
+// Every week of 1920..2300 as a script reads it, against the rules in plain
+// words worked out with <chrono>: a week belongs to the month and year of its
+// Sunday, and months end on their last Sunday.
+TEST(WeeksCommand, EveryWeekFrom1920To2300IsRight) {
+    using namespace std::chrono;
+    const auto on_or_before = [](sys_days date, weekday wanted) {
+        return date - (weekday{date} - wanted);
+    };
+    const auto month_start = [&](year y, unsigned m) {
+        return m == 1 ? on_or_before(y / January / 1, Monday)
+                      : on_or_before(y / month{m - 1} / last, Sunday) + days{1};
+    };
+    const auto iso = [](year_month_day d) {
+        return fmt::format("{:04}-{:02}-{:02}", int(d.year()), unsigned(d.month()),
+                           unsigned(d.day()));
+    };
+    const auto lines = Lines(RunCli({"weeks", "1920", "2300", "--format", "csv"}).out);
+    ASSERT_EQ(lines.at(0), "year,week,monday,sunday,month,quarter_label,week_key,quarter");
+
+    const sys_days end = on_or_before(year{2300} / December / last, Sunday) + days{1};
+    sys_days monday = month_start(year{1920}, 1);
+    std::size_t row = 1;
+    for (; monday < end && row < lines.size(); monday += days{7}, ++row) {
+        const year_month_day sunday{monday + days{6}};
+        const int y = int(sunday.year());
+        const unsigned m = unsigned(sunday.month()), quarter = (m + 2) / 3;
+        const auto week = (monday - month_start(sunday.year(), 1)).count() / 7 + 1;
+        const auto quarter_week =
+            (monday - month_start(sunday.year(), 3 * quarter - 2)).count() / 7 + 1;
+        ASSERT_EQ(lines[row],
+                  fmt::format("{},{},{},{},{},{}Q{:02},{}{:02},{}", y, week, iso(monday),
+                              iso(sunday), m, quarter, quarter_week, y, week, quarter));
     }
-    // The same row as `weeks` prints it, in text and JSON.
-    const auto text = Lines(RunInProcess({"week", "202853"}).out);
-    ASSERT_EQ(text.size(), 2u);
-    EXPECT_EQ(text[1], Lines(RunInProcess({"weeks", "2028"}).out).back());
-    const auto json = RunInProcess({"week", "202853", "--format", "json"}).out;
-    EXPECT_NE(RunInProcess({"weeks", "2028", "--format", "json"}).out.find("  " + json),
-              std::string::npos);
+    // Week after week without a gap, through the last Sunday of December 2300.
+    EXPECT_EQ(monday, end);
+    EXPECT_EQ(row, lines.size());
+}
+
+// Either form of the key; week 1 of 2026 starts in December 2025, and 2028 has
+// a week 53.
+TEST(WeekCommand, FindsTheRowOfWeeksByItsKey) {
+    for (const auto& [key, year, week] : {std::tuple{"202601", "2026", 1},
+                                          {"2026-W01", "2026", 1},
+                                          {"2026-w14", "2026", 14},
+                                          {"202652", "2026", 52},
+                                          {"202853", "2028", 53},
+                                          {"192001", "1920", 1}}) {
+        const auto weeks = Csv({"weeks", year});
+        EXPECT_THAT(Csv({"week", key}), ElementsAre(weeks.at(0), weeks.at(week))) << key;
+    }
 }
 
 // A month's or quarter's rows are the weeks rows of its months with its
 // bounds added; months agrees with the same bounds.
 TEST(MonthAndQuarterCommands, MatchTheEngineAndTheWeekRows) {
-    for (const int year : {1920, 2017, 2018, 2024, 2026, 2028, 9999}) {
+    for (const int year : {1920, 2018, 2024, 2028, 9999}) {
         SCOPED_TRACE(year);
         kalvara::BroadcastYearTable table;
         kalvara::BuildBroadcastYear(year, table);
         const std::string y = std::to_string(year);
-        const auto weeks = Csv({"weeks", y});
-        const auto months = Csv({"months", y});
+        const auto weeks = Csv({"weeks", y}), months = Csv({"months", y});
         ASSERT_EQ(months.size(), 13u);
         EXPECT_EQ(months[0], "year,month,name,first,last,weeks,month_first,month_last,quarter");
-        // The rows of months first..last, from week_row on.
-        const auto expect_period = [&](const std::string& command, int number, int first, int last,
-                                       std::size_t week_row) {
+        std::size_t week_row = 1;
+        // Months first..last: their week rows from week_row on, and their bounds.
+        const auto expect_period = [&](const std::string& command, int number, int first,
+                                       int last) {
             const int period_weeks = (table.Last(last) - table.First(first) + 1) / 7;
             const std::string bounds = fmt::format("{},{},{}", Iso(table.First(first)),
                                                    Iso(table.Last(last)), period_weeks);
             const auto lines = Csv({command, y, std::to_string(number)});
             EXPECT_EQ(lines.size(), period_weeks + 1u) << command << number;
             EXPECT_EQ(lines.at(0), weeks[0] + "," + command + "_first," + command + "_last,weeks");
-            for (std::size_t i = 1; i < lines.size(); ++i) {
-                EXPECT_EQ(lines[i], weeks.at(week_row++) + "," + bounds);
+            for (std::size_t i = 1, row = week_row; i < lines.size(); ++i) {
+                EXPECT_EQ(lines[i], weeks.at(row++) + "," + bounds);
             }
             return bounds;
         };
-        std::size_t week_row = 1;
         for (int month = 1; month <= 12; ++month) {
-            const std::string bounds = expect_period("month", month, month, month, week_row);
+            if (month % 3 == 1) {
+                expect_period("quarter", (month + 2) / 3, month, month + 2);
+            }
             EXPECT_EQ(months[month],
                       fmt::format("{},{},{},{},{},{},{}", year, month, kalvara::MonthName(month),
-                                  bounds, Iso(table.First(month)), Iso(table.Last(month)),
+                                  expect_period("month", month, month, month),
+                                  Iso(table.First(month)), Iso(table.Last(month)),
                                   (month + 2) / 3));
-            if (month % 3 == 1) {
-                expect_period("quarter", (month + 2) / 3, month, month + 2, week_row);
-            }
             week_row += static_cast<std::size_t>(table.WeekCount(month));
         }
         EXPECT_EQ(week_row, weeks.size());
     }
-    const auto quarter = Lines(RunInProcess({"quarter", "2026", "1", "--format", "json"}).out);
-    ASSERT_EQ(quarter.size(), 13u + 2u);
-    EXPECT_EQ(quarter[0], "{\"year\": 2026, \"quarter\": 1, \"quarter_first\": \"2025-12-29\", "
-                          "\"quarter_last\": \"2026-03-29\", \"weeks\": 13, \"rows\": [");
-    EXPECT_EQ(quarter[1],
-              "  " + Lines(RunInProcess({"week", "202601", "--format", "json"}).out)[0] + ",");
-    EXPECT_EQ(quarter.back(), "]}");
 }
 
-// Valid dates are answered in order; each invalid one gets its own line on
-// stderr, and the status says something was refused.
+// Each date in order, from the arguments and from standard input; each invalid
+// one gets its own line on stderr, and the status says something was refused.
 TEST(DateCommand, AnswersEveryDateOfABatch) {
-    const auto single = [](const char* date) { return Csv({"date", date}).at(1); };
-    EXPECT_EQ(single("12/29/2025"), "2025-12-29,2026,1,January,1,202601,1,1Q01,2025-12-29,"
-                                    "2026-01-04,2025-12-29,2026-01-25,4");
-    auto result = RunInProcess({"date", "-", "--format", "csv"},
-                               "2025-12-28\n12/29/2025\r\n\n2026-02-30\n2028-12-31\nnope\n");
+    const auto answer = [](const char* date) { return Csv({"date", date}).at(1); };
+    const auto result = RunCli({"date", "12/29/2025", "-", "--format", "csv"},
+                               {.input = "2025-12-28\n2026-02-30\n\n2017-12-31\r\nnope\n"});
     EXPECT_EQ(result.exit_status, 2);
-    EXPECT_EQ(Lines(result.out),
-              (std::vector<std::string>{Csv({"date", "2025-12-28"}).at(0), single("2025-12-28"),
-                                        single("2025-12-29"), single("2028-12-31")}));
-    EXPECT_EQ(result.err, "kalvara-cli: date: '2026-02-30' is not a date (use 2026-01-01 or "
-                          "01/01/2026)\nkalvara-cli: date: 'nope' is not a date (use 2026-01-01 "
-                          "or 01/01/2026)\n");
+    EXPECT_THAT(Lines(result.out),
+                ElementsAre("date,year,month,name,week,week_key,quarter,quarter_label,monday,"
+                            "sunday,month_first,month_last,weeks",
+                            "2025-12-29,2026,1,January,1,202601,1,1Q01,2025-12-29,2026-01-04,"
+                            "2025-12-29,2026-01-25,4",
+                            answer("2025-12-28"), answer("2017-12-31")));
+    EXPECT_THAT(Lines(result.err), ElementsAre(HasSubstr("'2026-02-30'"), HasSubstr("'nope'")));
 
-    // Arguments and standard input mixed, JSON one object a line.
-    result =
-        RunInProcess({"date", "2026-01-01", "-", "2017-12-31", "--format", "json"}, "2024-02-29\n");
-    EXPECT_EQ(result.exit_status, 0) << result.err;
-    const auto objects = Lines(result.out);
-    ASSERT_EQ(objects.size(), 3u);
-    EXPECT_EQ(objects[0].rfind("{\"date\": \"2026-01-01\"", 0), 0u);
-    EXPECT_EQ(objects[1].rfind("{\"date\": \"2024-02-29\"", 0), 0u);
-    EXPECT_EQ(objects[2].rfind("{\"date\": \"2017-12-31\"", 0), 0u);
-
-    // Text reports are separated by one blank line.
-    EXPECT_NE(RunInProcess({"date", "2026-01-01", "2026-01-02"})
-                  .out.find("2026-01-25\n\nDate            2026-01-02\n"),
-              std::string::npos);
+    // JSON is one object a line, with the older names beside the new ones.
+    const std::string object =
+        "{\"date\": \"2017-12-31\", \"broadcast_year\": 2017, \"month\": 12, \"name\": "
+        "\"December\", \"week\": 53, \"quarter_label\": \"4Q14\", \"monday\": \"2017-12-25\", "
+        "\"sunday\": \"2017-12-31\", \"month_first\": \"2017-11-27\", \"month_last\": "
+        "\"2017-12-31\", \"month_weeks\": 5, \"year\": 2017, \"week_key\": \"201753\", "
+        "\"quarter\": 4, \"weeks\": 5}\n";
+    EXPECT_EQ(RunCli({"date", "2017-12-31", "2017-12-31", "--format", "json"}).out,
+              object + object);
+    // Text reports are one blank line apart; no date is today.
+    EXPECT_THAT(
+        RunCli({"date", "2025-12-30", "2026-01-02"}).out,
+        HasSubstr("Date            2025-12-30\nBroadcast year  2026\n"
+                  "Month           1 January (4 weeks)\nWeek            1 (1Q01)\n"
+                  "Week key        202601\nWeek runs       2025-12-29 to 2026-01-04\n"
+                  "Month runs      2025-12-29 to 2026-01-25\n\nDate            2026-01-02\n"));
+    EXPECT_THAT(RunCli({"date"}).out, HasSubstr("Broadcast year"));
 }
 
 } // namespace
