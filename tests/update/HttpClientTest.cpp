@@ -56,14 +56,6 @@ protected:
                         [this] { ++events_processed_; }, [this] { return cancel_; }}};
 };
 
-std::string Pattern(std::size_t size) {
-    std::string data(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) {
-        data[i] = static_cast<char>('a' + (i * 7 + i / 251) % 26);
-    }
-    return data;
-}
-
 std::string Sized(const std::string& body, const std::string& extra_headers = "") {
     return "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" +
            extra_headers + "\r\n" + body;
@@ -75,7 +67,10 @@ const std::string Chunked = "HTTP/1.0 200 OK\r\nTransfer-Encoding: chunked\r\n\r
 // trailers dropped); a body without length ends when the server closes; a
 // zero length needs no close, so the server stays silent after it.
 TEST_F(HttpClientTest, BodyIsStoredExactlyHoweverItsEndIsMarked) {
-    const std::string big = Pattern(0x184d2); // no multiple of a block
+    std::string big(0x184d2, 'a'); // no multiple of a block, and no block like the next
+    for (std::size_t i = 0; i < big.size(); ++i) {
+        big[i] = static_cast<char>('a' + i % 23);
+    }
     const std::vector<std::tuple<std::string, Then, std::string>> cases = {
         {"HTTP/1.1 200 OK\r\nTransfer-Encoding: Chunked\r\n\r\n5;name=x\r\nhello\r\n184d2\r\n" +
              big + "\r\n3\r\nend\r\n0\r\nTrailer: 1\r\n\r\n",
@@ -159,7 +154,8 @@ TEST_F(HttpClientTest, RequestsCarryTheirHeadersAndReuseOnlyAKeptConnection) {
 
 TEST_F(HttpClientTest, CancelDuringTheBodyLeavesNoFile) {
     ScriptedServer server(
-        {{"HTTP/1.0 200 OK\r\nContent-Length: 200000\r\n\r\n" + Pattern(50000), Then::Stall}});
+        {{"HTTP/1.0 200 OK\r\nContent-Length: 200000\r\n\r\n" + std::string(50000, 'x'),
+          Then::Stall}});
     client_.SetCallbacks(
         {[this](std::uint64_t, std::uint64_t) { cancel_ = true; }, {}, [this] { return cancel_; }});
     EXPECT_EQ(Get(server), DownloadCancelled);

@@ -3,18 +3,18 @@
 // request it reads with the next scripted answer, on whichever connection the
 // request came, and records what it received.
 
+#include "core/UniqueFd.h"
+
 #include <arpa/inet.h>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <cstdint>
 #include <mutex>
 #include <netinet/in.h>
 #include <stdexcept>
 #include <string>
 #include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace kalvara::update::test {
@@ -36,9 +36,8 @@ public:
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK); // port 0: any free port
         socklen_t length = sizeof address;
         auto* raw = reinterpret_cast<sockaddr*>(&address);
-        if (::bind(listener_, raw, length) != 0 || ::listen(listener_, 8) != 0 ||
-            ::getsockname(listener_, raw, &length) != 0) {
-            ::close(listener_);
+        if (::bind(listener_.Get(), raw, length) != 0 || ::listen(listener_.Get(), 8) != 0 ||
+            ::getsockname(listener_.Get(), raw, &length) != 0) {
             throw std::runtime_error("cannot listen on loopback");
         }
         host_ = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
@@ -47,10 +46,7 @@ public:
     ~ScriptedServer() {
         stopping_ = true;
         thread_.join();
-        ::close(listener_);
     }
-    ScriptedServer(const ScriptedServer&) = delete;
-    ScriptedServer& operator=(const ScriptedServer&) = delete;
 
     // "127.0.0.1:<port>", as the client takes it.
     const std::string& Host() const { return host_; }
@@ -61,22 +57,22 @@ public:
     }
 
 private:
-    // Blocking calls on the socket give up every 20 ms, so that its thread
+    // Blocking calls on the socket give up every 20 ms, so that the thread
     // notices the server stopping.
-    static int Patient(int fd) {
+    static UniqueFd Patient(int fd) {
         const timeval wait{0, 20000};
         ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
-        return fd;
+        return UniqueFd(fd);
     }
 
     // One connection at a time is enough: the client keeps at most one open,
     // and closes it before it opens the next.
     void Run() {
         while (!stopping_) {
-            const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (fd >= 0) {
+            if (const UniqueFd connection =
+                    Patient(::accept4(listener_.Get(), nullptr, nullptr, SOCK_CLOEXEC))) {
                 ++accepted_;
-                Serve(Patient(fd));
+                Serve(connection.Get());
             }
         }
     }
@@ -97,7 +93,7 @@ private:
             if (end == std::string::npos) {
                 const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
                 if (got == 0 || (got < 0 && errno != EAGAIN)) {
-                    break;
+                    return;
                 }
                 pending.append(buffer, got > 0 ? static_cast<std::size_t>(got) : 0);
                 continue;
@@ -109,18 +105,17 @@ private:
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
             }
             if (answer.then != Then::KeepOpen) {
-                break;
+                return;
             }
         }
-        ::close(fd);
     }
 
-    const int listener_ = Patient(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    const UniqueFd listener_ = Patient(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    const std::vector<ScriptedAnswer> answers_;
     std::string host_;
     std::atomic<bool> stopping_{false};
     std::atomic<int> accepted_{0};
     mutable std::mutex mutex_;
-    const std::vector<ScriptedAnswer> answers_;
     std::vector<std::string> requests_;
     std::thread thread_;
 };
