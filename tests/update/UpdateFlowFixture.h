@@ -15,17 +15,17 @@
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
-#include <deque>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <memory>
 
 namespace kalvara::update::test {
 
 namespace fs = std::filesystem;
+using namespace ::testing;
 using Strings = std::vector<std::string>;
 
 struct Message {
-    std::string parent, title, text1, text2, buttons;
+    std::string parent, title, text1, text2;
 };
 
 class UpdateFlowTest : public ::testing::Test {
@@ -41,14 +41,12 @@ protected:
         while (banner.find(" port ") == std::string::npos && server_.waitForReadyRead(10000)) {
             banner += server_.readAll().toStdString();
         }
-        ASSERT_NE(banner.find(" port "), std::string::npos) << "python3 -m http.server: " << banner;
+        ASSERT_THAT(banner, HasSubstr(" port ")) << "python3 -m http.server failed";
         host_ += std::to_string(std::stoi(banner.substr(banner.find(" port ") + 6)));
-
         ASSERT_TRUE(keys_.Ok()) << "minisign -G failed";
         WriteSetting(settings_, "Update", "VersionUrl", Url("/ZorvVersion.txt"));
         WriteSetting(settings_, "Update", "ProductPage", Url("/kalvara.html"));
         WriteSetting(settings_, "Update", "PublicKey", keys_.PublicLine());
-
         gui::InstallEntryPoints({[] {}, [this](const std::string& form) { Design(form); },
                                  [this](const std::string& form, int id, int code, int& value,
                                         int& cancel) { Dispatch(form, id, code, value, cancel); }});
@@ -59,36 +57,19 @@ protected:
     void TearDown() override {
         flow_.reset();
         gui::ResetForTesting();
-        server_.kill();
-        server_.waitForFinished(5000);
     }
 
-    std::unique_ptr<UpdateFlow> MakeFlow(bool real_processes = false,
-                                         bool real_message_box = false) {
-        UpdateServices services;
-        if (!real_message_box) {
-            services.show_message_box = [this](const std::string& parent, const std::string& title,
-                                               const std::string& text1, const std::string& text2,
-                                               const std::string&, const std::string& buttons,
-                                               auto&&...) {
-                messages_.push_back({parent, title, text1, text2, buttons});
-                const int answer = answers_.empty() ? 99 : answers_.front();
-                if (!answers_.empty()) {
-                    answers_.pop_front();
-                }
-                return answer;
-            };
-        }
-        services.open_url = [this](const std::string& url) { opened_urls_.push_back(url); };
-        if (!real_processes) {
-            services.start_process = [this](const std::string& program, const Strings& arguments) {
-                started_.emplace_back(program, arguments);
-                return true;
-            };
-        }
-        services.today = [this] { return today_; };
+    // Tests that need the real message box or processes empty their recorder.
+    std::unique_ptr<UpdateFlow> MakeFlow() {
         return std::make_unique<UpdateFlow>(settings_, program_.string() + "/", data_.string(),
-                                            services);
+                                            services_);
+    }
+
+    // The menu's check, with these answers to its message boxes.
+    int CheckFromMenu(std::vector<int> answers) {
+        messages_.clear();
+        answers_ = std::move(answers);
+        return flow_->CheckFromMenu("KV");
     }
 
     void Design(const std::string& form) {
@@ -123,10 +104,6 @@ protected:
 
     std::string Setting(const std::string& key, const std::string& fallback = "") const {
         return ReadSetting(settings_, "Update", key, fallback);
-    }
-    // What the flow keeps about a downloaded installer until it has run.
-    Strings InstallRecord() const {
-        return {Setting("Install"), Setting("NewVer"), Setting("Failed")};
     }
     Strings Titles() const {
         Strings titles;
@@ -177,10 +154,24 @@ protected:
     QProcess server_;
     std::unique_ptr<UpdateFlow> flow_;
     std::vector<Message> messages_;
-    std::deque<int> answers_;
+    std::vector<int> answers_;
     Strings opened_urls_;
     std::vector<std::pair<std::string, Strings>> started_;
     DayNumber today_ = JulianDate(12, 6, 2026);
+    // The n-th message box of messages_ gets answers_[n], 99 past their end.
+    UpdateServices services_{[this](const std::string& parent, const std::string& title,
+                                    const std::string& text1, const std::string& text2, auto&&...) {
+                                 messages_.push_back({parent, title, text1, text2});
+                                 return messages_.size() <= answers_.size()
+                                            ? answers_[messages_.size() - 1]
+                                            : 99;
+                             },
+                             [this](const std::string& url) { opened_urls_.push_back(url); },
+                             [this](const std::string& program, const Strings& arguments) {
+                                 started_.emplace_back(program, arguments);
+                                 return true;
+                             },
+                             [this] { return today_; }};
     // Records its argument count and arguments beside itself.
     std::string installer_ = "#!/bin/sh\necho \"$# $*\" > \"$(dirname \"$0\")/installed.txt\"\n";
     MinisignKeys keys_{root_.Path() / "keys", "maker"};
