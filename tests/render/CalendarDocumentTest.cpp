@@ -15,13 +15,6 @@ namespace {
 using test::ReadPdfTrace;
 namespace fs = std::filesystem;
 
-// Collects the notices' first texts instead of printing them.
-struct NoticeCatcher {
-    std::vector<std::string> Texts;
-    ScopedNoticeHook Hook{[this](const std::string& title, const std::string& text1,
-                                 const std::string&) { Texts.push_back(title + ": " + text1); }};
-};
-
 class CalendarDocumentRun : public ::testing::Test {
 protected:
     CalendarDocumentRun() {
@@ -29,6 +22,7 @@ protected:
             return TakeNumberedCalendarFile(settings_, output_folder_);
         };
         environment_.OpenInReader = [this](const std::string& path) { opened_.push_back(path); };
+        environment_.AfterPdfError = [this] { ++closed_; };
         fs::create_directory(folder_ / "PDF");
         selection_.Style = CalendarStyle::Year;
         selection_.StartYear = 2025;
@@ -36,11 +30,17 @@ protected:
 
     GenerateResult Run() { return GenerateCalendar(selection_, years_, environment_); }
 
-    NoticeCatcher notices_;
+    // The notices' first texts, instead of printing them.
+    std::vector<std::string> notices_;
+    ScopedNoticeHook hook_{
+        [this](const std::string& title, const std::string& text1, const std::string&) {
+            notices_.push_back(title + ": " + text1);
+        }};
     test::TempFolder folder_;
     std::string settings_ = folder_ / "Zorv.ini";
     std::string output_folder_ = folder_ / "PDF/";
     std::vector<std::string> opened_;
+    int closed_ = 0;
     GenerateEnvironment environment_;
     CalendarSelection selection_;
     BroadcastYearTable years_;
@@ -68,7 +68,7 @@ TEST_F(CalendarDocumentRun, NumberedAndChosenFilesAreSavedAndOpenedInTheReader) 
     EXPECT_TRUE(Run().Saved);
     EXPECT_EQ(opened_, std::vector<std::string>{environment_.OutputPath});
     EXPECT_EQ(ReadSetting(settings_, "PDF", "Number", ""), "2");
-    EXPECT_TRUE(notices_.Texts.empty());
+    EXPECT_TRUE(notices_.empty());
 }
 
 // Reported the way libharu reports a failed save (file open error with
@@ -76,8 +76,6 @@ TEST_F(CalendarDocumentRun, NumberedAndChosenFilesAreSavedAndOpenedInTheReader) 
 TEST_F(CalendarDocumentRun, UnwritableTargetsAreReportedAndLeaveNothingBehind) {
     std::ofstream(folder_ / "plain-file") << "not a folder";
     fs::create_directory(folder_ / "a-folder");
-    int closed = 0;
-    environment_.AfterPdfError = [&closed] { ++closed; };
     environment_.PdfReaderPath = "/usr/bin/some-reader";
     for (const char* target : {"missing/out.pdf", "plain-file/out.pdf", "a-folder"}) {
         environment_.OutputPath = folder_ / target;
@@ -87,10 +85,10 @@ TEST_F(CalendarDocumentRun, UnwritableTargetsAreReportedAndLeaveNothingBehind) {
             << result.Problem;
     }
     const std::string error = "PDF Error: Error number = 4119 [&H1017]|Detail number = ";
-    EXPECT_EQ(notices_.Texts,
+    EXPECT_EQ(notices_,
               (std::vector<std::string>{error + "2 [&H2]{f11,t4}", error + "20 [&H14]{f11,t4}",
                                         error + "21 [&H15]{f11,t4}"}));
-    EXPECT_EQ(closed, 3);
+    EXPECT_EQ(closed_, 3);
     EXPECT_TRUE(opened_.empty() && fs::is_empty(folder_ / "a-folder"));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_.Path()), fs::directory_iterator()), 3);
 }
@@ -109,25 +107,19 @@ TEST_F(CalendarDocumentRun, NothingToPrintGivesAnEmptyDocument) {
     EXPECT_TRUE(no_pages(Run().Path));
 }
 
-TEST(PdfErrors, HandlerReachesTheRunThroughUserData) {
-    NoticeCatcher notices;
+// libharu hands the run's state back to the handler, and refuses to save a
+// document after a failure; without the state the notice still appears.
+TEST_F(CalendarDocumentRun, PdfErrorsReachTheRunThroughUserData) {
     PdfRunState state;
-    int closed = 0;
-    state.AfterPdfError = [&closed] { ++closed; };
-    {
-        PdfDocument document(PdfErrorHandler, &state);
-        EXPECT_EQ(HPDF_GetFont(document.Get(), "No-Such-Font", nullptr), nullptr);
-        // libharu refuses to save a document after a failure, and says so.
-        std::string bytes;
-        EXPECT_FALSE(document.SaveToMemory(bytes));
-        EXPECT_TRUE(bytes.empty());
-    }
+    state.AfterPdfError = environment_.AfterPdfError;
+    PdfDocument document(PdfErrorHandler, &state);
+    EXPECT_EQ(HPDF_GetFont(document.Get(), "No-Such-Font", nullptr), nullptr);
+    std::string bytes;
+    EXPECT_TRUE(!document.SaveToMemory(bytes) && bytes.empty());
     EXPECT_GE(state.ErrorCount, 2);
-    EXPECT_EQ(closed, state.ErrorCount);
-    EXPECT_EQ(notices.Texts.size(), static_cast<std::size_t>(state.ErrorCount));
-    // Without user data the notice still appears.
+    EXPECT_TRUE(closed_ == state.ErrorCount && notices_.size() == std::size_t(closed_));
     PdfErrorHandler(0x1025, 255, nullptr);
-    EXPECT_EQ(notices.Texts.back(),
+    EXPECT_EQ(notices_.back(),
               "PDF Error: Error number = 4133 [&H1025]|Detail number = 255 [&HFF]{f11,t4}");
 }
 

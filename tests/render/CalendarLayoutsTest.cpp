@@ -9,14 +9,13 @@
 // black one leading a row, is a week label and stands for the nearest row at
 // or above its baseline.
 
-#include "DirectDrawing.h"
+#include "PdfReadback.h"
 #include "engine/CalendarNames.h"
-#include "render/Layouts.h"
+#include "render/CalendarDocument.h"
 #include "render/MonthBlocks.h"
 
 #include <chrono>
 #include <map>
-#include <set>
 
 namespace kalvara {
 namespace {
@@ -105,14 +104,14 @@ struct PrintedRow {
 // The row a label stands for: on its page, the lowest row at or above the
 // label's baseline, and of those the nearest across.
 std::string LabelledRow(const PrintedRow& label, const std::vector<PrintedRow>& rows) {
-    const PrintedRow* best = nullptr;
     const auto distance = [&label](const PrintedRow& row) {
-        return std::max({0.0, row.X - label.Right, label.X - row.Right});
+        return std::pair(std::llround((label.Y - row.Y) * 100),
+                         std::max({0.0, row.X - label.Right, label.X - row.Right}));
     };
+    const PrintedRow* best = nullptr;
     for (const auto& row : rows) {
         if (row.Page == label.Page && row.Y <= label.Y + 0.01 &&
-            (!best || row.Y > best->Y + 0.01 ||
-             (Near(row.Y, best->Y) && distance(row) < distance(*best)))) {
+            (!best || distance(row) < distance(*best))) {
             best = &row;
         }
     }
@@ -164,89 +163,6 @@ WeeksLabelsHeadings PrintedWeeks(const std::vector<PdfPage>& pages,
     return printed;
 }
 
-struct Box {
-    double Left, Top, Right, Bottom;
-};
-
-Box Bounds(const PdfTextRun& run) {
-    return {run.X, run.Y - 0.7 * run.Size, run.Right, run.Y};
-}
-
-Box Bounds(const PdfPath& path) {
-    Box box{1e9, 1e9, -1e9, -1e9};
-    for (const auto& p : path.Points) {
-        box = {std::min(box.Left, p.X), std::min(box.Top, p.Y), std::max(box.Right, p.X),
-               std::max(box.Bottom, p.Y)};
-    }
-    return box;
-}
-
-bool Inside(const Box& inner, const Box& outer) {
-    return outer.Left <= inner.Left + 0.01 && inner.Right <= outer.Right + 0.01 &&
-           outer.Top <= inner.Top + 0.01 && inner.Bottom <= outer.Bottom + 0.01;
-}
-
-bool Overlap(const Box& a, const Box& b) {
-    return a.Left < b.Right - 0.01 && b.Left < a.Right - 0.01 && a.Top < b.Bottom - 0.01 &&
-           b.Top < a.Bottom - 0.01;
-}
-
-// Every rule and text on the page, every text clear of the others and white
-// text only on a darker fill; the footer, when there is one, below everything
-// else and with the five-week legend when a month is starred.
-void ExpectTidyPage(const PdfPage& page, bool footer) {
-    const PdfTextRun* credit = page.FindText(CreditLine);
-    EXPECT_EQ(credit != nullptr, footer);
-    EXPECT_FALSE(page.Strokes.empty());
-    for (const auto& stroke : page.Strokes) {
-        EXPECT_TRUE(Inside(Bounds(stroke), {0, 0, page.Width, page.Height})) << "a rule leaves";
-    }
-    const Box above_footer{0, 0, page.Width, credit ? credit->Y : page.Height};
-    bool starred = false, legend = false;
-    for (auto a = page.Texts.begin(); a != page.Texts.end(); ++a) {
-        EXPECT_TRUE(Inside(Bounds(*a), above_footer)) << a->Text << " lies outside";
-        for (auto b = a + 1; b != page.Texts.end(); ++b) {
-            EXPECT_FALSE(Overlap(Bounds(*a), Bounds(*b)))
-                << "'" << a->Text << "' overlaps '" << b->Text << "'";
-        }
-        EXPECT_TRUE(a->Colour != "1 1 1" || std::any_of(page.Fills.begin(), page.Fills.end(),
-                                                        [&a](const PdfPath& fill) {
-                                                            return fill.Colour != "1 1 1" &&
-                                                                   Inside(Bounds(*a), Bounds(fill));
-                                                        }))
-            << a->Text << " is white on white";
-        const bool is_legend = a->Text == FiveWeekLegend || a->Text == FiveWeekLegendPlanning;
-        legend = legend || is_legend;
-        starred = starred || (!is_legend && a->Text.find('*') != std::string::npos);
-    }
-    EXPECT_EQ(legend, footer && starred);
-}
-
-// Every week once per copy with its dates, weights and label, every month
-// heading and every year printed, the texts without a digit (titles, day
-// names, the credit line) repeated on every page, and tidy pages.
-void ExpectPrintedMonths(const std::vector<PdfPage>& pages, const PrintedMonths& printed) {
-    const auto expected = ExpectedMonths(printed);
-    EXPECT_EQ(PrintedWeeks(pages, expected[2]), expected);
-    std::string shown; // every text, one a line
-    std::vector<std::set<std::string>> fixed(pages.size());
-    for (std::size_t p = 0; p < pages.size(); ++p) {
-        SCOPED_TRACE("page " + std::to_string(p));
-        ExpectTidyPage(pages[p], printed.Footer);
-        for (const auto& run : pages[p].Texts) {
-            shown += run.Text + "\n";
-            if (run.Text.find_first_of("0123456789*") == std::string::npos) {
-                fixed[p].insert(run.Text);
-            }
-        }
-        EXPECT_EQ(fixed[p], fixed[0]);
-    }
-    for (int year = printed.Year;
-         year <= printed.Year + (printed.FirstMonth + printed.Months - 2) / 12; ++year) {
-        EXPECT_NE(shown.find(std::to_string(year)), std::string::npos) << "no page names " << year;
-    }
-}
-
 struct LayoutCase {
     std::string Name;
     CalendarStyle Style;
@@ -263,21 +179,51 @@ void PrintTo(const LayoutCase& layout, std::ostream* out) {
 
 class CalendarLayouts : public ::testing::TestWithParam<LayoutCase> {};
 
+// Every week once per copy with its dates, weights and label, every month
+// heading and every year printed; every text on its page, above the footer
+// when there is one, and clear of the others; the five-week legend in the
+// footer when a month is starred.
 TEST_P(CalendarLayouts, PrintEveryWeekOnTidyPages) {
     const LayoutCase& layout = GetParam();
-    const CalendarSelection selection{layout.Style, layout.Period, layout.Printed.Year,
-                                      layout.Preferences};
-    BroadcastYearTable years;
+    const PrintedMonths& printed = layout.Printed;
+    BroadcastYearTable years; // left at another year: the driver builds its own
+    BuildBroadcastYear(1990, years);
     PdfRunState state;
     std::string bytes;
-    ASSERT_TRUE(RenderCalendarDocument(selection, years, state, bytes));
+    ASSERT_TRUE(RenderCalendarDocument(
+        {layout.Style, layout.Period, printed.Year, layout.Preferences}, years, state, bytes));
     const auto pages = ReadPdfBytes(bytes);
     ASSERT_EQ(pages.size(), layout.Pages);
-    for (const auto& page : pages) {
-        EXPECT_EQ(std::to_string(int(page.Width)) + "x" + std::to_string(int(page.Height)),
-                  layout.Paper);
+    const auto expected = ExpectedMonths(printed);
+    EXPECT_EQ(PrintedWeeks(pages, expected[2]), expected);
+    std::string shown; // every text, one a line
+    for (const PdfPage& page : pages) {
+        EXPECT_EQ(fmt::format("{}x{}", page.Width, page.Height), layout.Paper);
+        EXPECT_FALSE(page.Strokes.empty());
+        const PdfTextRun* credit = page.FindText(CreditLine);
+        EXPECT_EQ(credit != nullptr, printed.Footer);
+        bool starred = false, legend = false;
+        for (auto a = page.Texts.begin(); a != page.Texts.end(); ++a) {
+            shown += a->Text + "\n";
+            EXPECT_TRUE(a->X >= 0 && a->Right <= page.Width && a->Y - a->Size >= 0 &&
+                        a->Y <= (credit ? credit->Y + 0.01 : page.Height))
+                << a->Text << " lies outside";
+            for (auto b = a + 1; b != page.Texts.end(); ++b) {
+                EXPECT_FALSE(a->X < b->Right - 0.01 && b->X < a->Right - 0.01 &&
+                             a->Y - 0.7 * a->Size < b->Y - 0.01 &&
+                             b->Y - 0.7 * b->Size < a->Y - 0.01)
+                    << "'" << a->Text << "' overlaps '" << b->Text << "'";
+            }
+            const bool is_legend = a->Text == FiveWeekLegend || a->Text == FiveWeekLegendPlanning;
+            legend = legend || is_legend;
+            starred = starred || (!is_legend && a->Text.find('*') != std::string::npos);
+        }
+        EXPECT_EQ(legend, printed.Footer && starred);
     }
-    ExpectPrintedMonths(pages, layout.Printed);
+    for (int year = printed.Year;
+         year <= printed.Year + (printed.FirstMonth + printed.Months - 2) / 12; ++year) {
+        EXPECT_NE(shown.find(std::to_string(year)), std::string::npos) << "no page names " << year;
+    }
 }
 
 // 2023 and 2012 have 53 weeks because 1 January is a Sunday, 2000 because a
@@ -304,32 +250,6 @@ INSTANTIATE_TEST_SUITE_P(Styles, CalendarLayouts, ::testing::ValuesIn(std::vecto
     {"PlanningFromASaturday", Planning, AllPeriods, 0, 1, "612x792", {2000, 1, 12, "*N*"}}}),
     [](const auto& info) { return info.param.Name; });
 // clang-format on
-
-// The 3 Years and Keyboard strips layouts read their months from the
-// program's year table; handed a table left at another year they must still
-// print the selected one. A quarter that runs past December, and the three
-// years, leave the table built for the year after the last they print.
-using LayoutYearTable = DirectDrawing;
-
-TEST_F(LayoutYearTable, StaleTableStillPrintsTheSelectedYear) {
-    selection_.StartYear = 2023;
-    BuildBroadcastYear(2023, years_);
-    selection_.Style = Quarter;
-    DrawQuarterCalendar(context_, 12);
-    EXPECT_EQ(years_.Year, 2024);
-    BuildBroadcastYear(1990, years_);
-    selection_.Style = ThreeYears;
-    DrawThreeYearCalendar(context_);
-    EXPECT_EQ(years_.Year, 2026);
-    BuildBroadcastYear(1990, years_);
-    selection_.Style = KeyboardStrips;
-    DrawKeyboardStrips(context_);
-    const auto pages = ReadBack();
-    ASSERT_EQ(pages.size(), 3u);
-    ExpectPrintedMonths({pages[0]}, {2023, 12, 3, "*N Y*"});
-    ExpectPrintedMonths({pages[1]}, {2023, 1, 36, "*N*"});
-    ExpectPrintedMonths({pages[2]}, {2023, 1, 12, "N*", 0, false, false, 9});
-}
 
 } // namespace
 } // namespace kalvara

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <fmt/core.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -85,64 +86,50 @@ inline double Number(const std::string& line, const std::string& name) {
 }
 
 // `mutool draw -F trace`: every glyph with font, size and colour, every path
-// with its points, colour and width.
+// with its points, colour and width. libharu draws every page unscaled and
+// unrotated, so a point's Y is the page height less its PDF y.
 inline PdfReadback ReadPdfTrace(const std::string& pdf_path) {
     TempFolder folder;
     const std::string trace = folder / "trace.xml";
-    EXPECT_EQ(
-        std::system(
-            ("mutool draw -F trace -o '" + trace + "' '" + pdf_path + "' 2>/dev/null").c_str()),
-        0)
-        << "mutool could not read " << pdf_path;
+    const std::string command =
+        "mutool draw -F trace -o '" + trace + "' '" + pdf_path + "' 2>/dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
     std::ifstream in(trace);
     PdfReadback readback;
-    auto& pages = readback.Pages;
-    std::vector<double> m;    // the transform of the text or path being read
-    std::string colour, open; // and its colour and element
-    PdfTextRun* run = nullptr;
-    const auto paths = [&]() -> auto& {
-        return open == "<stroke_path" ? pages.back().Strokes : pages.back().Fills;
-    };
-    const auto point = [&m](const std::string& line) {
-        const double x = Number(line, "x"), y = Number(line, "y");
-        return PdfPoint{m[0] * x + m[2] * y + m[4], m[1] * x + m[3] * y + m[5]};
-    };
+    std::string colour, open; // of the text or path being read
     for (std::string line; std::getline(in, line);) {
         std::string element;
         std::istringstream(line) >> element;
+        PdfPage* page = readback.Pages.empty() ? nullptr : &readback.Pages.back();
+        const PdfPoint at{Number(line, "x"), page ? page->Height - Number(line, "y") : 0};
         if (element == "<page") {
             const auto box = Numbers(line, "mediabox");
-            pages.push_back({box.at(2) - box[0], box.at(3) - box[1], {}, {}, {}});
+            readback.Pages.push_back({box.at(2) - box[0], box.at(3) - box[1], {}, {}, {}});
         } else if (element == "<fill_text" || element == "<stroke_path" ||
                    element == "<fill_path") {
             open = element;
-            m = Numbers(line, "transform");
-            m.resize(6);
-            auto rgb = Numbers(line, "color");
+            auto rgb = Numbers(line, "color"); // a grey has one number
             rgb.resize(3, rgb.at(0));
-            std::ostringstream text;
-            text << rgb[0] << ' ' << rgb[1] << ' ' << rgb[2];
-            colour = text.str();
+            colour = fmt::format("{} {} {}", rgb[0], rgb[1], rgb[2]);
             if (open != "<fill_text") {
-                paths().push_back({Number(line, "linewidth") * std::hypot(m[0], m[1]), colour, {}});
+                (open == "<stroke_path" ? page->Strokes : page->Fills)
+                    .push_back({Number(line, "linewidth"), colour, {}});
             }
         } else if (element == "<span" && open == "<fill_text") {
-            run = &pages.back().Texts.emplace_back(
-                PdfTextRun{Attribute(line, "font"), Number(line, "trm") * std::hypot(m[0], m[1]),
-                           colour, 0, 0, 0, ""});
-        } else if (element == "<g" && run) {
-            const PdfPoint at = point(line);
-            if (run->Text.empty()) {
-                run->X = at.X;
-                run->Y = at.Y;
+            page->Texts.push_back(
+                {Attribute(line, "font"), Number(line, "trm"), colour, 0, 0, 0, ""});
+        } else if (element == "<g" && open == "<fill_text") {
+            PdfTextRun& run = page->Texts.back();
+            if (run.Text.empty()) {
+                run.X = at.X;
+                run.Y = at.Y;
             }
-            run->Text += Attribute(line, "unicode");
-            run->Right = at.X + Number(line, "adv") * run->Size;
+            run.Text += Attribute(line, "unicode");
+            run.Right = at.X + Number(line, "adv") * run.Size;
         } else if ((element == "<moveto" || element == "<lineto") && open.ends_with("_path")) {
-            paths().back().Points.push_back(point(line));
-        } else if (element.starts_with("</")) {
-            run = nullptr;
-            open = element == "</span>" ? open : "";
+            (open == "<stroke_path" ? page->Strokes : page->Fills).back().Points.push_back(at);
+        } else if (element.starts_with("</") && element != "</span>") {
+            open.clear();
         }
     }
     return readback;
