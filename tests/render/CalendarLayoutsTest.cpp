@@ -15,6 +15,7 @@
 #include "render/MonthBlocks.h"
 
 #include <chrono>
+#include <cmath>
 #include <map>
 
 namespace kalvara {
@@ -78,11 +79,11 @@ WeeksLabelsHeadings ExpectedMonths(const PrintedMonths& printed) {
         for (auto monday = BroadcastMonthStart(month); monday < LastSunday(month);
              monday += chr::days{7}) {
             const auto in_quarter = (monday - quarter_start).count() / 7 + 1;
-            std::string label = std::to_string((monday - year_start).count() / 7 + 1);
-            if (printed.QuarterSeparator) {
-                label += printed.QuarterSeparator + std::to_string(quarter) + "Q" +
-                         (in_quarter < 10 ? "0" : "") + std::to_string(in_quarter);
-            }
+            const std::string label =
+                fmt::format("{}", (monday - year_start).count() / 7 + 1) +
+                (printed.QuarterSeparator
+                     ? fmt::format("{}{}Q{:02}", printed.QuarterSeparator, quarter, in_quarter)
+                     : "");
             weeks.push_back(WeekKey(monday));
             if (printed.WeekLabels) {
                 labels.push_back(label + " | " + WeekKey(monday));
@@ -165,9 +166,7 @@ WeeksLabelsHeadings PrintedWeeks(const std::vector<PdfPage>& pages,
 
 struct LayoutCase {
     std::string Name;
-    CalendarStyle Style;
-    std::int32_t Period;
-    PreferenceSet Preferences;
+    CalendarSelection Selection;
     std::size_t Pages;
     std::string Paper; // width x height in points
     PrintedMonths Printed;
@@ -190,8 +189,7 @@ TEST_P(CalendarLayouts, PrintEveryWeekOnTidyPages) {
     BuildBroadcastYear(1990, years);
     PdfRunState state;
     std::string bytes;
-    ASSERT_TRUE(RenderCalendarDocument(
-        {layout.Style, layout.Period, printed.Year, layout.Preferences}, years, state, bytes));
+    ASSERT_TRUE(RenderCalendarDocument(layout.Selection, years, state, bytes));
     const auto pages = ReadPdfBytes(bytes);
     ASSERT_EQ(pages.size(), layout.Pages);
     const auto expected = ExpectedMonths(printed);
@@ -231,23 +229,23 @@ TEST_P(CalendarLayouts, PrintEveryWeekOnTidyPages) {
 // the period; Planning and Keyboard strips ignore the quarter preference.
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Styles, CalendarLayouts, ::testing::ValuesIn(std::vector<LayoutCase>{
-    {"MonthOfFourWeeks", Month, 1, 0, 1, "792x612", {2025, 1, 1, "N Y*"}},
-    {"MonthOfFiveWeeksWithQuarters", Month, 3, ShowQuarters, 1, "792x612", {2025, 3, 1, "N Y*", '/'}},
-    {"AllMonthsOf53Weeks", Month, AllPeriods, 0, 12, "792x612", {2023, 1, 12, "N Y*"}},
-    {"QuarterIntoTheNextYear", Quarter, 11, ShowQuarters, 1, "612x792", {2025, 11, 3, "*N Y*", '/'}},
-    {"AllQuarters", Quarter, AllPeriods, 0, 4, "612x792", {2025, 1, 12, "*N Y*"}},
-    {"YearOf52Weeks", Year, 5, 0, 1, "612x792", {2025, 1, 12, "N*"}},
-    {"YearOf53WeeksWithQuarters", Year, 5, ShowQuarters, 1, "612x792", {2023, 1, 12, "N*", '-'}},
-    {"FirstYear", Year, AllPeriods, 0, 1, "612x792", {1920, 1, 12, "N*"}},
-    {"LeapYearFromASaturday", Year, AllPeriods, 0, 1, "612x792", {2000, 1, 12, "N*"}},
-    {"CenturyWithoutLeapDay", Year, AllPeriods, 0, 1, "612x792", {2100, 1, 12, "N*"}},
-    {"LastYear", Year, AllPeriods, 0, 1, "612x792", {9999, 1, 12, "N*"}},
-    {"ThreeYearsEachCountedFromItsOwnStart", ThreeYears, AllPeriods, ShowQuarters, 1, "612x792", {2023, 1, 36, "*N*", '-'}},
-    {"NineKeyboardStripsWithoutLabelsOrFooter", KeyboardStrips, AllPeriods, ShowQuarters, 1, "1008x612", {2025, 1, 12, "N*", 0, false, false, 9}},
-    {"PlanningOf52Weeks", Planning, 7, ShowQuarters, 1, "612x792", {2025, 1, 12, "*N*"}},
-    {"PlanningOf53Weeks", Planning, AllPeriods, 0, 1, "612x792", {2023, 1, 12, "*N*"}},
-    {"PlanningOfALeapYearOf53Weeks", Planning, AllPeriods, 0, 1, "612x792", {2012, 1, 12, "*N*"}},
-    {"PlanningFromASaturday", Planning, AllPeriods, 0, 1, "612x792", {2000, 1, 12, "*N*"}}}),
+    {"MonthOfFourWeeks", {Month, 1, 2025}, 1, "792x612", {2025, 1, 1, "N Y*"}},
+    {"MonthOfFiveWeeksWithQuarters", {Month, 3, 2025, ShowQuarters}, 1, "792x612", {2025, 3, 1, "N Y*", '/'}},
+    {"AllMonthsOf53Weeks", {Month, AllPeriods, 2023}, 12, "792x612", {2023, 1, 12, "N Y*"}},
+    {"QuarterIntoTheNextYear", {Quarter, 11, 2025, ShowQuarters}, 1, "612x792", {2025, 11, 3, "*N Y*", '/'}},
+    {"AllQuarters", {Quarter, AllPeriods, 2025}, 4, "612x792", {2025, 1, 12, "*N Y*"}},
+    {"YearOf52Weeks", {Year, 5, 2025}, 1, "612x792", {2025, 1, 12, "N*"}},
+    {"YearOf53WeeksWithQuarters", {Year, 5, 2023, ShowQuarters}, 1, "612x792", {2023, 1, 12, "N*", '-'}},
+    {"FirstYear", {Year, AllPeriods, 1920}, 1, "612x792", {1920, 1, 12, "N*"}},
+    {"LeapYearFromASaturday", {Year, AllPeriods, 2000}, 1, "612x792", {2000, 1, 12, "N*"}},
+    {"CenturyWithoutLeapDay", {Year, AllPeriods, 2100}, 1, "612x792", {2100, 1, 12, "N*"}},
+    {"LastYear", {Year, AllPeriods, 9999}, 1, "612x792", {9999, 1, 12, "N*"}},
+    {"ThreeYearsEachCountedFromItsOwnStart", {ThreeYears, AllPeriods, 2023, ShowQuarters}, 1, "612x792", {2023, 1, 36, "*N*", '-'}},
+    {"NineKeyboardStripsWithoutLabelsOrFooter", {KeyboardStrips, AllPeriods, 2025, ShowQuarters}, 1, "1008x612", {2025, 1, 12, "N*", 0, false, false, 9}},
+    {"PlanningOf52Weeks", {Planning, 7, 2025, ShowQuarters}, 1, "612x792", {2025, 1, 12, "*N*"}},
+    {"PlanningOf53Weeks", {Planning, AllPeriods, 2023}, 1, "612x792", {2023, 1, 12, "*N*"}},
+    {"PlanningOfALeapYearOf53Weeks", {Planning, AllPeriods, 2012}, 1, "612x792", {2012, 1, 12, "*N*"}},
+    {"PlanningFromASaturday", {Planning, AllPeriods, 2000}, 1, "612x792", {2000, 1, 12, "*N*"}}}),
     [](const auto& info) { return info.param.Name; });
 // clang-format on
 

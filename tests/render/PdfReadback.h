@@ -8,11 +8,11 @@
 #include "support/TempFolder.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <fmt/core.h>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -57,11 +57,6 @@ struct PdfReadback {
     std::vector<PdfPage> Pages;
 };
 
-// Equal within a hundredth of a point.
-inline bool Near(double a, double b, double tolerance = 0.01) {
-    return std::fabs(a - b) <= tolerance;
-}
-
 // The value of name="..." on an element line. The calendars' texts hold no
 // character that XML would escape.
 inline std::string Attribute(const std::string& line, const std::string& name) {
@@ -71,12 +66,8 @@ inline std::string Attribute(const std::string& line, const std::string& name) {
 }
 
 inline std::vector<double> Numbers(const std::string& line, const std::string& name) {
-    std::vector<double> numbers;
     std::istringstream in(Attribute(line, name));
-    for (double value = 0; in >> value;) {
-        numbers.push_back(value);
-    }
-    return numbers;
+    return {std::istream_iterator<double>(in), std::istream_iterator<double>()};
 }
 
 inline double Number(const std::string& line, const std::string& name) {
@@ -90,9 +81,8 @@ inline double Number(const std::string& line, const std::string& name) {
 // unrotated, so a point's Y is the page height less its PDF y.
 inline PdfReadback ReadPdfTrace(const std::string& pdf_path) {
     TempFolder folder;
-    const std::string trace = folder / "trace.xml";
-    const std::string command =
-        "mutool draw -F trace -o '" + trace + "' '" + pdf_path + "' 2>/dev/null";
+    const std::string trace = folder / "trace.xml", command = "mutool draw -F trace -o '" + trace +
+                                                              "' '" + pdf_path + "' 2>/dev/null";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     std::ifstream in(trace);
     PdfReadback readback;
@@ -120,10 +110,8 @@ inline PdfReadback ReadPdfTrace(const std::string& pdf_path) {
                 {Attribute(line, "font"), Number(line, "trm"), colour, 0, 0, 0, ""});
         } else if (element == "<g" && open == "<fill_text") {
             PdfTextRun& run = page->Texts.back();
-            if (run.Text.empty()) {
-                run.X = at.X;
-                run.Y = at.Y;
-            }
+            run.X = run.Text.empty() ? at.X : run.X;
+            run.Y = at.Y;
             run.Text += Attribute(line, "unicode");
             run.Right = at.X + Number(line, "adv") * run.Size;
         } else if ((element == "<moveto" || element == "<lineto") && open.ends_with("_path")) {

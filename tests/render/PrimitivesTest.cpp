@@ -7,6 +7,8 @@
 #include "render/CalendarDocument.h"
 #include "render/PdfDocument.h"
 
+#include <cmath>
+
 namespace kalvara {
 namespace {
 
@@ -14,13 +16,6 @@ using namespace test;
 
 class Primitives : public ::testing::Test {
 protected:
-    std::vector<PdfPage> ReadBack() {
-        std::string bytes;
-        EXPECT_TRUE(document_.SaveToMemory(bytes));
-        EXPECT_EQ(state_.ErrorCount, 0);
-        return ReadPdfBytes(bytes);
-    }
-
     PdfRunState state_;
     PdfDocument document_{PdfErrorHandler, &state_};
     HPDF_Page page_ = HPDF_AddPage(document_.Get());
@@ -63,14 +58,16 @@ TEST_F(Primitives, EachCallLeavesTheStateTheNextReliesOn) {
     DrawText(page_, "After", 40, 100, font_, 8, AlignLeft);
     DrawVLine(page_, 40, 120, 0, 10);
     FillBox(page_, ColorRed, 200, 36, 20, 10, 1);
-    const auto read = ReadBack().at(0);
+    std::string bytes;
+    ASSERT_TRUE(document_.SaveToMemory(bytes) && state_.ErrorCount == 0);
+    const auto read = ReadPdfBytes(bytes).at(0);
 
     ASSERT_EQ(read.Texts.size(), 2u);
     const auto& centre = read.Texts[0];
-    EXPECT_TRUE(Near((centre.X + centre.Right) / 2, 100, 0.02) && Near(centre.Y, 90));
-    // The shift is not rounded to whole points.
-    EXPECT_FALSE(Near(centre.X, std::round(centre.X), 0.001)) << centre.X;
-    EXPECT_TRUE(read.Texts[1].Colour == "0 0 0" && Near(read.Texts[1].X, 40));
+    EXPECT_NEAR((centre.X + centre.Right) / 2, 100, 0.02);
+    EXPECT_NEAR(centre.Y, 90, 0.01);
+    EXPECT_GT(std::fabs(centre.X - std::round(centre.X)), 0.001) << "the shift is rounded";
+    EXPECT_TRUE(read.Texts[1].Colour == "0 0 0" && std::fabs(read.Texts[1].X - 40) < 0.01);
     // A box covers the height above its bottom edge; without an outline its
     // border is in the fill colour, with one black.
     EXPECT_EQ(Paths(read.Fills),
