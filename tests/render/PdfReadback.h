@@ -2,28 +2,28 @@
 // Reads a PDF back with mupdf's mutool, a tool that shares no code with our
 // writer, so tests see what a viewer sees. Coordinates are page points from
 // the top-left corner with y growing downward, the way the layouts place
-// things; a text's Y is its baseline.
+// things; a text's Y is its baseline. A colour is "red green blue" as an
+// ostream writes the numbers ("0 0 0.6"), a grey given as its three parts.
 
+#include "support/TempFolder.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fmt/core.h>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace kalvara::test {
-
-struct PdfColour {
-    double Red = 0;
-    double Green = 0;
-    double Blue = 0;
-    bool Is(double red, double green, double blue) const;
-    bool IsBlack() const { return Is(0, 0, 0); }
-    bool IsRed() const { return Is(1, 0, 0); }
-};
 
 // One run of text as drawn by one text-showing operation.
 struct PdfTextRun {
     std::string Font; // "Helvetica", "Helvetica-Bold", "Helvetica-BoldOblique"
     double Size = 0;
-    PdfColour Colour;
+    std::string Colour;
     double X = 0;     // left edge of the first glyph
     double Right = 0; // right edge of the last glyph
     double Y = 0;     // baseline
@@ -31,37 +31,103 @@ struct PdfTextRun {
 };
 
 struct PdfPoint {
-    double X = 0;
-    double Y = 0;
+    double X = 0, Y = 0;
 };
 
 // A stroked or filled path.
 struct PdfPath {
     double Width = 0; // strokes only
-    PdfColour Colour;
+    std::string Colour;
     std::vector<PdfPoint> Points; // moveto, lineto ... in drawing order
 };
 
-struct PdfPageReadback {
-    double Width = 0;
-    double Height = 0;
+struct PdfPage {
+    double Width = 0, Height = 0;
     std::vector<PdfTextRun> Texts;
-    std::vector<PdfPath> Strokes;
-    std::vector<PdfPath> Fills;
+    std::vector<PdfPath> Strokes, Fills;
     // The first run whose text equals text; null when there is none.
-    const PdfTextRun* FindText(std::string_view text) const;
+    const PdfTextRun* FindText(const std::string& text) const {
+        const auto run = std::find_if(Texts.begin(), Texts.end(),
+                                      [&text](const PdfTextRun& run) { return run.Text == text; });
+        return run == Texts.end() ? nullptr : &*run;
+    }
 };
 
 struct PdfReadback {
-    std::vector<PdfPageReadback> Pages;
-    std::string Error; // empty when mutool read the file
+    std::vector<PdfPage> Pages;
 };
 
-// `mutool draw -F trace`: every glyph with font, size and colour, every path
-// with its points, colour and width.
-PdfReadback ReadPdfTrace(const std::string& pdf_path);
+// The value of name="..." on an element line. The calendars' texts hold no
+// character that XML would escape.
+inline std::string Attribute(const std::string& line, const std::string& name) {
+    const auto start = line.find(" " + name + "=\"");
+    const auto from = start + name.size() + 3;
+    return start == std::string::npos ? "" : line.substr(from, line.find('"', from) - from);
+}
 
-// Equal within a hundredth of a point.
-bool Near(double a, double b, double tolerance = 0.01);
+inline std::vector<double> Numbers(const std::string& line, const std::string& name) {
+    std::istringstream in(Attribute(line, name));
+    return {std::istream_iterator<double>(in), std::istream_iterator<double>()};
+}
+
+inline double Number(const std::string& line, const std::string& name) {
+    double value = 0;
+    std::istringstream(Attribute(line, name)) >> value;
+    return value;
+}
+
+// `mutool draw -F trace`: every glyph with font, size and colour, every path
+// with its points, colour and width. libharu draws every page unscaled and
+// unrotated, so a point's Y is the page height less its PDF y.
+inline PdfReadback ReadPdfTrace(const std::string& pdf_path) {
+    TempFolder folder;
+    const std::string trace = folder / "trace.xml", command = "mutool draw -F trace -o '" + trace +
+                                                              "' '" + pdf_path + "' 2>/dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::ifstream in(trace);
+    PdfReadback readback;
+    std::string colour, open; // of the text or path being read
+    for (std::string line; std::getline(in, line);) {
+        std::string element;
+        std::istringstream(line) >> element;
+        PdfPage* page = readback.Pages.empty() ? nullptr : &readback.Pages.back();
+        const PdfPoint at{Number(line, "x"), page ? page->Height - Number(line, "y") : 0};
+        if (element == "<page") {
+            const auto box = Numbers(line, "mediabox");
+            readback.Pages.push_back({box.at(2) - box[0], box.at(3) - box[1], {}, {}, {}});
+        } else if (element == "<fill_text" || element == "<stroke_path" ||
+                   element == "<fill_path") {
+            open = element;
+            auto rgb = Numbers(line, "color"); // a grey has one number
+            rgb.resize(3, rgb.at(0));
+            colour = fmt::format("{} {} {}", rgb[0], rgb[1], rgb[2]);
+            if (open != "<fill_text") {
+                (open == "<stroke_path" ? page->Strokes : page->Fills)
+                    .push_back({Number(line, "linewidth"), colour, {}});
+            }
+        } else if (element == "<span" && open == "<fill_text") {
+            page->Texts.push_back(
+                {Attribute(line, "font"), Number(line, "trm"), colour, 0, 0, 0, ""});
+        } else if (element == "<g" && open == "<fill_text") {
+            PdfTextRun& run = page->Texts.back();
+            run.X = run.Text.empty() ? at.X : run.X;
+            run.Y = at.Y;
+            run.Text += Attribute(line, "unicode");
+            run.Right = at.X + Number(line, "adv") * run.Size;
+        } else if ((element == "<moveto" || element == "<lineto") && open.ends_with("_path")) {
+            (open == "<stroke_path" ? page->Strokes : page->Fills).back().Points.push_back(at);
+        } else if (element.starts_with("</") && element != "</span>") {
+            open.clear();
+        }
+    }
+    return readback;
+}
+
+// The same for PDF bytes, through a file of their own.
+inline std::vector<PdfPage> ReadPdfBytes(const std::string& bytes) {
+    TempFolder folder;
+    std::ofstream(folder / "calendar.pdf", std::ios::binary) << bytes;
+    return ReadPdfTrace(folder / "calendar.pdf").Pages;
+}
 
 } // namespace kalvara::test
