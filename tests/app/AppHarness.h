@@ -33,7 +33,7 @@ public:
     bool after_update = false;
     std::string folder_given;
     // Whether a web browser starts; the button the update flow's messages
-    // are answered with (0: the one that declines); what the export's save
+    // are answered with (0 declines); what the export's save
     // dialog answers (empty: cancelled).
     bool browser_starts = true;
     int update_answer = 0;
@@ -97,7 +97,6 @@ bool OpenAndAnswer(const std::string& form, const std::function<void()>& open,
 
 // The settings line of a version address on loopback where nothing answers.
 std::string ClosedVersionUrl();
-bool Contains(const std::string& text, const std::string& part);
 std::string ReadFile(const std::string& path);
 // Creates the file's folder too.
 void WriteFile(const std::string& path, const std::string& text);

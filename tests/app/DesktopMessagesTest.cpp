@@ -7,12 +7,15 @@
 #include "gui/Gui.h"
 
 #include <filesystem>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 namespace fs = std::filesystem;
 
 namespace kalvara::test {
 namespace {
+
+using ::testing::AllOf;
+using ::testing::HasSubstr;
 
 TEST(OutputFolderProblem, IsToldWithItsReasonInsteadOfAMissingReaderAndKeepsGenerateOff) {
     AppHarness harness;
@@ -24,10 +27,9 @@ TEST(OutputFolderProblem, IsToldWithItsReasonInsteadOfAMissingReaderAndKeepsGene
     MessageRecorder messages;
     harness.Start();
     ASSERT_EQ(messages.Titles(), std::vector<std::string>{"Calendars Cannot Be Saved"});
-    EXPECT_TRUE(Contains(messages.Messages()[0].Text1, "odd{f7} name/PDF\""))
-        << messages.Messages()[0].Text1;
+    EXPECT_THAT(messages.Messages()[0].Text1, HasSubstr("odd{f7} name/PDF\""));
     EXPECT_FALSE(harness.App().OutputFolderProblem().empty());
-    EXPECT_TRUE(Contains(messages.Messages()[0].Text2, harness.App().OutputFolderProblem()));
+    EXPECT_THAT(messages.Messages()[0].Text2, HasSubstr(harness.App().OutputFolderProblem()));
     // Editing the year, which brings Generate back after a missing reader,
     // does not here.
     Type(MainFormName, YearFieldId, "2025");
@@ -45,32 +47,36 @@ TEST(PdfError, NamesTheFileAndTheSystemsReason) {
     Click(MainFormName, GenerateButtonId);
     Pump();
     ASSERT_EQ(messages.Titles(), std::vector<std::string>{"PDF Error"});
-    const MessageRecorder::Message& message = messages.Messages()[0];
-    EXPECT_TRUE(Contains(message.Text2, harness.OutputFolder() + "001Calendar.PDF"));
-    EXPECT_TRUE(Contains(message.Text2, std::make_error_code(std::errc::is_a_directory).message()))
-        << message.Text2;
+    EXPECT_THAT(messages.Messages()[0].Text2,
+                AllOf(HasSubstr(harness.OutputFolder() + "001Calendar.PDF"),
+                      HasSubstr(std::make_error_code(std::errc::is_a_directory).message())));
     EXPECT_TRUE(harness.opened.empty());
     EXPECT_FALSE(gui::FormExists(MainFormName));
 }
 
+// The menu's check always answers, here with "&Visit Web Site" after it failed.
 TEST(NoWebBrowser, TheAddressIsShownToCopy) {
     const std::string page = "http://127.0.0.1/kalvara{x}|page.html";
     AppHarness harness(NoUpdateCheck + ClosedVersionUrl() + "ProductPage=" + page + "\n");
     harness.Start();
+    ASSERT_TRUE(harness.update_messages.empty());
     MessageRecorder messages;
     harness.App().OpenWebPage(page);
     Pump();
     EXPECT_TRUE(messages.Messages().empty()) << "a browser that starts needs no notice";
-    // "&Visit Web Site" after a failed check from the menu.
     harness.browser_starts = false;
     harness.update_answer = 1;
     TriggerMenu(MainFormName, MenuCheckForUpdate);
+    EXPECT_EQ(harness.update_messages, std::vector<std::string>{"Unable to Complete Update Check"});
     EXPECT_EQ(harness.opened, std::vector<std::string>(2, page));
     ASSERT_EQ(messages.Titles(), std::vector<std::string>{"No Web Browser"});
     // The recorder reads every "|" as a line break.
-    EXPECT_TRUE(Contains(messages.Messages()[0].Text2, "http://127.0.0.1/kalvara{x} page.html"))
-        << messages.Messages()[0].Text2;
-    EXPECT_TRUE(gui::FormExists(MainFormName));
+    EXPECT_THAT(messages.Messages()[0].Text2, HasSubstr("http://127.0.0.1/kalvara{x} page.html"));
+    // Closing without a downloaded installer starts nothing.
+    TriggerMenu(MainFormName, MenuExit);
+    Pump();
+    EXPECT_FALSE(gui::FormExists(MainFormName));
+    EXPECT_TRUE(harness.started.empty());
 }
 
 } // namespace

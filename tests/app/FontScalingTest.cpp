@@ -69,10 +69,6 @@ void ExpectFits(const std::string& form) {
     EXPECT_LE(window->frameGeometry().height(), 680) << form;
 }
 
-void CloseWithEscape(const std::string& form) {
-    QTest::keyClick(gui::FormWidget(form), Qt::Key_Escape);
-}
-
 class FontScaling : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
@@ -90,29 +86,18 @@ protected:
 TEST_P(FontScaling, EveryCaptionFitsInEveryForm) {
     ExpectFits(MainFormName);
     // The captions grow with the desktop font, not just the cells.
-    const QWidget* generate = gui::ControlWidget(MainFormName, GenerateButtonId);
-    ASSERT_NE(generate, nullptr);
-    EXPECT_NEAR(generate->font().pointSizeF(), GetParam(), 0.6);
-
+    EXPECT_NEAR(gui::ControlWidget(MainFormName, GenerateButtonId)->font().pointSizeF(), GetParam(),
+                0.6);
     Click(MainFormName, StyleRadioId(1));
-    EXPECT_TRUE(OpenAndAnswer(
-        PrintRangeFormName, [] { Click(MainFormName, GenerateButtonId); },
-        [] {
-            ExpectFits(PrintRangeFormName);
-            CloseWithEscape(PrintRangeFormName);
-        }));
-    EXPECT_TRUE(OpenAndAnswer(
-        PreferencesFormName, [] { TriggerMenu(MainFormName, MenuPreferences); },
-        [] {
-            ExpectFits(PreferencesFormName);
-            CloseWithEscape(PreferencesFormName);
-        }));
-    EXPECT_TRUE(OpenAndAnswer(
-        AboutFormName, [] { TriggerMenu(MainFormName, MenuAbout); },
-        [] {
-            ExpectFits(AboutFormName);
-            CloseWithEscape(AboutFormName);
-        }));
+    for (const auto& [form, open] : std::vector<std::pair<std::string, std::function<void()>>>{
+             {PrintRangeFormName, [] { Click(MainFormName, GenerateButtonId); }},
+             {PreferencesFormName, [] { TriggerMenu(MainFormName, MenuPreferences); }},
+             {AboutFormName, [] { TriggerMenu(MainFormName, MenuAbout); }}}) {
+        EXPECT_TRUE(OpenAndAnswer(form, open, [name = form] {
+            ExpectFits(name);
+            QTest::keyClick(gui::FormWidget(name), Qt::Key_Escape);
+        })) << form;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(DesktopPoints, FontScaling, ::testing::Values(7, 9, 11, 14),

@@ -48,8 +48,8 @@ TEST_F(PrintRange, WordingFollowsTheStyleAndCancelOrCloseStoresNothing) {
             for (int id : {0, SingleChoiceId, AllChoiceId, RangeLabelId}) {
                 texts.push_back(gui::GetText(PrintRangeFormName, id));
             }
-            EXPECT_TRUE(gui::GetCheck(PrintRangeFormName, SingleChoiceId) != 0 &&
-                        gui::GetCheck(PrintRangeFormName, MonthRadioId(1)) != 0);
+            EXPECT_NE(gui::GetCheck(PrintRangeFormName, SingleChoiceId), 0);
+            EXPECT_NE(gui::GetCheck(PrintRangeFormName, MonthRadioId(1)), 0);
             // Left with "&Cancel", or with the window's own close command,
             // which is a cancel too and never a print.
             if (style == 1) {
@@ -69,22 +69,12 @@ TEST_F(PrintRange, WordingFollowsTheStyleAndCancelOrCloseStoresNothing) {
     EXPECT_EQ(harness_.Setting("PDF", "Number"), "none");
 }
 
-TEST_F(PrintRange, OkRightAwayPrintsJanuaryAndEachMonthButtonGivesItsMonth) {
+TEST_F(PrintRange, OkRightAwayPrintsJanuaryEachMonthButtonGivesItsMonthAndAllTakesThemAway) {
     Generate(1, [] { Click(PrintRangeFormName, RangeOkId); });
     EXPECT_EQ(Period(), 1);
     EXPECT_EQ(harness_.Calendars(), std::vector<std::string>{"001Calendar.PDF"});
     EXPECT_EQ(harness_.Setting("Last", "Year"), "2015");
     EXPECT_EQ(harness_.Setting("Last", "Style"), "1");
-    Generate(1, [this] {
-        for (int month = 12; month >= 1; --month) {
-            Click(PrintRangeFormName, MonthRadioId(month));
-            EXPECT_EQ(Period(), month);
-        }
-        Click(PrintRangeFormName, RangeCancelId);
-    });
-}
-
-TEST_F(PrintRange, AllChoiceDisablesTheMonthsAndSingleChoiceRestoresTheMonth) {
     const auto enabled_months = [] {
         int enabled = 0;
         for (int month = 1; month <= 12; ++month) {
@@ -92,39 +82,41 @@ TEST_F(PrintRange, AllChoiceDisablesTheMonthsAndSingleChoiceRestoresTheMonth) {
         }
         return enabled;
     };
-    std::vector<int> seen; // period and enabled months after All, then after Single
-    Generate(2, [&] {
-        Click(PrintRangeFormName, MonthRadioId(3));
+    Generate(2, [&, this] {
+        for (int month : {12, 11, 10, 9, 8, 7, 6, 5, 4, 2, 1, 3}) {
+            Click(PrintRangeFormName, MonthRadioId(month));
+            EXPECT_EQ(Period(), month);
+        }
         Click(PrintRangeFormName, AllChoiceId);
-        seen = {Period(), enabled_months()};
+        EXPECT_EQ(Period(), 13);
+        EXPECT_EQ(enabled_months(), 0);
+        // The single choice brings back the month it had.
         Click(PrintRangeFormName, SingleChoiceId);
-        seen.insert(seen.end(), {Period(), enabled_months()});
+        EXPECT_EQ(Period(), 3);
+        EXPECT_EQ(enabled_months(), 12);
         Click(PrintRangeFormName, RangeOkId);
     });
-    EXPECT_EQ(seen, (std::vector<int>{13, 0, 3, 12}));
-    EXPECT_EQ(harness_.Calendars().size(), 1u);
+    EXPECT_EQ(harness_.Calendars().size(), 2u);
     EXPECT_EQ(harness_.Setting("Last", "Style"), "2");
 }
 
+// The dialog blocks every window but a modal one shown above it; over the
+// main window the help blocks nothing.
 TEST_F(PrintRange, HelpOpensItsTopicAboveTheDialogAndF1FollowsTheDialog) {
-    // The dialog blocks every window but a modal one shown above it.
-    std::vector<bool> takes_input; // the help, then the dialog again
-    Generate(1, [&, this] {
+    Generate(1, [this] {
         Click(PrintRangeFormName, RangeHelpId);
+        // Checked without returning early, which would leave the dialog open.
         HelpViewer* help = harness_.App().Help();
-        takes_input.push_back(help != nullptr && QApplication::activeModalWidget() == help);
+        EXPECT_TRUE(help != nullptr && QApplication::activeModalWidget() == help);
         if (help != nullptr) {
             help->close();
         }
-        takes_input.push_back(QApplication::activeModalWidget() ==
-                              gui::FormWidget(PrintRangeFormName));
+        EXPECT_EQ(QApplication::activeModalWidget(), gui::FormWidget(PrintRangeFormName));
         harness_.App().SetHelpContext(HelpTopicPrintRange);
         QTest::keyClick(gui::FormWidget(PrintRangeFormName), Qt::Key_F1);
         Click(PrintRangeFormName, RangeCancelId);
     });
     EXPECT_EQ(harness_.HelpPage(), "topic20.html");
-    EXPECT_EQ(takes_input, std::vector<bool>(2, true));
-    // Over the main window the help blocks nothing.
     harness_.App().ShowHelp(HelpViewer::DisplayContents, 0);
     EXPECT_EQ(harness_.App().Help()->windowModality(), Qt::NonModal);
 }
