@@ -48,43 +48,14 @@ TEST(ExportRange, OneToTenYearsWithin1920To9999) {
                           : problem,
                     HasSubstr(outcome));
     }
-    EXPECT_EQ(SuggestedExportName({2026, 1}), "broadcast-calendar-2026.ics");
 }
 
-TEST(ExportDialog, AsksTheYearsThenTheFileAndSaysWhereItWent) {
+// One session: bad years keep the dialog open and Cancel writes nothing;
+// then a file that is written, then one that cannot be.
+TEST(ExportDialog, AsksTheYearsThenTheFileAndSaysWhereItWentOrWhyNot) {
     AppHarness harness;
     harness.Start();
     Type(MainFormName, YearFieldId, "2027");
-    MessageRecorder messages;
-    const std::string folder = harness.ProgramFolder() + "exports/";
-    fs::create_directories(folder);
-    harness.export_answer = folder + "broadcast.ics";
-    Export([] {
-        EXPECT_EQ(gui::GetText(ExportFormName, ExportYearFieldId), "2027");
-        EXPECT_EQ(gui::GetText(ExportFormName, ExportCountFieldId), "1");
-        Type(ExportFormName, ExportCountFieldId, "3");
-        Click(ExportFormName, ExportOkId);
-    });
-    EXPECT_EQ(harness.export_suggestions,
-              std::vector<std::string>{"broadcast-calendar-2027-2029.ics"});
-    ASSERT_EQ(messages.Titles(), std::vector<std::string>{"Calendar Exported"});
-    EXPECT_THAT(messages.Messages()[0].Text1, HasSubstr(harness.export_answer));
-    EXPECT_EQ(ReadFile(harness.export_answer).rfind("BEGIN:VCALENDAR", 0), 0u);
-    // Written in one piece: nothing else is left beside it.
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
-
-    // A file that cannot be written is told with the system's reason.
-    harness.export_answer = folder + "missing/broadcast.ics";
-    Export([] { Click(ExportFormName, ExportOkId); });
-    ASSERT_EQ(messages.Titles().back(), "Calendar Not Exported");
-    EXPECT_THAT(messages.Messages().back().Text2,
-                HasSubstr(std::make_error_code(std::errc::no_such_file_or_directory).message()));
-    EXPECT_FALSE(fs::exists(folder + "missing"));
-}
-
-TEST(ExportDialog, BadYearsKeepItOpenHelpShowsItsTopicAndCancelWritesNothing) {
-    AppHarness harness;
-    harness.Start();
     MessageRecorder messages;
     std::string page;
     Export([&] {
@@ -96,16 +67,37 @@ TEST(ExportDialog, BadYearsKeepItOpenHelpShowsItsTopicAndCancelWritesNothing) {
         if (HelpViewer* help = harness.App().Help(); help != nullptr) {
             help->close();
         }
-        // What F1 opens while the dialog is up.
-        int value = 0;
-        int cancel = 0;
-        harness.App().DispatchEvent(ExportFormName, 0, gui::EventHelpTopic, value, cancel);
-        EXPECT_EQ(harness.App().HelpContext(), HelpTopicExport);
         Click(ExportFormName, ExportCancelId);
     });
     EXPECT_EQ(messages.Titles(), std::vector<std::string>{"Export to Calendar"});
     EXPECT_EQ(page, "topic30.html");
     EXPECT_TRUE(harness.export_suggestions.empty());
+
+    SCOPED_TRACE("written");
+    const std::string folder = harness.ProgramFolder() + "exports/";
+    fs::create_directories(folder);
+    harness.export_answer = folder + "broadcast.ics";
+    Export([] {
+        EXPECT_EQ(gui::GetText(ExportFormName, ExportYearFieldId), "2027");
+        EXPECT_EQ(gui::GetText(ExportFormName, ExportCountFieldId), "1");
+        Type(ExportFormName, ExportCountFieldId, "3");
+        Click(ExportFormName, ExportOkId);
+    });
+    EXPECT_EQ(harness.export_suggestions,
+              std::vector<std::string>{"broadcast-calendar-2027-2029.ics"});
+    EXPECT_EQ(messages.Titles().back(), "Calendar Exported");
+    EXPECT_THAT(messages.Messages().back().Text1, HasSubstr(harness.export_answer));
+    EXPECT_EQ(ReadFile(harness.export_answer).rfind("BEGIN:VCALENDAR", 0), 0u);
+    // Written in one piece: nothing else is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+
+    SCOPED_TRACE("a file that cannot be written is told with the system's reason");
+    harness.export_answer = folder + "missing/broadcast.ics";
+    Export([] { Click(ExportFormName, ExportOkId); });
+    EXPECT_EQ(messages.Titles().back(), "Calendar Not Exported");
+    EXPECT_THAT(messages.Messages().back().Text2,
+                HasSubstr(std::make_error_code(std::errc::no_such_file_or_directory).message()));
+    EXPECT_FALSE(fs::exists(folder + "missing"));
 }
 
 } // namespace

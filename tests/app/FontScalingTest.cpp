@@ -11,97 +11,80 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
 #include <QLabel>
-#include <QRadioButton>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace kalvara::test {
 namespace {
 
-// The controls of the form whose text is cut off, by their text.
-std::vector<std::string> ClippedCaptions(const std::string& form) {
-    std::vector<std::string> clipped;
+// The captions of the form that are cut off, and the form itself when it is
+// larger than 1,280 x 720 less a panel, the smallest screen it is used on.
+std::vector<std::string> Clipped(const std::string& form) {
     QWidget* window = gui::FormWidget(form);
     if (window == nullptr) {
         return {"no form " + form};
     }
+    std::vector<std::string> clipped;
     for (QWidget* widget : window->findChildren<QWidget*>()) {
-        if (!widget->isVisibleTo(window)) {
+        auto* label = qobject_cast<QLabel*>(widget);
+        auto* button = qobject_cast<QAbstractButton*>(widget);
+        const QString text = label != nullptr    ? label->text()
+                             : button != nullptr ? QString(button->text()).remove('&')
+                                                 : QString();
+        if (text.isEmpty() || !widget->isVisibleTo(window) ||
+            (label != nullptr && label->textFormat() == Qt::RichText)) {
             continue;
         }
-        QString text;
-        bool fits = true;
-        if (auto* label = qobject_cast<QLabel*>(widget);
-            label != nullptr && !label->text().isEmpty() && label->textFormat() != Qt::RichText) {
-            text = label->text();
-            const QRect room = label->contentsRect();
-            fits = label->wordWrap()
-                       ? label->heightForWidth(room.width()) <= room.height() + 1
-                       : label->fontMetrics().horizontalAdvance(label->text()) <= room.width() + 1;
-        } else if (auto* button = qobject_cast<QAbstractButton*>(widget);
-                   button != nullptr && !button->text().isEmpty()) {
-            text = button->text();
-            const QString shown = QString(text).remove('&');
-            // Check boxes and option buttons need their mark beside the text.
-            const bool marked = qobject_cast<QCheckBox*>(button) != nullptr ||
-                                qobject_cast<QRadioButton*>(button) != nullptr;
-            const int needed = marked ? button->sizeHint().width()
-                                      : button->fontMetrics().horizontalAdvance(shown) + 4;
-            // The ink of the letters, not the line with its leading, must fit.
-            fits = needed <= button->width() &&
-                   button->fontMetrics().tightBoundingRect(shown).height() <= button->height();
-        }
+        const QRect room = label != nullptr ? label->contentsRect() : widget->rect();
+        // Check boxes and option buttons need their mark beside the text; the
+        // ink of the letters, not the line with its leading, must fit.
+        const int needed = button == nullptr ? widget->fontMetrics().horizontalAdvance(text) - 1
+                           : qobject_cast<QPushButton*>(button) != nullptr
+                               ? button->fontMetrics().horizontalAdvance(text) + 4
+                               : button->sizeHint().width();
+        const bool fits =
+            label != nullptr && label->wordWrap()
+                ? label->heightForWidth(room.width()) <= room.height() + 1
+                : needed <= room.width() &&
+                      widget->fontMetrics().tightBoundingRect(text).height() <= room.height();
         if (!fits) {
             clipped.push_back(text.toStdString());
         }
     }
+    if (window->frameGeometry().width() > 1280 || window->frameGeometry().height() > 680) {
+        clipped.push_back(form);
+    }
     return clipped;
 }
 
-void ExpectFits(const std::string& form) {
-    EXPECT_EQ(ClippedCaptions(form), std::vector<std::string>{}) << form;
-    QWidget* window = gui::FormWidget(form);
-    ASSERT_NE(window, nullptr);
-    // 1,280 x 720 less a panel: the smallest screen the program is used on.
-    EXPECT_LE(window->frameGeometry().width(), 1280) << form;
-    EXPECT_LE(window->frameGeometry().height(), 680) << form;
-}
-
-class FontScaling : public ::testing::TestWithParam<int> {
-protected:
-    void SetUp() override {
-        QFont desktop = saved_;
-        desktop.setPointSize(GetParam());
+TEST(FontScaling, EveryCaptionFitsInEveryFormAtDesktopFontsFrom7To14Points) {
+    const QFont saved = QApplication::font();
+    for (int points : {7, 9, 11, 14}) {
+        SCOPED_TRACE(points);
+        QFont desktop = saved;
+        desktop.setPointSize(points);
         QApplication::setFont(desktop);
-        harness_.Start();
+        AppHarness harness;
+        harness.Start();
+        EXPECT_EQ(Clipped(MainFormName), std::vector<std::string>{});
+        // The captions grow with the desktop font, not just the cells.
+        EXPECT_NEAR(gui::ControlWidget(MainFormName, GenerateButtonId)->font().pointSizeF(), points,
+                    0.6);
+        Click(MainFormName, StyleRadioId(1));
+        for (const auto& [form, open] : std::vector<std::pair<std::string, std::function<void()>>>{
+                 {PrintRangeFormName, [] { Click(MainFormName, GenerateButtonId); }},
+                 {PreferencesFormName, [] { TriggerMenu(MainFormName, MenuPreferences); }},
+                 {AboutFormName, [] { TriggerMenu(MainFormName, MenuAbout); }}}) {
+            EXPECT_TRUE(OpenAndAnswer(form, open, [name = form] {
+                EXPECT_EQ(Clipped(name), std::vector<std::string>{});
+                QTest::keyClick(gui::FormWidget(name), Qt::Key_Escape);
+            })) << form;
+        }
     }
-    void TearDown() override { QApplication::setFont(saved_); }
-
-    const QFont saved_ = QApplication::font();
-    AppHarness harness_;
-};
-
-TEST_P(FontScaling, EveryCaptionFitsInEveryForm) {
-    ExpectFits(MainFormName);
-    // The captions grow with the desktop font, not just the cells.
-    EXPECT_NEAR(gui::ControlWidget(MainFormName, GenerateButtonId)->font().pointSizeF(), GetParam(),
-                0.6);
-    Click(MainFormName, StyleRadioId(1));
-    for (const auto& [form, open] : std::vector<std::pair<std::string, std::function<void()>>>{
-             {PrintRangeFormName, [] { Click(MainFormName, GenerateButtonId); }},
-             {PreferencesFormName, [] { TriggerMenu(MainFormName, MenuPreferences); }},
-             {AboutFormName, [] { TriggerMenu(MainFormName, MenuAbout); }}}) {
-        EXPECT_TRUE(OpenAndAnswer(form, open, [name = form] {
-            ExpectFits(name);
-            QTest::keyClick(gui::FormWidget(name), Qt::Key_Escape);
-        })) << form;
-    }
+    QApplication::setFont(saved);
 }
-
-INSTANTIATE_TEST_SUITE_P(DesktopPoints, FontScaling, ::testing::Values(7, 9, 11, 14),
-                         [](const auto& info) { return std::to_string(info.param) + "pt"; });
 
 } // namespace
 } // namespace kalvara::test

@@ -6,7 +6,6 @@
 #include "app/MainWindow.h"
 
 #include "AppHarness.h"
-#include "about/AboutBox.h"
 #include "app/HelpViewer.h"
 #include "app/PrintRangeDialog.h"
 #include "engine/DateText.h"
@@ -18,7 +17,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
 #include <algorithm>
 #include <gmock/gmock.h>
@@ -29,8 +27,7 @@ namespace {
 using ::testing::HasSubstr;
 
 TEST(MainWindow, StartsWithTheRememberedChoiceElseThisYearAndYear) {
-    const std::string today = TodayText();
-    const std::string this_year = today.substr(today.size() - 4);
+    const std::string this_year = TodayText().substr(TodayText().size() - 4);
     // A remembered style outside 1..6 would select no button and print
     // nothing: it falls back to Year, as it does when remembering is off.
     for (const auto& [settings, year, style] :
@@ -47,12 +44,15 @@ TEST(MainWindow, StartsWithTheRememberedChoiceElseThisYearAndYear) {
         EXPECT_EQ(gui::GetCheck(MainFormName, StyleRadioId(style)), 1);
         EXPECT_EQ(static_cast<int>(harness.App().Selection().Style), style);
         // The caret waits after the year.
-        auto* field = qobject_cast<QLineEdit*>(gui::ControlWidget(MainFormName, YearFieldId));
-        EXPECT_EQ(field->cursorPosition(), 4);
+        EXPECT_EQ(qobject_cast<QLineEdit*>(gui::ControlWidget(MainFormName, YearFieldId))
+                      ->cursorPosition(),
+                  4);
     }
 }
 
-TEST(MainWindow, EachStyleButtonChoosesItsStyleAndShowsItsOwnSampleWhole) {
+// One session: every style's sample, then the year field's limits, then
+// calls from unknown forms, then the styles that print without a dialog.
+TEST(MainWindow, StylesShowTheirSamplesAndGenerateRefuses1919ThenPrintsDirectly) {
     AppHarness harness;
     harness.Start();
     const auto* label = qobject_cast<QLabel*>(gui::ControlWidget(MainFormName, PreviewPictureId));
@@ -62,17 +62,14 @@ TEST(MainWindow, EachStyleButtonChoosesItsStyleAndShowsItsOwnSampleWhole) {
         SCOPED_TRACE(style);
         Click(MainFormName, StyleRadioId(style));
         EXPECT_EQ(static_cast<int>(harness.App().Selection().Style), style);
+        // Each sample its own, shown whole.
         const QImage shown = label->pixmap().toImage();
         EXPECT_FALSE(shown.isNull());
         EXPECT_EQ(shown.size().boundedTo(label->contentsRect().size()), shown.size());
         EXPECT_EQ(std::count(samples.begin(), samples.end(), shown), 0);
         samples.push_back(shown);
     }
-}
-
-TEST(MainWindow, GenerateNeedsFourCharactersRefuses1919AndPrintsOtherStylesDirectly) {
-    AppHarness harness;
-    harness.Start();
+    SCOPED_TRACE("the year");
     Type(MainFormName, YearFieldId, "191");
     EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
     Type(MainFormName, YearFieldId, "19195");
@@ -82,9 +79,18 @@ TEST(MainWindow, GenerateNeedsFourCharactersRefuses1919AndPrintsOtherStylesDirec
         Click(MainFormName, GenerateButtonId);
         EXPECT_EQ(messages.Titles(), std::vector<std::string>{"Whoa, Tesvel!"});
     }
-    EXPECT_TRUE(harness.Calendars().empty());
     EXPECT_EQ(harness.Setting("Last", "Year"), "none");
-
+    SCOPED_TRACE("unknown forms and library names");
+    for (const char* form : {"{APP}", "{MSGBOX}", "kv", ""}) {
+        for (int code : {0, 1, 87, 130}) {
+            int value = 1;
+            int cancel = 0;
+            harness.App().DispatchEvent(form, GenerateButtonId, code, value, cancel);
+            EXPECT_EQ(cancel, 0);
+        }
+    }
+    EXPECT_TRUE(harness.Calendars().empty());
+    SCOPED_TRACE("printing");
     Type(MainFormName, YearFieldId, "1920");
     for (int style : {3, 4, 5, 6}) {
         Click(MainFormName, StyleRadioId(style));
@@ -110,7 +116,6 @@ TEST(MainWindow, NoPdfReaderWarnsAndDisablesPrintingUntilTheYearIsEdited) {
     }
     EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
     EXPECT_EQ(harness.HelpPage(), "topic45.html");
-
     Type(MainFormName, YearFieldId, "2020");
     // Without a reader the calendar is saved, not opened, and the user is
     // told where it is and that it will not stay there.
@@ -126,7 +131,7 @@ TEST(MainWindow, NoPdfReaderWarnsAndDisablesPrintingUntilTheYearIsEdited) {
 
 // One walk through the help: each way in, its history, its contents list and
 // F1, until it closes with the main window.
-TEST(MainWindow, HelpOpensAtEachCommandsPageOverTheWindowAndClosesWithIt) {
+TEST(MainWindow, HelpOpensAtEachCommandsPageAndClosesWithTheWindow) {
     AppHarness harness;
     harness.Start();
     // Commands other than contents, index and topic do nothing.
@@ -137,14 +142,7 @@ TEST(MainWindow, HelpOpensAtEachCommandsPageOverTheWindowAndClosesWithIt) {
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(harness.HelpPage(), "topic10.html");
     EXPECT_TRUE(help->windowTitle().startsWith(QString::fromUtf8("Kalvara Help \u2014 ")));
-    const QRect screen = help->screen()->availableGeometry();
-    const QRect main = gui::FormWidget(MainFormName)->frameGeometry();
-    EXPECT_TRUE(screen.contains(help->frameGeometry()));
-    // Centred unless the screen leaves no room to be.
-    if (screen.contains(main) && help->width() < screen.width() &&
-        help->height() < screen.height()) {
-        EXPECT_LE((help->frameGeometry().center() - main.center()).manhattanLength(), 4);
-    }
+    EXPECT_FALSE(help->windowIcon().isNull());
     SCOPED_TRACE("back and forward");
     EXPECT_FALSE(help->BackButton()->isEnabled());
     harness.App().ShowHelp(HelpViewer::DisplayTopic, HelpTopicPreferences);
@@ -164,9 +162,6 @@ TEST(MainWindow, HelpOpensAtEachCommandsPageOverTheWindowAndClosesWithIt) {
     EXPECT_EQ(harness.HelpPage(), "contents.html");
     auto* topics = help->findChild<QListWidget*>("HelpContents");
     ASSERT_NE(topics, nullptr);
-    ASSERT_GE(topics->count(), 7);
-    EXPECT_EQ(topics->item(1)->text(), "The main window: making a calendar");
-    EXPECT_EQ(topics->item(topics->count() - 1)->text(), "Index");
     topics->setFocus();
     topics->setCurrentRow(3);
     QTest::keyClick(topics, Qt::Key_Return);
@@ -179,41 +174,6 @@ TEST(MainWindow, HelpOpensAtEachCommandsPageOverTheWindowAndClosesWithIt) {
     Pump();
     EXPECT_FALSE(gui::FormExists(MainFormName));
     EXPECT_FALSE(help->isVisible());
-}
-
-// The help and the about box over the main window, and any window they
-// forget, take the program's icon.
-TEST(MainWindow, EveryWindowCarriesTheProgramIcon) {
-    AppHarness harness;
-    harness.Start();
-    EXPECT_EQ(QGuiApplication::desktopFileName(), DesktopFileName);
-    EXPECT_FALSE(QApplication::windowIcon().isNull());
-    harness.App().ShowHelp(HelpViewer::DisplayIndex, 0);
-    EXPECT_TRUE(OpenAndAnswer(
-        AboutFormName, [] { TriggerMenu(MainFormName, MenuAbout); },
-        [] {
-            for (const QWidget* window : QApplication::topLevelWidgets()) {
-                EXPECT_FALSE(window->isVisible() && window->windowIcon().isNull())
-                    << window->windowTitle().toStdString();
-            }
-            Click(AboutFormName, AboutCloseButtonId);
-        }));
-    EXPECT_TRUE(gui::FormExists(MainFormName));
-}
-
-TEST(MainWindow, UnknownFormsAndLibraryNamesChangeNothing) {
-    AppHarness harness;
-    harness.Start();
-    for (const char* form : {"{APP}", "{MSGBOX}", "kv", ""}) {
-        for (int code : {0, 1, 87, 130}) {
-            int value = 1;
-            int cancel = 0;
-            harness.App().DispatchEvent(form, GenerateButtonId, code, value, cancel);
-            EXPECT_EQ(cancel, 0);
-        }
-    }
-    EXPECT_TRUE(gui::FormExists(MainFormName));
-    EXPECT_TRUE(harness.Calendars().empty());
 }
 
 TEST(UpdateSteps, StartReportsAnInstallationsOutcomeAndChecksWhenDueWithTheAlertSwitch) {
@@ -243,8 +203,10 @@ TEST(UpdateSteps, FirstStartWithoutAnUpdateServerShowsOnlyTheMainWindow) {
     AppHarness harness("");
     harness.Start();
     EXPECT_TRUE(harness.update_messages.empty());
+    EXPECT_EQ(QGuiApplication::desktopFileName(), DesktopFileName);
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         EXPECT_EQ(widget->isVisible(), widget == gui::FormWidget(MainFormName));
+        EXPECT_FALSE(widget->windowIcon().isNull());
     }
 }
 

@@ -14,71 +14,55 @@ namespace fs = std::filesystem;
 namespace kalvara::test {
 namespace {
 
-class ReaderProbe : public ::testing::Test {
-protected:
-    void SetUp() override {
-        fs::create_directories(root_ / "config");
-        reader_ = root_ / "bin/fakereader";
-        WriteFile(reader_, "#!/bin/sh\nexit 0\n");
-        fs::permissions(reader_, fs::perms::owner_all);
-        environment_.insert("PATH", QString::fromStdString(root_ / "bin") + ":/usr/bin:/bin");
-        environment_.insert("HOME", QString::fromStdString(root_.Path().string()));
-        environment_.insert("XDG_DATA_HOME", QString::fromStdString(root_ / "data"));
-        environment_.insert("XDG_CONFIG_HOME", QString::fromStdString(root_ / "config"));
-        environment_.insert("XDG_DATA_DIRS", QString::fromStdString(root_ / "nothing"));
-        environment_.insert("XDG_CONFIG_DIRS", QString::fromStdString(root_ / "nothing"));
+TEST(ReaderProbe, TheDefaultEntrysProgramIsTheReaderWhenItCanRunAndHostileNamesAreRefused) {
+    TempFolder root;
+    fs::create_directories(root / "config");
+    const std::string reader = root / "bin/fakereader";
+    WriteFile(reader, "#!/bin/sh\nexit 0\n");
+    fs::permissions(reader, fs::perms::owner_all);
+    QProcessEnvironment environment;
+    environment.insert("PATH", QString::fromStdString(root / "bin") + ":/usr/bin:/bin");
+    environment.insert("HOME", QString::fromStdString(root.Path().string()));
+    for (const char* name :
+         {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"}) {
+        environment.insert(name,
+                           QString::fromStdString(root / (name[4] == 'D' ? "data" : "config")));
     }
-
-    void MakeDefault(const std::string& desktop_id) {
-        WriteFile(root_ / "data/applications/mimeapps.list",
-                  "[Default Applications]\napplication/pdf=" + desktop_id + "\n");
-    }
-
-    // Makes the entry at `path` the default, named by its path unless `id` says.
-    void MakeDefaultEntry(const std::string& path, const std::string& body,
-                          const std::string& id = "") {
-        WriteFile(root_ / ("data/applications/" + path),
-                  "[Desktop Entry]\nType=Application\nName=Fake Reader\n" + body +
-                      "MimeType=application/pdf;\n");
-        MakeDefault(id.empty() ? path : id);
-    }
-
-    std::string Find() const { return PdfReaderProbe(environment_).FindReader().toStdString(); }
-
-    TempFolder root_;
-    std::string reader_;
-    QProcessEnvironment environment_;
-};
-
-TEST_F(ReaderProbe, TheDefaultEntrysProgramIsTheReaderWhenItCanRun) {
-    EXPECT_EQ(Find(), "");
-    MakeDefault("missing.desktop");
-    EXPECT_EQ(Find(), "");
-    // Quoted absolute programs count, and entries in a vendor subfolder.
-    for (const auto& [path, body, id, found] :
+    const auto find = [&] { return PdfReaderProbe(environment).FindReader().toStdString(); };
+    EXPECT_EQ(find(), "");
+    // The entry written under data/applications/, the name the default list
+    // gives, whether its program is found. Hostile names point at entries
+    // that do exist.
+    const std::string good = "Exec=fakereader %f\n";
+    for (const auto& [path, id, body, found] :
          std::vector<std::tuple<std::string, std::string, std::string, bool>>{
-             {"fakereader.desktop", "Exec=fakereader %f\n", "", true},
-             {"vendor/other.desktop", "Exec=\"" + reader_ + "\" --open %U\n",
-              "vendor-other.desktop", true},
-             {"broken.desktop", "Exec=no-such-reader-here %f\n", "", false},
-             {"broken.desktop", "Exec=fakereader %f\nHidden=true\n", "", false},
-             {"broken.desktop", "Exec=fakereader %f\nTryExec=no-such-reader-here\n", "", false}}) {
-        SCOPED_TRACE(body);
-        MakeDefaultEntry(path, body, id);
-        EXPECT_EQ(Find(), found ? reader_ : "");
+             {"", "missing.desktop", "", false},
+             {"fakereader.desktop", "fakereader.desktop", good, true},
+             {"vendor/other.desktop", "vendor-other.desktop", "Exec=\"" + reader + "\" --open %U\n",
+              true},
+             {"broken.desktop", "broken.desktop", "Exec=no-such-reader-here %f\n", false},
+             {"broken.desktop", "broken.desktop", good + "Hidden=true\n", false},
+             {"broken.desktop", "broken.desktop", good + "TryExec=no-such-reader-here\n", false},
+             {"../../bin/sh.desktop", "../../bin/sh.desktop", good, false},
+             {"sub/dir.desktop", "sub/dir.desktop", good, false},
+             {".hidden.desktop", ".hidden.desktop", good, false},
+             {"notadesktopfile", "notadesktopfile", good, false}}) {
+        SCOPED_TRACE(id + ": " + body);
+        if (!path.empty()) {
+            WriteFile(root / ("data/applications/" + path),
+                      "[Desktop Entry]\nType=Application\nName=Fake Reader\n" + body +
+                          "MimeType=application/pdf;\n");
+        }
+        WriteFile(root / "data/applications/mimeapps.list",
+                  "[Default Applications]\napplication/pdf=" + id + "\n");
+        EXPECT_EQ(find(), found ? reader : "");
     }
     // Without xdg-mime on the PATH nobody names a reader.
-    MakeDefaultEntry("fakereader.desktop", "Exec=fakereader %f\n");
-    environment_.insert("PATH", QString::fromStdString(root_ / "bin"));
-    EXPECT_EQ(Find(), "");
-}
-
-TEST_F(ReaderProbe, HostileDefaultsAreRefused) {
-    for (const char* id :
-         {"../../bin/sh.desktop", "sub/dir.desktop", ".hidden.desktop", "notadesktopfile"}) {
-        MakeDefault(id);
-        EXPECT_TRUE(PdfReaderProbe(environment_).DefaultDesktopEntry().isEmpty()) << id;
-    }
+    WriteFile(root / "data/applications/mimeapps.list",
+              "[Default Applications]\napplication/pdf=fakereader.desktop\n");
+    ASSERT_EQ(find(), reader);
+    environment.insert("PATH", QString::fromStdString(root / "bin"));
+    EXPECT_EQ(find(), "");
 }
 
 } // namespace

@@ -95,35 +95,30 @@ TEST(SingleInstanceGuard, SecondProgramRaisesTheFirstAndEnds) {
     EXPECT_TRUE(harness.Calendars().empty());
 }
 
-TEST(StartUp, ARuntimeFolderThatTakesNoSocketDoesNotStopTheProgram) {
-    AppHarness harness;
-    // Local socket paths are limited to about a hundred bytes.
-    const std::string deep = harness.ProgramFolder() + std::string(120, 'r');
-    fs::create_directories(deep);
-    ScopedEnv runtime("XDG_RUNTIME_DIR", deep);
-    harness.Start();
-    EXPECT_TRUE(gui::FormExists(MainFormName));
-    EXPECT_EQ(harness.App().Instance(), nullptr);
-}
-
-TEST(StartUp, ProgramFolderGivenThroughALinkIsTheRealOneAndOldCalendarsGo) {
+// The program folder given through a link, and a runtime folder too deep
+// for a socket: local socket paths are limited to about a hundred bytes.
+TEST(StartUp, ThroughALinkTheRealFolderIsUsedOldCalendarsGoAndNoSocketDoesNotStopIt) {
     AppHarness harness;
     WriteFile(harness.OutputFolder() + "001Calendar.PDF", "old");
     WriteFile(harness.OutputFolder() + "notes.pdf", "the user's");
     harness.folder_given =
         harness.ProgramFolder().substr(0, harness.ProgramFolder().size() - 1) + "-link";
     fs::create_directory_symlink(harness.ProgramFolder(), harness.folder_given);
+    const std::string deep = harness.ProgramFolder() + std::string(120, 'r');
+    fs::create_directories(deep);
+    ScopedEnv runtime("XDG_RUNTIME_DIR", deep);
     harness.Start();
     EXPECT_EQ(harness.App().Paths().SettingsFile, harness.SettingsFile());
     EXPECT_EQ(harness.App().Paths().OutputFolder, harness.OutputFolder());
     EXPECT_EQ(harness.Calendars(), std::vector<std::string>{"notes.pdf"});
+    EXPECT_TRUE(gui::FormExists(MainFormName));
+    EXPECT_EQ(harness.App().Instance(), nullptr);
 }
 
 // For a run the folder, marked "+" when "/update" came first; for a refusal
 // the word it names as typed.
 TEST(CommandLine, UpdateCountsOnlyFirstTheLastHomeCountsHelpOrVersionWinElseRefused) {
     using Action = DesktopCommandLine::Action;
-    // clang-format off
     for (const auto& [args, action, text] :
          std::vector<std::tuple<std::vector<std::string>, Action, std::string>>{
              {{"/update", "--home", "/data/k"}, Action::Run, "+/data/k"},
@@ -140,7 +135,6 @@ TEST(CommandLine, UpdateCountsOnlyFirstTheLastHomeCountsHelpOrVersionWinElseRefu
              {{"-q"}, Action::Error, "-q"},
              {{"calendar.pdf"}, Action::Error, "calendar.pdf"},
              {{"--", "--help"}, Action::Error, "--help"}}) {
-        // clang-format on
         SCOPED_TRACE(args.back());
         const DesktopCommandLine parsed = ParseDesktopCommandLine(args);
         EXPECT_EQ(parsed.action, action);
