@@ -27,6 +27,21 @@ namespace kalvara::test {
 
 AppHarness::AppHarness(const std::string& settings) : program_folder_(root_ / "program/") {
     WriteFile(SettingsFile(), settings);
+    QObject::connect(&message_timer_, &QTimer::timeout, [this] {
+        const std::string form = msgbox::MessageBoxFormName;
+        if (QWidget* box = gui::FormWidget(form); box == nullptr || !box->isVisible()) {
+            return;
+        }
+        // The texts as one line: the box may break them where it likes.
+        message_titles.push_back(gui::GetText(form, 0));
+        message_texts.push_back(QString::fromStdString(gui::GetText(form, msgbox::Text1Id) + " " +
+                                                       gui::GetText(form, msgbox::Text2Id))
+                                    .replace(QLatin1Char('|'), QLatin1Char(' '))
+                                    .simplified()
+                                    .toStdString());
+        Click(form, msgbox::FirstButtonId);
+    });
+    message_timer_.start(5);
 }
 
 AppHarness::~AppHarness() {
@@ -89,33 +104,6 @@ std::string AppHarness::Setting(const char* section, const char* key) const {
 
 std::string AppHarness::HelpPage() {
     return app_->Help() == nullptr ? "" : app_->Help()->CurrentPage().fileName().toStdString();
-}
-
-MessageRecorder::MessageRecorder() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-        const std::string form = msgbox::MessageBoxFormName;
-        if (QWidget* box = gui::FormWidget(form); box == nullptr || !box->isVisible()) {
-            return;
-        }
-        // Texts as one line each: the box may break them where it likes.
-        const auto line = [&form](int id) {
-            return QString::fromStdString(gui::GetText(form, id))
-                .replace(QLatin1Char('|'), QLatin1Char(' '))
-                .simplified()
-                .toStdString();
-        };
-        messages_.push_back({line(0), line(msgbox::Text1Id), line(msgbox::Text2Id)});
-        Click(form, msgbox::FirstButtonId);
-    });
-    timer_.start(5);
-}
-
-std::vector<std::string> MessageRecorder::Titles() const {
-    std::vector<std::string> titles;
-    for (const Message& message : messages_) {
-        titles.push_back(message.Title);
-    }
-    return titles;
 }
 
 void Pump(int rounds) {

@@ -46,6 +46,10 @@ public:
     std::vector<std::string> update_messages;
     std::vector<std::string> started;
     std::vector<std::string> export_suggestions;
+    // Every message box of the program's own is answered with its first
+    // button as soon as it shows: its title, and its two texts as one line.
+    std::vector<std::string> message_titles;
+    std::vector<std::string> message_texts;
 
     DesktopApp& App() { return *app_; }
     const std::string& ProgramFolder() const { return program_folder_; }
@@ -61,24 +65,7 @@ private:
     TempFolder root_;
     std::string program_folder_;
     std::unique_ptr<DesktopApp> app_;
-};
-
-// While it lives, answers every message box of the program's own with its
-// first button as soon as it shows, and keeps what each one said.
-class MessageRecorder {
-public:
-    struct Message {
-        std::string Title;
-        std::string Text1;
-        std::string Text2;
-    };
-    MessageRecorder();
-    const std::vector<Message>& Messages() const { return messages_; }
-    std::vector<std::string> Titles() const;
-
-private:
-    QTimer timer_;
-    std::vector<Message> messages_;
+    QTimer message_timer_;
 };
 
 void Pump(int rounds = 5);

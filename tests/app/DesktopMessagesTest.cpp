@@ -24,12 +24,11 @@ TEST(OutputFolderProblem, IsToldWithItsReasonInsteadOfAMissingReaderAndKeepsGene
     harness.folder_given = harness.ProgramFolder() + "odd{f7}|name/";
     WriteFile(harness.folder_given + "Zorv.ini", NoUpdateCheck);
     WriteFile(harness.folder_given + "PDF", "in the way");
-    MessageRecorder messages;
     harness.Start();
-    ASSERT_EQ(messages.Titles(), std::vector<std::string>{"Calendars Cannot Be Saved"});
-    EXPECT_THAT(messages.Messages()[0].Text1, HasSubstr("odd{f7} name/PDF\""));
+    ASSERT_EQ(harness.message_titles, std::vector<std::string>{"Calendars Cannot Be Saved"});
     EXPECT_FALSE(harness.App().OutputFolderProblem().empty());
-    EXPECT_THAT(messages.Messages()[0].Text2, HasSubstr(harness.App().OutputFolderProblem()));
+    EXPECT_THAT(harness.message_texts[0], AllOf(HasSubstr("odd{f7} name/PDF\""),
+                                                HasSubstr(harness.App().OutputFolderProblem())));
     // Editing the year, which brings Generate back after a missing reader,
     // does not here.
     Type(MainFormName, YearFieldId, "2025");
@@ -43,11 +42,10 @@ TEST(PdfError, NamesTheFileAndTheSystemsReason) {
     // cannot be replaced by a file.
     fs::create_directories(harness.OutputFolder() + "001Calendar.PDF");
     harness.Start();
-    MessageRecorder messages;
     Click(MainFormName, GenerateButtonId);
     Pump();
-    ASSERT_EQ(messages.Titles(), std::vector<std::string>{"PDF Error"});
-    EXPECT_THAT(messages.Messages()[0].Text2,
+    ASSERT_EQ(harness.message_titles, std::vector<std::string>{"PDF Error"});
+    EXPECT_THAT(harness.message_texts[0],
                 AllOf(HasSubstr(harness.OutputFolder() + "001Calendar.PDF"),
                       HasSubstr(std::make_error_code(std::errc::is_a_directory).message())));
     EXPECT_TRUE(harness.opened.empty());
@@ -60,18 +58,17 @@ TEST(NoWebBrowser, TheAddressIsShownToCopy) {
     AppHarness harness(NoUpdateCheck + ClosedVersionUrl() + "ProductPage=" + page + "\n");
     harness.Start();
     ASSERT_TRUE(harness.update_messages.empty());
-    MessageRecorder messages;
     harness.App().OpenWebPage(page);
     Pump();
-    EXPECT_TRUE(messages.Messages().empty()) << "a browser that starts needs no notice";
+    EXPECT_TRUE(harness.message_titles.empty()) << "a browser that starts needs no notice";
     harness.browser_starts = false;
     harness.update_answer = 1;
     TriggerMenu(MainFormName, MenuCheckForUpdate);
     EXPECT_EQ(harness.update_messages, std::vector<std::string>{"Unable to Complete Update Check"});
     EXPECT_EQ(harness.opened, std::vector<std::string>(2, page));
-    ASSERT_EQ(messages.Titles(), std::vector<std::string>{"No Web Browser"});
+    ASSERT_EQ(harness.message_titles, std::vector<std::string>{"No Web Browser"});
     // The recorder reads every "|" as a line break.
-    EXPECT_THAT(messages.Messages()[0].Text2, HasSubstr("http://127.0.0.1/kalvara{x} page.html"));
+    EXPECT_THAT(harness.message_texts[0], HasSubstr("http://127.0.0.1/kalvara{x} page.html"));
     // Closing without a downloaded installer starts nothing.
     TriggerMenu(MainFormName, MenuExit);
     Pump();

@@ -56,7 +56,6 @@ TEST(ExportDialog, AsksTheYearsThenTheFileAndSaysWhereItWentOrWhyNot) {
     AppHarness harness;
     harness.Start();
     Type(MainFormName, YearFieldId, "2027");
-    MessageRecorder messages;
     std::string page;
     Export([&] {
         Type(ExportFormName, ExportYearFieldId, "1919");
@@ -69,7 +68,7 @@ TEST(ExportDialog, AsksTheYearsThenTheFileAndSaysWhereItWentOrWhyNot) {
         }
         Click(ExportFormName, ExportCancelId);
     });
-    EXPECT_EQ(messages.Titles(), std::vector<std::string>{"Export to Calendar"});
+    EXPECT_EQ(harness.message_titles, std::vector<std::string>{"Export to Calendar"});
     EXPECT_EQ(page, "topic30.html");
     EXPECT_TRUE(harness.export_suggestions.empty());
 
@@ -85,8 +84,8 @@ TEST(ExportDialog, AsksTheYearsThenTheFileAndSaysWhereItWentOrWhyNot) {
     });
     EXPECT_EQ(harness.export_suggestions,
               std::vector<std::string>{"broadcast-calendar-2027-2029.ics"});
-    EXPECT_EQ(messages.Titles().back(), "Calendar Exported");
-    EXPECT_THAT(messages.Messages().back().Text1, HasSubstr(harness.export_answer));
+    EXPECT_EQ(harness.message_titles.back(), "Calendar Exported");
+    EXPECT_THAT(harness.message_texts.back(), HasSubstr(harness.export_answer));
     EXPECT_EQ(ReadFile(harness.export_answer).rfind("BEGIN:VCALENDAR", 0), 0u);
     // Written in one piece: nothing else is left beside it.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
@@ -94,8 +93,8 @@ TEST(ExportDialog, AsksTheYearsThenTheFileAndSaysWhereItWentOrWhyNot) {
     SCOPED_TRACE("a file that cannot be written is told with the system's reason");
     harness.export_answer = folder + "missing/broadcast.ics";
     Export([] { Click(ExportFormName, ExportOkId); });
-    EXPECT_EQ(messages.Titles().back(), "Calendar Not Exported");
-    EXPECT_THAT(messages.Messages().back().Text2,
+    EXPECT_EQ(harness.message_titles.back(), "Calendar Not Exported");
+    EXPECT_THAT(harness.message_texts.back(),
                 HasSubstr(std::make_error_code(std::errc::no_such_file_or_directory).message()));
     EXPECT_FALSE(fs::exists(folder + "missing"));
 }

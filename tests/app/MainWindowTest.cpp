@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
@@ -24,6 +23,7 @@
 namespace kalvara::test {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::HasSubstr;
 
 TEST(MainWindow, StartsWithTheRememberedChoiceElseThisYearAndYear) {
@@ -74,11 +74,8 @@ TEST(MainWindow, StylesShowTheirSamplesAndGenerateRefuses1919ThenPrintsDirectly)
     EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
     Type(MainFormName, YearFieldId, "19195");
     EXPECT_EQ(gui::GetText(MainFormName, YearFieldId), "1919");
-    {
-        MessageRecorder messages;
-        Click(MainFormName, GenerateButtonId);
-        EXPECT_EQ(messages.Titles(), std::vector<std::string>{"Whoa, Tesvel!"});
-    }
+    Click(MainFormName, GenerateButtonId);
+    EXPECT_EQ(harness.message_titles, std::vector<std::string>{"Whoa, Tesvel!"});
     EXPECT_EQ(harness.Setting("Last", "Year"), "none");
     SCOPED_TRACE("unknown forms and library names");
     for (const char* form : {"{APP}", "{MSGBOX}", "kv", ""}) {
@@ -107,30 +104,26 @@ TEST(MainWindow, StylesShowTheirSamplesAndGenerateRefuses1919ThenPrintsDirectly)
 TEST(MainWindow, NoPdfReaderWarnsAndDisablesPrintingUntilTheYearIsEdited) {
     AppHarness harness;
     harness.reader_found = false;
-    {
-        // Answered with "&Get Help on This Problem".
-        MessageRecorder messages;
-        harness.Start();
-        EXPECT_EQ(messages.Titles(),
-                  std::vector<std::string>{"Print Functions Have Been Disabled"});
-    }
+    // Answered with "&Get Help on This Problem".
+    harness.Start();
+    EXPECT_EQ(harness.message_titles,
+              std::vector<std::string>{"Print Functions Have Been Disabled"});
     EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
     EXPECT_EQ(harness.HelpPage(), "topic45.html");
     Type(MainFormName, YearFieldId, "2020");
     // Without a reader the calendar is saved, not opened, and the user is
     // told where it is and that it will not stay there.
-    MessageRecorder messages;
     Click(MainFormName, GenerateButtonId);
     EXPECT_EQ(harness.Calendars(), std::vector<std::string>{"001Calendar.PDF"});
     EXPECT_TRUE(harness.opened.empty());
-    ASSERT_EQ(messages.Titles(), std::vector<std::string>{"Calendar Saved"});
-    EXPECT_THAT(messages.Messages()[0].Text1,
-                HasSubstr(harness.OutputFolder() + "001Calendar.PDF"));
-    EXPECT_THAT(messages.Messages()[0].Text2, HasSubstr("empties this folder at its next start"));
+    ASSERT_EQ(harness.message_titles.back(), "Calendar Saved");
+    EXPECT_THAT(harness.message_texts.back(),
+                AllOf(HasSubstr(harness.OutputFolder() + "001Calendar.PDF"),
+                      HasSubstr("empties this folder at its next start")));
 }
 
-// One walk through the help: each way in, its history, its contents list and
-// F1, until it closes with the main window.
+// One walk through the help: each way in, its history and F1, until it
+// closes with the main window.
 TEST(MainWindow, HelpOpensAtEachCommandsPageAndClosesWithTheWindow) {
     AppHarness harness;
     harness.Start();
@@ -141,9 +134,6 @@ TEST(MainWindow, HelpOpensAtEachCommandsPageAndClosesWithTheWindow) {
     HelpViewer* help = harness.App().Help();
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(harness.HelpPage(), "topic10.html");
-    EXPECT_TRUE(help->windowTitle().startsWith(QString::fromUtf8("Kalvara Help \u2014 ")));
-    EXPECT_FALSE(help->windowIcon().isNull());
-    SCOPED_TRACE("back and forward");
     EXPECT_FALSE(help->BackButton()->isEnabled());
     harness.App().ShowHelp(HelpViewer::DisplayTopic, HelpTopicPreferences);
     QTest::mouseClick(help->BackButton(), Qt::LeftButton);
@@ -151,22 +141,15 @@ TEST(MainWindow, HelpOpensAtEachCommandsPageAndClosesWithTheWindow) {
     QTest::mouseClick(help->ForwardButton(), Qt::LeftButton);
     EXPECT_EQ(harness.HelpPage(), "topic25.html");
     EXPECT_FALSE(help->ForwardButton()->isEnabled());
-    SCOPED_TRACE("a topic that is not installed explains itself instead of failing");
+    // A topic that is not installed explains itself instead of failing.
     harness.App().ShowHelp(HelpViewer::DisplayTopic, 12345);
     EXPECT_EQ(harness.HelpPage(), "");
-    SCOPED_TRACE("index, then contents, whose list the keyboard picks from");
     harness.App().ShowHelp(HelpViewer::DisplayIndex, 0);
     EXPECT_EQ(help->CurrentTab(), 1);
     TriggerMenu(MainFormName, MenuHelpContents);
     EXPECT_EQ(help->CurrentTab(), 0);
     EXPECT_EQ(harness.HelpPage(), "contents.html");
-    auto* topics = help->findChild<QListWidget*>("HelpContents");
-    ASSERT_NE(topics, nullptr);
-    topics->setFocus();
-    topics->setCurrentRow(3);
-    QTest::keyClick(topics, Qt::Key_Return);
-    EXPECT_EQ(harness.HelpPage(), "topic20.html");
-    SCOPED_TRACE("F1 opens the topic of the form that claimed help last");
+    // F1 opens the topic of the form that claimed help last.
     harness.App().SetHelpContext(HelpTopicMainWindow);
     QTest::keyClick(gui::FormWidget(MainFormName), Qt::Key_F1);
     EXPECT_EQ(harness.HelpPage(), "topic10.html");
@@ -195,7 +178,7 @@ TEST(UpdateSteps, StartReportsAnInstallationsOutcomeAndChecksWhenDueWithTheAlert
 }
 
 // A fresh program folder in a copy built without an update server: the
-// first start opens the main window and nothing else.
+// first start opens the main window, with the program's icon, and nothing else.
 TEST(UpdateSteps, FirstStartWithoutAnUpdateServerShowsOnlyTheMainWindow) {
     if (!std::string(update::DefaultVersionUrl).empty()) {
         GTEST_SKIP() << "built with an update server";
