@@ -1,7 +1,9 @@
 // The main window through the real dispatch: start-up, the year field, the
-// style buttons, Generate and what it remembers, help, closing, and its calls
-// into the update flow. Every update address is on loopback, and the flow's
-// messages are answered by the harness.
+// style buttons, Generate and what it remembers, help, closing, its calls
+// into the update flow, and what it tells the user when something outside
+// it fails: an output folder that cannot be made, a calendar file that
+// cannot be written, a web browser that does not start. Every update address
+// is on loopback, and the flow's messages are answered by the harness.
 
 #include "app/MainWindow.h"
 
@@ -18,7 +20,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
+#include <filesystem>
 #include <gmock/gmock.h>
+
+namespace fs = std::filesystem;
 
 namespace kalvara::test {
 namespace {
@@ -175,22 +180,78 @@ TEST(UpdateSteps, StartReportsAnInstallationsOutcomeAndChecksWhenDueWithTheAlert
         harness.Start();
         EXPECT_EQ(harness.update_messages, titles);
     }
+    // A fresh program folder in a copy built without an update server: the
+    // first start opens the main window, with the program's icon, and
+    // nothing else.
+    if (std::string(update::DefaultVersionUrl).empty()) {
+        AppHarness harness("");
+        harness.Start();
+        EXPECT_TRUE(harness.update_messages.empty());
+        EXPECT_EQ(QGuiApplication::desktopFileName(), DesktopFileName);
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            EXPECT_EQ(widget->isVisible(), widget == gui::FormWidget(MainFormName));
+            EXPECT_FALSE(widget->windowIcon().isNull());
+        }
+    }
 }
 
-// A fresh program folder in a copy built without an update server: the
-// first start opens the main window, with the program's icon, and nothing else.
-TEST(UpdateSteps, FirstStartWithoutAnUpdateServerShowsOnlyTheMainWindow) {
-    if (!std::string(update::DefaultVersionUrl).empty()) {
-        GTEST_SKIP() << "built with an update server";
-    }
-    AppHarness harness("");
+TEST(OutputFolderProblem, IsToldWithItsReasonInsteadOfAMissingReaderAndKeepsGenerateOff) {
+    AppHarness harness;
+    // A file where the folder should be, under a name with the message box's
+    // mark-up characters: not even root can make the folder.
+    harness.folder_given = harness.ProgramFolder() + "odd{f7}|name/";
+    WriteFile(harness.folder_given + "Zorv.ini", NoUpdateCheck);
+    WriteFile(harness.folder_given + "PDF", "in the way");
     harness.Start();
-    EXPECT_TRUE(harness.update_messages.empty());
-    EXPECT_EQ(QGuiApplication::desktopFileName(), DesktopFileName);
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        EXPECT_EQ(widget->isVisible(), widget == gui::FormWidget(MainFormName));
-        EXPECT_FALSE(widget->windowIcon().isNull());
-    }
+    ASSERT_EQ(harness.message_titles, std::vector<std::string>{"Calendars Cannot Be Saved"});
+    EXPECT_FALSE(harness.App().OutputFolderProblem().empty());
+    EXPECT_THAT(harness.message_texts[0], AllOf(HasSubstr("odd{f7} name/PDF\""),
+                                                HasSubstr(harness.App().OutputFolderProblem())));
+    // Editing the year, which brings Generate back after a missing reader,
+    // does not here.
+    Type(MainFormName, YearFieldId, "2025");
+    EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
+    EXPECT_EQ(ReadFile(harness.folder_given + "PDF"), "in the way");
+}
+
+TEST(PdfError, NamesTheFileAndTheSystemsReason) {
+    AppHarness harness;
+    // A folder under the calendar's name survives the start-up clean-up and
+    // cannot be replaced by a file.
+    fs::create_directories(harness.OutputFolder() + "001Calendar.PDF");
+    harness.Start();
+    Click(MainFormName, GenerateButtonId);
+    Pump();
+    ASSERT_EQ(harness.message_titles, std::vector<std::string>{"PDF Error"});
+    EXPECT_THAT(harness.message_texts[0],
+                AllOf(HasSubstr(harness.OutputFolder() + "001Calendar.PDF"),
+                      HasSubstr(std::make_error_code(std::errc::is_a_directory).message())));
+    EXPECT_TRUE(harness.opened.empty());
+    EXPECT_FALSE(gui::FormExists(MainFormName));
+}
+
+// The menu's check always answers, here with "&Visit Web Site" after it failed.
+TEST(NoWebBrowser, TheAddressIsShownToCopy) {
+    const std::string page = "http://127.0.0.1/kalvara{x}|page.html";
+    AppHarness harness(NoUpdateCheck + ClosedVersionUrl() + "ProductPage=" + page + "\n");
+    harness.Start();
+    ASSERT_TRUE(harness.update_messages.empty());
+    harness.App().OpenWebPage(page);
+    Pump();
+    EXPECT_TRUE(harness.message_titles.empty()) << "a browser that starts needs no notice";
+    harness.browser_starts = false;
+    harness.update_answer = 1;
+    TriggerMenu(MainFormName, MenuCheckForUpdate);
+    EXPECT_EQ(harness.update_messages, std::vector<std::string>{"Unable to Complete Update Check"});
+    EXPECT_EQ(harness.opened, std::vector<std::string>(2, page));
+    ASSERT_EQ(harness.message_titles, std::vector<std::string>{"No Web Browser"});
+    // The recorder reads every "|" as a line break.
+    EXPECT_THAT(harness.message_texts[0], HasSubstr("http://127.0.0.1/kalvara{x} page.html"));
+    // Closing without a downloaded installer starts nothing.
+    TriggerMenu(MainFormName, MenuExit);
+    Pump();
+    EXPECT_FALSE(gui::FormExists(MainFormName));
+    EXPECT_TRUE(harness.started.empty());
 }
 
 } // namespace

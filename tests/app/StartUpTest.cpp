@@ -1,13 +1,16 @@
-// Start-up: one instance, the output folder, the command line and the
-// executable itself.
+// Start-up: one instance, the output folder, the PDF reader probe, the
+// command line and the executable itself. The reader is looked for in a
+// made-up desktop in a temporary XDG tree.
 
 #include "AppHarness.h"
 #include "app/DesktopCommandLine.h"
 #include "app/MainWindow.h"
+#include "app/PdfReaderProbe.h"
 #include "app/SingleInstance.h"
 #include "gui/Gui.h"
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QWidget>
 #include <filesystem>
 #include <gmock/gmock.h>
@@ -22,35 +25,16 @@ using ::testing::FieldsAre;
 using ::testing::HasSubstr;
 
 // Sets an environment variable for the rest of the test only.
-class ScopedEnv {
-public:
+struct ScopedEnv {
     ScopedEnv(const char* name, const std::string& value)
-        : name_(name), was_set_(qEnvironmentVariableIsSet(name)), saved_(qgetenv(name)) {
+        : Name(name), WasSet(qEnvironmentVariableIsSet(name)), Saved(qgetenv(name)) {
         qputenv(name, QByteArray::fromStdString(value));
     }
-    ~ScopedEnv() { was_set_ ? qputenv(name_, saved_) : qunsetenv(name_); }
-
-private:
-    const char* name_;
-    bool was_set_;
-    QByteArray saved_;
+    ~ScopedEnv() { WasSet ? qputenv(Name, Saved) : qunsetenv(Name); }
+    const char* Name;
+    bool WasSet;
+    QByteArray Saved;
 };
-
-TEST(SingleInstanceGuard, SecondInstanceOfTheSameFolderFindsTheFirst) {
-    SingleInstance first("ZORV5", "/some/program/");
-    SingleInstance second("ZORV5", "/some/program/");
-    SingleInstance elsewhere("ZORV5", "/another/program/");
-    EXPECT_EQ(first.SocketPath(), second.SocketPath());
-    EXPECT_NE(first.SocketPath(), elsewhere.SocketPath());
-    EXPECT_TRUE(first.SocketPath().startsWith(qgetenv("XDG_RUNTIME_DIR") + "/ZORV5-"));
-    // A socket file left by a program that crashed answers nobody and is
-    // taken over.
-    WriteFile(first.SocketPath().toStdString(), "left over");
-    EXPECT_FALSE(first.ActivateOtherInstance());
-    ASSERT_TRUE(first.Claim());
-    EXPECT_FALSE(elsewhere.ActivateOtherInstance());
-    EXPECT_TRUE(second.ActivateOtherInstance());
-}
 
 TEST(SingleInstanceGuard, WithoutARuntimeFolderTheSocketGoesIntoAPrivateFolder) {
     TempFolder temp;
@@ -69,16 +53,23 @@ TEST(SingleInstanceGuard, WithoutARuntimeFolderTheSocketGoesIntoAPrivateFolder) 
     EXPECT_FALSE(exposed.ActivateOtherInstance());
 }
 
-TEST(SingleInstanceGuard, SecondProgramRaisesTheFirstAndEnds) {
+TEST(SingleInstanceGuard, SecondProgramOfTheSameFolderRaisesTheFirstAndEnds) {
     AppHarness harness;
+    const QString folder = QString::fromStdString(harness.ProgramFolder());
+    const SingleInstance same(InstanceName, folder);
+    EXPECT_NE(same.SocketPath(), SingleInstance(InstanceName, folder + "x/").SocketPath());
+    EXPECT_TRUE(same.SocketPath().startsWith(qgetenv("XDG_RUNTIME_DIR") + "/ZORV5-"));
+    // A socket file left by a program that crashed answers nobody and is
+    // taken over.
+    WriteFile(same.SocketPath().toStdString(), "left over");
     harness.Start();
+    ASSERT_NE(harness.App().Instance(), nullptr);
     QWidget* window = gui::FormWidget(MainFormName);
     window->showMinimized();
     Pump();
     ASSERT_TRUE(window->isMinimized());
     QProcess second;
-    second.start(KALVARA_DESKTOP_EXECUTABLE,
-                 {"--home", QString::fromStdString(harness.ProgramFolder())});
+    second.start(KALVARA_DESKTOP_EXECUTABLE, {"--home", folder});
     // The first program must keep answering while the second one waits.
     for (int i = 0; i < 3000 && second.state() != QProcess::NotRunning; ++i) {
         Pump(1);
@@ -113,6 +104,57 @@ TEST(StartUp, ThroughALinkTheRealFolderIsUsedOldCalendarsGoAndNoSocketDoesNotSto
     EXPECT_EQ(harness.Calendars(), std::vector<std::string>{"notes.pdf"});
     EXPECT_TRUE(gui::FormExists(MainFormName));
     EXPECT_EQ(harness.App().Instance(), nullptr);
+}
+
+TEST(ReaderProbe, TheDefaultEntrysProgramIsTheReaderWhenItCanRunAndHostileNamesAreRefused) {
+    TempFolder root;
+    fs::create_directories(root / "config");
+    const std::string reader = root / "bin/fakereader";
+    WriteFile(reader, "#!/bin/sh\nexit 0\n");
+    fs::permissions(reader, fs::perms::owner_all);
+    QProcessEnvironment environment;
+    environment.insert("PATH", QString::fromStdString(root / "bin") + ":/usr/bin:/bin");
+    environment.insert("HOME", QString::fromStdString(root.Path().string()));
+    for (const char* name :
+         {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"}) {
+        environment.insert(name,
+                           QString::fromStdString(root / (name[4] == 'D' ? "data" : "config")));
+    }
+    const auto find = [&] { return PdfReaderProbe(environment).FindReader().toStdString(); };
+    EXPECT_EQ(find(), "");
+    // The entry written under data/applications/, the name the default list
+    // gives, whether its program is found. Hostile names point at entries
+    // that do exist.
+    const std::string good = "Exec=fakereader %f\n";
+    for (const auto& [path, id, body, found] :
+         std::vector<std::tuple<std::string, std::string, std::string, bool>>{
+             {"", "missing.desktop", "", false},
+             {"fakereader.desktop", "fakereader.desktop", good, true},
+             {"vendor/other.desktop", "vendor-other.desktop", "Exec=\"" + reader + "\" --open %U\n",
+              true},
+             {"broken.desktop", "broken.desktop", "Exec=no-such-reader-here %f\n", false},
+             {"broken.desktop", "broken.desktop", good + "Hidden=true\n", false},
+             {"broken.desktop", "broken.desktop", good + "TryExec=no-such-reader-here\n", false},
+             {"../../bin/sh.desktop", "../../bin/sh.desktop", good, false},
+             {"sub/dir.desktop", "sub/dir.desktop", good, false},
+             {".hidden.desktop", ".hidden.desktop", good, false},
+             {"notadesktopfile", "notadesktopfile", good, false}}) {
+        SCOPED_TRACE(id + ": " + body);
+        if (!path.empty()) {
+            WriteFile(root / ("data/applications/" + path),
+                      "[Desktop Entry]\nType=Application\nName=Fake Reader\n" + body +
+                          "MimeType=application/pdf;\n");
+        }
+        WriteFile(root / "data/applications/mimeapps.list",
+                  "[Default Applications]\napplication/pdf=" + id + "\n");
+        EXPECT_EQ(find(), found ? reader : "");
+    }
+    // Without xdg-mime on the PATH nobody names a reader.
+    WriteFile(root / "data/applications/mimeapps.list",
+              "[Default Applications]\napplication/pdf=fakereader.desktop\n");
+    ASSERT_EQ(find(), reader);
+    environment.insert("PATH", QString::fromStdString(root / "bin"));
+    EXPECT_EQ(find(), "");
 }
 
 // For a run the folder, marked "+" when "/update" came first; for a refusal
