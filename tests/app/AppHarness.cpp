@@ -27,6 +27,21 @@ namespace kalvara::test {
 
 AppHarness::AppHarness(const std::string& settings) : program_folder_(root_ / "program/") {
     WriteFile(SettingsFile(), settings);
+    QObject::connect(&message_timer_, &QTimer::timeout, [this] {
+        const std::string form = msgbox::MessageBoxFormName;
+        if (QWidget* box = gui::FormWidget(form); box == nullptr || !box->isVisible()) {
+            return;
+        }
+        // The texts as one line: the box may break them where it likes.
+        message_titles.push_back(gui::GetText(form, 0));
+        message_texts.push_back(QString::fromStdString(gui::GetText(form, msgbox::Text1Id) + " " +
+                                                       gui::GetText(form, msgbox::Text2Id))
+                                    .replace(QLatin1Char('|'), QLatin1Char(' '))
+                                    .simplified()
+                                    .toStdString());
+        Click(form, msgbox::FirstButtonId);
+    });
+    message_timer_.start(5);
 }
 
 AppHarness::~AppHarness() {
@@ -44,19 +59,14 @@ void AppHarness::Start() {
         return std::string(found ? "/usr/bin/true" : "");
     };
     options.after_update = after_update;
-    options.update_services.show_message_box =
-        [this](const std::string&, const std::string& title, const std::string&, const std::string&,
-               const std::string&, const std::string& buttons, const std::string&, int,
-               const std::string&) {
-            update_messages.push_back(title);
-            if (update_answer != 0) {
-                return update_answer;
-            }
-            // The last button declines; a list that starts with its mark-up
-            // has one "|" per button, a plain one a "|" between buttons.
-            const int bars = static_cast<int>(std::count(buttons.begin(), buttons.end(), '|'));
-            return buttons.rfind("*{", 0) == 0 ? bars : bars + 1;
-        };
+    // 0, the harness's default, declines every question of the update flow.
+    options.update_services.show_message_box = [this](const std::string&, const std::string& title,
+                                                      const std::string&, const std::string&,
+                                                      const std::string&, const std::string&,
+                                                      const std::string&, int, const std::string&) {
+        update_messages.push_back(title);
+        return update_answer;
+    };
     // The program's own handling of a browser that does not start is part of
     // what is tested, so only the browser itself is a stand-in.
     options.open_web_page = [this](const std::string& url) {
@@ -94,33 +104,6 @@ std::string AppHarness::Setting(const char* section, const char* key) const {
 
 std::string AppHarness::HelpPage() {
     return app_->Help() == nullptr ? "" : app_->Help()->CurrentPage().fileName().toStdString();
-}
-
-MessageRecorder::MessageRecorder() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-        const std::string form = msgbox::MessageBoxFormName;
-        if (QWidget* box = gui::FormWidget(form); box == nullptr || !box->isVisible()) {
-            return;
-        }
-        // Texts as one line each: the box may break them where it likes.
-        const auto line = [&form](int id) {
-            return QString::fromStdString(gui::GetText(form, id))
-                .replace(QLatin1Char('|'), QLatin1Char(' '))
-                .simplified()
-                .toStdString();
-        };
-        messages_.push_back({line(0), line(msgbox::Text1Id), line(msgbox::Text2Id)});
-        Click(form, msgbox::FirstButtonId);
-    });
-    timer_.start(5);
-}
-
-std::vector<std::string> MessageRecorder::Titles() const {
-    std::vector<std::string> titles;
-    for (const Message& message : messages_) {
-        titles.push_back(message.Title);
-    }
-    return titles;
 }
 
 void Pump(int rounds) {
@@ -196,10 +179,6 @@ std::string ClosedVersionUrl() {
     server.listen(QHostAddress::LocalHost, 0);
     return "VersionUrl=http://127.0.0.1:" + std::to_string(server.serverPort()) +
            "/ZorvVersion.txt\n";
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
 }
 
 std::string ReadFile(const std::string& path) {

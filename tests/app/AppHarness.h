@@ -33,7 +33,7 @@ public:
     bool after_update = false;
     std::string folder_given;
     // Whether a web browser starts; the button the update flow's messages
-    // are answered with (0: the one that declines); what the export's save
+    // are answered with (0 declines); what the export's save
     // dialog answers (empty: cancelled).
     bool browser_starts = true;
     int update_answer = 0;
@@ -46,6 +46,10 @@ public:
     std::vector<std::string> update_messages;
     std::vector<std::string> started;
     std::vector<std::string> export_suggestions;
+    // Every message box of the program's own is answered with its first
+    // button as soon as it shows: its title, and its two texts as one line.
+    std::vector<std::string> message_titles;
+    std::vector<std::string> message_texts;
 
     DesktopApp& App() { return *app_; }
     const std::string& ProgramFolder() const { return program_folder_; }
@@ -61,24 +65,7 @@ private:
     TempFolder root_;
     std::string program_folder_;
     std::unique_ptr<DesktopApp> app_;
-};
-
-// While it lives, answers every message box of the program's own with its
-// first button as soon as it shows, and keeps what each one said.
-class MessageRecorder {
-public:
-    struct Message {
-        std::string Title;
-        std::string Text1;
-        std::string Text2;
-    };
-    MessageRecorder();
-    const std::vector<Message>& Messages() const { return messages_; }
-    std::vector<std::string> Titles() const;
-
-private:
-    QTimer timer_;
-    std::vector<Message> messages_;
+    QTimer message_timer_;
 };
 
 void Pump(int rounds = 5);
@@ -97,7 +84,6 @@ bool OpenAndAnswer(const std::string& form, const std::function<void()>& open,
 
 // The settings line of a version address on loopback where nothing answers.
 std::string ClosedVersionUrl();
-bool Contains(const std::string& text, const std::string& part);
 std::string ReadFile(const std::string& path);
 // Creates the file's folder too.
 void WriteFile(const std::string& path, const std::string& text);

@@ -1,12 +1,13 @@
 // The main window through the real dispatch: start-up, the year field, the
-// style buttons, Generate and what it remembers, help, closing, and its calls
-// into the update flow. Every update address is on loopback, and the flow's
-// messages are answered by the harness.
+// style buttons, Generate and what it remembers, help, closing, its calls
+// into the update flow, and what it tells the user when something outside
+// it fails: an output folder that cannot be made, a calendar file that
+// cannot be written, a web browser that does not start. Every update address
+// is on loopback, and the flow's messages are answered by the harness.
 
 #include "app/MainWindow.h"
 
 #include "AppHarness.h"
-#include "about/AboutBox.h"
 #include "app/HelpViewer.h"
 #include "app/PrintRangeDialog.h"
 #include "engine/DateText.h"
@@ -16,19 +17,22 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
 #include <algorithm>
-#include <gtest/gtest.h>
+#include <filesystem>
+#include <gmock/gmock.h>
+
+namespace fs = std::filesystem;
 
 namespace kalvara::test {
 namespace {
 
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+
 TEST(MainWindow, StartsWithTheRememberedChoiceElseThisYearAndYear) {
-    const std::string today = TodayText();
-    const std::string this_year = today.substr(today.size() - 4);
+    const std::string this_year = TodayText().substr(TodayText().size() - 4);
     // A remembered style outside 1..6 would select no button and print
     // nothing: it falls back to Year, as it does when remembering is off.
     for (const auto& [settings, year, style] :
@@ -45,12 +49,15 @@ TEST(MainWindow, StartsWithTheRememberedChoiceElseThisYearAndYear) {
         EXPECT_EQ(gui::GetCheck(MainFormName, StyleRadioId(style)), 1);
         EXPECT_EQ(static_cast<int>(harness.App().Selection().Style), style);
         // The caret waits after the year.
-        auto* field = qobject_cast<QLineEdit*>(gui::ControlWidget(MainFormName, YearFieldId));
-        EXPECT_EQ(field->cursorPosition(), 4);
+        EXPECT_EQ(qobject_cast<QLineEdit*>(gui::ControlWidget(MainFormName, YearFieldId))
+                      ->cursorPosition(),
+                  4);
     }
 }
 
-TEST(MainWindow, EachStyleButtonChoosesItsStyleAndShowsItsOwnSampleWhole) {
+// One session: every style's sample, then the year field's limits, then
+// calls from unknown forms, then the styles that print without a dialog.
+TEST(MainWindow, StylesShowTheirSamplesAndGenerateRefuses1919ThenPrintsDirectly) {
     AppHarness harness;
     harness.Start();
     const auto* label = qobject_cast<QLabel*>(gui::ControlWidget(MainFormName, PreviewPictureId));
@@ -60,29 +67,32 @@ TEST(MainWindow, EachStyleButtonChoosesItsStyleAndShowsItsOwnSampleWhole) {
         SCOPED_TRACE(style);
         Click(MainFormName, StyleRadioId(style));
         EXPECT_EQ(static_cast<int>(harness.App().Selection().Style), style);
+        // Each sample its own, shown whole.
         const QImage shown = label->pixmap().toImage();
         EXPECT_FALSE(shown.isNull());
         EXPECT_EQ(shown.size().boundedTo(label->contentsRect().size()), shown.size());
         EXPECT_EQ(std::count(samples.begin(), samples.end(), shown), 0);
         samples.push_back(shown);
     }
-}
-
-TEST(MainWindow, GenerateNeedsFourCharactersRefuses1919AndPrintsOtherStylesDirectly) {
-    AppHarness harness;
-    harness.Start();
+    SCOPED_TRACE("the year");
     Type(MainFormName, YearFieldId, "191");
     EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
     Type(MainFormName, YearFieldId, "19195");
     EXPECT_EQ(gui::GetText(MainFormName, YearFieldId), "1919");
-    {
-        MessageRecorder messages;
-        Click(MainFormName, GenerateButtonId);
-        EXPECT_EQ(messages.Titles(), std::vector<std::string>{"Whoa, Tesvel!"});
+    Click(MainFormName, GenerateButtonId);
+    EXPECT_EQ(harness.message_titles, std::vector<std::string>{"Whoa, Tesvel!"});
+    EXPECT_EQ(harness.Setting("Last", "Year"), "none");
+    SCOPED_TRACE("unknown forms and library names");
+    for (const char* form : {"{APP}", "{MSGBOX}", "kv", ""}) {
+        for (int code : {0, 1, 87, 130}) {
+            int value = 1;
+            int cancel = 0;
+            harness.App().DispatchEvent(form, GenerateButtonId, code, value, cancel);
+            EXPECT_EQ(cancel, 0);
+        }
     }
     EXPECT_TRUE(harness.Calendars().empty());
-    EXPECT_EQ(harness.Setting("Last", "Year"), "none");
-
+    SCOPED_TRACE("printing");
     Type(MainFormName, YearFieldId, "1920");
     for (int style : {3, 4, 5, 6}) {
         Click(MainFormName, StyleRadioId(style));
@@ -99,73 +109,36 @@ TEST(MainWindow, GenerateNeedsFourCharactersRefuses1919AndPrintsOtherStylesDirec
 TEST(MainWindow, NoPdfReaderWarnsAndDisablesPrintingUntilTheYearIsEdited) {
     AppHarness harness;
     harness.reader_found = false;
-    {
-        // Answered with "&Get Help on This Problem".
-        MessageRecorder messages;
-        harness.Start();
-        EXPECT_EQ(messages.Titles(),
-                  std::vector<std::string>{"Print Functions Have Been Disabled"});
-    }
+    // Answered with "&Get Help on This Problem".
+    harness.Start();
+    EXPECT_EQ(harness.message_titles,
+              std::vector<std::string>{"Print Functions Have Been Disabled"});
     EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
     EXPECT_EQ(harness.HelpPage(), "topic45.html");
-
     Type(MainFormName, YearFieldId, "2020");
     // Without a reader the calendar is saved, not opened, and the user is
     // told where it is and that it will not stay there.
-    MessageRecorder messages;
     Click(MainFormName, GenerateButtonId);
     EXPECT_EQ(harness.Calendars(), std::vector<std::string>{"001Calendar.PDF"});
     EXPECT_TRUE(harness.opened.empty());
-    ASSERT_EQ(messages.Titles(), std::vector<std::string>{"Calendar Saved"});
-    EXPECT_TRUE(Contains(messages.Messages()[0].Text1, harness.OutputFolder() + "001Calendar.PDF"));
-    EXPECT_TRUE(Contains(messages.Messages()[0].Text2, "empties this folder at its next start"));
+    ASSERT_EQ(harness.message_titles.back(), "Calendar Saved");
+    EXPECT_THAT(harness.message_texts.back(),
+                AllOf(HasSubstr(harness.OutputFolder() + "001Calendar.PDF"),
+                      HasSubstr("empties this folder at its next start")));
 }
 
+// One walk through the help: each way in, its history and F1, until it
+// closes with the main window.
 TEST(MainWindow, HelpOpensAtEachCommandsPageAndClosesWithTheWindow) {
     AppHarness harness;
     harness.Start();
     // Commands other than contents, index and topic do nothing.
     harness.App().ShowHelp(3, HelpTopicMainWindow);
     ASSERT_EQ(harness.App().Help(), nullptr);
-    harness.App().ShowHelp(HelpViewer::DisplayIndex, 0);
-    ASSERT_NE(harness.App().Help(), nullptr);
-    EXPECT_EQ(harness.App().Help()->CurrentTab(), 1);
-    // A topic that is not installed explains itself instead of failing.
-    harness.App().ShowHelp(HelpViewer::DisplayTopic, 12345);
-    EXPECT_EQ(harness.HelpPage(), "");
-    Click(MainFormName, HelpButtonId);
-    EXPECT_EQ(harness.HelpPage(), "topic10.html");
-    TriggerMenu(MainFormName, MenuHelpContents);
-    EXPECT_EQ(harness.App().Help()->CurrentTab(), 0);
-    EXPECT_EQ(harness.HelpPage(), "contents.html");
-    // F1 opens the topic of the form that claimed help last.
-    harness.App().ShowHelp(HelpViewer::DisplayTopic, HelpTopicPreferences);
-    EXPECT_EQ(harness.HelpPage(), "topic25.html");
-    harness.App().SetHelpContext(HelpTopicMainWindow);
-    QTest::keyClick(gui::FormWidget(MainFormName), Qt::Key_F1);
-    EXPECT_EQ(harness.HelpPage(), "topic10.html");
-    Click(MainFormName, ExitButtonId);
-    Pump();
-    EXPECT_FALSE(gui::FormExists(MainFormName));
-    EXPECT_FALSE(harness.App().Help()->isVisible());
-}
-
-TEST(MainWindow, HelpOpensOverTheWindowNamedAfterItsPageAndWalksBackAndForward) {
-    AppHarness harness;
-    harness.Start();
     Click(MainFormName, HelpButtonId);
     HelpViewer* help = harness.App().Help();
     ASSERT_NE(help, nullptr);
-    EXPECT_TRUE(help->windowTitle().startsWith(QString::fromUtf8("Kalvara Help \u2014 ")))
-        << help->windowTitle().toStdString();
-    const QRect screen = help->screen()->availableGeometry();
-    const QRect main = gui::FormWidget(MainFormName)->frameGeometry();
-    EXPECT_TRUE(screen.contains(help->frameGeometry()));
-    // Centred unless the screen leaves no room to be.
-    if (screen.contains(main) && help->width() < screen.width() &&
-        help->height() < screen.height()) {
-        EXPECT_LE((help->frameGeometry().center() - main.center()).manhattanLength(), 4);
-    }
+    EXPECT_EQ(harness.HelpPage(), "topic10.html");
     EXPECT_FALSE(help->BackButton()->isEnabled());
     harness.App().ShowHelp(HelpViewer::DisplayTopic, HelpTopicPreferences);
     QTest::mouseClick(help->BackButton(), Qt::LeftButton);
@@ -173,63 +146,22 @@ TEST(MainWindow, HelpOpensOverTheWindowNamedAfterItsPageAndWalksBackAndForward) 
     QTest::mouseClick(help->ForwardButton(), Qt::LeftButton);
     EXPECT_EQ(harness.HelpPage(), "topic25.html");
     EXPECT_FALSE(help->ForwardButton()->isEnabled());
-}
-
-TEST(MainWindow, HelpContentsTabListsTheTopicsAndOpensThem) {
-    AppHarness harness;
-    harness.Start();
-    TriggerMenu(MainFormName, MenuHelpContents);
-    auto* topics = harness.App().Help()->findChild<QListWidget*>("HelpContents");
-    ASSERT_NE(topics, nullptr);
-    std::vector<std::string> titles;
-    for (int row = 0; row < topics->count(); ++row) {
-        titles.push_back(topics->item(row)->text().toStdString());
-    }
-    ASSERT_GE(titles.size(), 7u);
-    EXPECT_EQ(titles[1], "The main window: making a calendar");
-    EXPECT_EQ(titles.back(), "Index");
-    // The keyboard picks a topic as the mouse does.
-    topics->setFocus();
-    topics->setCurrentRow(3);
-    QTest::keyClick(topics, Qt::Key_Return);
-    EXPECT_EQ(harness.HelpPage(), "topic20.html");
-}
-
-// The help and the about box over the main window, and any window they
-// forget, take the program's icon.
-TEST(MainWindow, EveryWindowCarriesTheProgramIcon) {
-    AppHarness harness;
-    harness.Start();
-    EXPECT_EQ(QGuiApplication::desktopFileName(), DesktopFileName);
-    EXPECT_FALSE(QApplication::windowIcon().isNull());
+    // A topic that is not installed explains itself instead of failing.
+    harness.App().ShowHelp(HelpViewer::DisplayTopic, 12345);
+    EXPECT_EQ(harness.HelpPage(), "");
     harness.App().ShowHelp(HelpViewer::DisplayIndex, 0);
-    EXPECT_TRUE(OpenAndAnswer(
-        AboutFormName, [] { TriggerMenu(MainFormName, MenuAbout); },
-        [] {
-            for (const QWidget* window : QApplication::topLevelWidgets()) {
-                EXPECT_FALSE(window->isVisible() && window->windowIcon().isNull())
-                    << window->windowTitle().toStdString();
-            }
-            Click(AboutFormName, AboutCloseButtonId);
-        }));
-    EXPECT_TRUE(gui::FormExists(MainFormName));
-}
-
-TEST(MainWindow, UnknownFormsAndLibraryNamesChangeNothing) {
-    AppHarness harness;
-    harness.Start();
-    for (const char* form : {"{APP}", "{MSGBOX}", "kv", ""}) {
-        for (int code : {0, 1, 87, 130}) {
-            int value = 1;
-            int cancel = 0;
-            harness.App().DispatchEvent(form, 0, code, value, cancel);
-            harness.App().DispatchEvent(form, GenerateButtonId, code, value, cancel);
-            EXPECT_EQ(cancel, 0);
-        }
-    }
-    EXPECT_TRUE(gui::FormExists(MainFormName));
-    EXPECT_EQ(harness.App().Selection().Style, CalendarStyle::Year);
-    EXPECT_TRUE(harness.Calendars().empty());
+    EXPECT_EQ(help->CurrentTab(), 1);
+    TriggerMenu(MainFormName, MenuHelpContents);
+    EXPECT_EQ(help->CurrentTab(), 0);
+    EXPECT_EQ(harness.HelpPage(), "contents.html");
+    // F1 opens the topic of the form that claimed help last.
+    harness.App().SetHelpContext(HelpTopicMainWindow);
+    QTest::keyClick(gui::FormWidget(MainFormName), Qt::Key_F1);
+    EXPECT_EQ(harness.HelpPage(), "topic10.html");
+    Click(MainFormName, ExitButtonId);
+    Pump();
+    EXPECT_FALSE(gui::FormExists(MainFormName));
+    EXPECT_FALSE(help->isVisible());
 }
 
 TEST(UpdateSteps, StartReportsAnInstallationsOutcomeAndChecksWhenDueWithTheAlertSwitch) {
@@ -247,31 +179,74 @@ TEST(UpdateSteps, StartReportsAnInstallationsOutcomeAndChecksWhenDueWithTheAlert
         harness.after_update = after_update;
         harness.Start();
         EXPECT_EQ(harness.update_messages, titles);
-        EXPECT_TRUE(gui::FormExists(MainFormName));
+    }
+    // A fresh program folder in a copy built without an update server: the
+    // first start opens the main window, with the program's icon, and
+    // nothing else.
+    if (std::string(update::DefaultVersionUrl).empty()) {
+        AppHarness harness("");
+        harness.Start();
+        EXPECT_TRUE(harness.update_messages.empty());
+        EXPECT_EQ(QGuiApplication::desktopFileName(), DesktopFileName);
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            EXPECT_EQ(widget->isVisible(), widget == gui::FormWidget(MainFormName));
+            EXPECT_FALSE(widget->windowIcon().isNull());
+        }
     }
 }
 
-// A fresh program folder in a copy built without an update server: the
-// first start opens the main window and nothing else.
-TEST(UpdateSteps, FirstStartWithoutAnUpdateServerShowsOnlyTheMainWindow) {
-    if (!std::string(update::DefaultVersionUrl).empty()) {
-        GTEST_SKIP() << "built with an update server";
-    }
-    AppHarness harness("");
+TEST(OutputFolderProblem, IsToldWithItsReasonInsteadOfAMissingReaderAndKeepsGenerateOff) {
+    AppHarness harness;
+    // A file where the folder should be, under a name with the message box's
+    // mark-up characters: not even root can make the folder.
+    harness.folder_given = harness.ProgramFolder() + "odd{f7}|name/";
+    WriteFile(harness.folder_given + "Zorv.ini", NoUpdateCheck);
+    WriteFile(harness.folder_given + "PDF", "in the way");
     harness.Start();
-    EXPECT_TRUE(harness.update_messages.empty());
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        EXPECT_EQ(widget->isVisible(), widget == gui::FormWidget(MainFormName));
-    }
+    ASSERT_EQ(harness.message_titles, std::vector<std::string>{"Calendars Cannot Be Saved"});
+    EXPECT_FALSE(harness.App().OutputFolderProblem().empty());
+    EXPECT_THAT(harness.message_texts[0], AllOf(HasSubstr("odd{f7} name/PDF\""),
+                                                HasSubstr(harness.App().OutputFolderProblem())));
+    // Editing the year, which brings Generate back after a missing reader,
+    // does not here.
+    Type(MainFormName, YearFieldId, "2025");
+    EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
+    EXPECT_EQ(ReadFile(harness.folder_given + "PDF"), "in the way");
 }
 
-TEST(UpdateSteps, MenuCheckAlwaysAnswersAndKeepsTheWindow) {
-    AppHarness harness(NoUpdateCheck + ClosedVersionUrl());
+TEST(PdfError, NamesTheFileAndTheSystemsReason) {
+    AppHarness harness;
+    // A folder under the calendar's name survives the start-up clean-up and
+    // cannot be replaced by a file.
+    fs::create_directories(harness.OutputFolder() + "001Calendar.PDF");
+    harness.Start();
+    Click(MainFormName, GenerateButtonId);
+    Pump();
+    ASSERT_EQ(harness.message_titles, std::vector<std::string>{"PDF Error"});
+    EXPECT_THAT(harness.message_texts[0],
+                AllOf(HasSubstr(harness.OutputFolder() + "001Calendar.PDF"),
+                      HasSubstr(std::make_error_code(std::errc::is_a_directory).message())));
+    EXPECT_TRUE(harness.opened.empty());
+    EXPECT_FALSE(gui::FormExists(MainFormName));
+}
+
+// The menu's check always answers, here with "&Visit Web Site" after it failed.
+TEST(NoWebBrowser, TheAddressIsShownToCopy) {
+    const std::string page = "http://127.0.0.1/kalvara{x}|page.html";
+    AppHarness harness(NoUpdateCheck + ClosedVersionUrl() + "ProductPage=" + page + "\n");
     harness.Start();
     ASSERT_TRUE(harness.update_messages.empty());
+    harness.App().OpenWebPage(page);
+    Pump();
+    EXPECT_TRUE(harness.message_titles.empty()) << "a browser that starts needs no notice";
+    harness.browser_starts = false;
+    harness.update_answer = 1;
     TriggerMenu(MainFormName, MenuCheckForUpdate);
     EXPECT_EQ(harness.update_messages, std::vector<std::string>{"Unable to Complete Update Check"});
-    EXPECT_TRUE(gui::FormExists(MainFormName));
+    EXPECT_EQ(harness.opened, std::vector<std::string>(2, page));
+    ASSERT_EQ(harness.message_titles, std::vector<std::string>{"No Web Browser"});
+    // The recorder reads every "|" as a line break.
+    EXPECT_THAT(harness.message_texts[0], HasSubstr("http://127.0.0.1/kalvara{x} page.html"));
     // Closing without a downloaded installer starts nothing.
     TriggerMenu(MainFormName, MenuExit);
     Pump();

@@ -5,27 +5,22 @@
 
 #include "AppHarness.h"
 #include "app/MainWindow.h"
-#include "core/SettingsStore.h"
 #include "gui/Gui.h"
 
 #include <algorithm>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 namespace kalvara::test {
 namespace {
 
-class PreferencesTest : public ::testing::Test {
-protected:
-    void SetUp() override { harness_.Start(); }
+using ::testing::Contains;
+using ::testing::Not;
 
-    void OpenPreferences(const std::function<void()>& steps) {
-        EXPECT_TRUE(OpenAndAnswer(
-            PreferencesFormName, [] { TriggerMenu(MainFormName, MenuPreferences); }, steps));
-        EXPECT_FALSE(gui::FormExists(PreferencesFormName));
-    }
-
-    AppHarness harness_;
-};
+void OpenPreferences(const std::function<void()>& steps) {
+    EXPECT_TRUE(OpenAndAnswer(
+        PreferencesFormName, [] { TriggerMenu(MainFormName, MenuPreferences); }, steps));
+    EXPECT_FALSE(gui::FormExists(PreferencesFormName));
+}
 
 // The four boxes, then whether Save is enabled.
 std::vector<int> Boxes() {
@@ -37,16 +32,18 @@ std::vector<int> Boxes() {
     return state;
 }
 
-TEST_F(PreferencesTest, LiveSwitchesAtOpenTooltipsOfTheWorkingCopyAndCloseDropsIt) {
-    const PreferenceSet live = harness_.App().Selection().Preferences;
-    const std::string before = ReadFile(harness_.SettingsFile());
+TEST(PreferencesDialog, CloseDropsTheWorkingCopyAndSaveAppliesAndWritesItInOrder) {
+    AppHarness harness;
+    harness.Start();
+    const PreferenceSet live = harness.App().Selection().Preferences;
+    const std::string before = ReadFile(harness.SettingsFile());
     // No preferences in the settings file: the defaults.
     const std::vector<int> defaults{1, 0, 1, 1, 0};
+    // The tooltips follow the working copy.
     std::vector<std::string> tips;
     OpenPreferences([&] {
         EXPECT_EQ(Boxes(), defaults);
         tips.push_back(TooltipOf(PreferencesFormName, CloseButtonId));
-        tips.push_back(TooltipOf(PreferencesFormName, ShowQuartersBoxId));
         Click(PreferencesFormName, ShowQuartersBoxId);
         tips.push_back(TooltipOf(PreferencesFormName, CloseButtonId));
         Click(PreferencesFormName, ShowTipsBoxId);
@@ -54,21 +51,15 @@ TEST_F(PreferencesTest, LiveSwitchesAtOpenTooltipsOfTheWorkingCopyAndCloseDropsI
         Click(PreferencesFormName, CloseButtonId);
     });
     EXPECT_EQ(tips, (std::vector<std::string>{"Exit Preferences",
-                                              "Include quarter designation with week numbers",
                                               "Exit Preferences without saving your changes", ""}));
-    // Opening again starts from the live switches, not the dropped copy.
-    OpenPreferences([&] {
-        EXPECT_EQ(Boxes(), defaults);
-        Click(PreferencesFormName, CloseButtonId);
-    });
-    EXPECT_EQ(harness_.App().Selection().Preferences, live);
-    EXPECT_EQ(ReadFile(harness_.SettingsFile()), before);
+    EXPECT_EQ(harness.App().Selection().Preferences, live);
+    EXPECT_EQ(ReadFile(harness.SettingsFile()), before);
     EXPECT_EQ(TooltipOf(MainFormName, StyleRadioId(5)),
               "Print a 12-month strip suitable for positioning above a computer keyboard");
-}
 
-TEST_F(PreferencesTest, SaveAppliesAndWritesTheFourKeysInOrder) {
-    OpenPreferences([] {
+    SCOPED_TRACE("opened again from the live switches, then saved");
+    OpenPreferences([&] {
+        EXPECT_EQ(Boxes(), defaults);
         Click(PreferencesFormName, ShowQuartersBoxId);
         Click(PreferencesFormName, ShowTipsBoxId);
         Click(PreferencesFormName, UpdateAlertBoxId);
@@ -76,16 +67,14 @@ TEST_F(PreferencesTest, SaveAppliesAndWritesTheFourKeysInOrder) {
         EXPECT_TRUE(gui::IsEnabled(PreferencesFormName, SaveButtonId));
         Click(PreferencesFormName, SaveButtonId);
     });
-    EXPECT_NE(harness_.App().Selection().Preferences & ShowQuarters, 0);
-    // The saved tooltip switch silences the main window.
-    EXPECT_EQ(TooltipOf(MainFormName, StyleRadioId(1)), "");
-
-    const std::string file = ReadFile(harness_.SettingsFile());
+    EXPECT_NE(harness.App().Selection().Preferences & ShowQuarters, 0);
+    EXPECT_EQ(TooltipOf(MainFormName, StyleRadioId(5)), "");
+    const std::string file = ReadFile(harness.SettingsFile());
     std::vector<std::size_t> positions;
     for (const char* key : {"Style=1", "Quarters=1", "Update=1", "ShowTips=0"}) {
         positions.push_back(file.find(key));
-        ASSERT_NE(positions.back(), std::string::npos) << key << " missing from\n" << file;
     }
+    EXPECT_THAT(positions, Not(Contains(std::string::npos))) << file;
     EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end())) << file;
 }
 

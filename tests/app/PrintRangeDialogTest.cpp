@@ -1,4 +1,5 @@
-// The print range dialog opened by Generate for the Month and Quarter styles.
+// The print range dialog opened by Generate for the Month and Quarter styles,
+// walked as one session.
 
 #include "app/PrintRangeDialog.h"
 
@@ -8,125 +9,97 @@
 #include "gui/Gui.h"
 
 #include <QApplication>
-#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 namespace kalvara::test {
 namespace {
 
-class PrintRange : public ::testing::Test {
-protected:
-    void SetUp() override {
-        harness_.Start();
-        gui::SetText(MainFormName, YearFieldId, "2015");
-    }
-
-    // Presses Generate with the style and does `steps` in the dialog.
-    void Generate(int style, const std::function<void()>& steps) {
-        Click(MainFormName, StyleRadioId(style));
-        EXPECT_TRUE(OpenAndAnswer(
-            PrintRangeFormName, [] { Click(MainFormName, GenerateButtonId); }, steps));
-        EXPECT_FALSE(gui::FormExists(PrintRangeFormName));
-    }
-
-    int Period() { return harness_.App().Selection().Period; }
-
-    AppHarness harness_;
-};
-
-TEST_F(PrintRange, WordingFollowsTheStyleAndCancelOrCloseStoresNothing) {
-    // The caption, the two choices and the label under them.
-    const std::vector<std::vector<std::string>> wordings{
-        {"Select Month of 2015 to Print", "Select a Single Month to Print", "Print All 12 Months",
-         "Print each month of 2015 on a separate sheet of paper."},
-        {"Print Three Months of 2015", "Print 3 Months Starting with", "Print All 4 Quarters",
-         "Print all four quarters of 2015 on separate sheets."}};
-    for (int style : {1, 2}) {
-        std::vector<std::string> texts;
-        Generate(style, [&] {
-            for (int id : {0, SingleChoiceId, AllChoiceId, RangeLabelId}) {
-                texts.push_back(gui::GetText(PrintRangeFormName, id));
-            }
-            EXPECT_TRUE(gui::GetCheck(PrintRangeFormName, SingleChoiceId) != 0 &&
-                        gui::GetCheck(PrintRangeFormName, MonthRadioId(1)) != 0);
-            // Left with "&Cancel", or with the window's own close command,
-            // which is a cancel too and never a print.
-            if (style == 1) {
-                Click(PrintRangeFormName, MonthRadioId(3));
-                Click(PrintRangeFormName, RangeCancelId);
-            } else {
-                Click(PrintRangeFormName, AllChoiceId);
-                gui::FormWidget(PrintRangeFormName)->close();
-            }
-        });
-        EXPECT_EQ(texts, wordings[style - 1]);
-        EXPECT_EQ(Period(), 0);
-    }
-    EXPECT_TRUE(harness_.Calendars().empty());
-    EXPECT_TRUE(harness_.opened.empty());
-    EXPECT_EQ(harness_.Setting("Last", "Year"), "none");
-    EXPECT_EQ(harness_.Setting("PDF", "Number"), "none");
+// Presses Generate with the style and does `steps` in the dialog.
+void Generate(int style, const std::function<void()>& steps) {
+    Click(MainFormName, StyleRadioId(style));
+    EXPECT_TRUE(OpenAndAnswer(
+        PrintRangeFormName, [] { Click(MainFormName, GenerateButtonId); }, steps));
+    EXPECT_FALSE(gui::FormExists(PrintRangeFormName));
 }
 
-TEST_F(PrintRange, OkRightAwayPrintsJanuaryAndEachMonthButtonGivesItsMonth) {
-    Generate(1, [] { Click(PrintRangeFormName, RangeOkId); });
-    EXPECT_EQ(Period(), 1);
-    EXPECT_EQ(harness_.Calendars(), std::vector<std::string>{"001Calendar.PDF"});
-    EXPECT_EQ(harness_.Setting("Last", "Year"), "2015");
-    EXPECT_EQ(harness_.Setting("Last", "Style"), "1");
-    Generate(1, [this] {
-        for (int month = 12; month >= 1; --month) {
-            Click(PrintRangeFormName, MonthRadioId(month));
-            EXPECT_EQ(Period(), month);
-        }
+int EnabledMonths() {
+    int enabled = 0;
+    for (int month = 1; month <= 12; ++month) {
+        enabled += gui::IsEnabled(PrintRangeFormName, MonthRadioId(month)) ? 1 : 0;
+    }
+    return enabled;
+}
+
+TEST(PrintRange, CancelOrCloseStoresNothingOkPrintsTheChosenPeriodAndHelpStaysAbove) {
+    AppHarness harness;
+    harness.Start();
+    gui::SetText(MainFormName, YearFieldId, "2015");
+    const auto period = [&harness] { return harness.App().Selection().Period; };
+    // Left with "&Cancel", or with the window's own close command, which is
+    // a cancel too and never a print.
+    Generate(1, [] {
+        EXPECT_EQ(gui::GetText(PrintRangeFormName, 0), "Select Month of 2015 to Print");
+        EXPECT_NE(gui::GetCheck(PrintRangeFormName, SingleChoiceId), 0);
+        EXPECT_NE(gui::GetCheck(PrintRangeFormName, MonthRadioId(1)), 0);
+        Click(PrintRangeFormName, MonthRadioId(3));
         Click(PrintRangeFormName, RangeCancelId);
     });
-}
-
-TEST_F(PrintRange, AllChoiceDisablesTheMonthsAndSingleChoiceRestoresTheMonth) {
-    const auto enabled_months = [] {
-        int enabled = 0;
-        for (int month = 1; month <= 12; ++month) {
-            enabled += gui::IsEnabled(PrintRangeFormName, MonthRadioId(month)) ? 1 : 0;
-        }
-        return enabled;
-    };
-    std::vector<int> seen; // period and enabled months after All, then after Single
-    Generate(2, [&] {
-        Click(PrintRangeFormName, MonthRadioId(3));
+    EXPECT_EQ(period(), 0);
+    Generate(2, [] {
+        EXPECT_EQ(gui::GetText(PrintRangeFormName, RangeLabelId),
+                  "Print all four quarters of 2015 on separate sheets.");
         Click(PrintRangeFormName, AllChoiceId);
-        seen = {Period(), enabled_months()};
-        Click(PrintRangeFormName, SingleChoiceId);
-        seen.insert(seen.end(), {Period(), enabled_months()});
-        Click(PrintRangeFormName, RangeOkId);
+        gui::FormWidget(PrintRangeFormName)->close();
     });
-    EXPECT_EQ(seen, (std::vector<int>{13, 0, 3, 12}));
-    EXPECT_EQ(harness_.Calendars().size(), 1u);
-    EXPECT_EQ(harness_.Setting("Last", "Style"), "2");
-}
+    EXPECT_EQ(period(), 0);
+    EXPECT_TRUE(harness.Calendars().empty());
+    EXPECT_TRUE(harness.opened.empty());
+    EXPECT_EQ(harness.Setting("Last", "Year"), "none");
+    EXPECT_EQ(harness.Setting("PDF", "Number"), "none");
 
-TEST_F(PrintRange, HelpOpensItsTopicAboveTheDialogAndF1FollowsTheDialog) {
-    // The dialog blocks every window but a modal one shown above it.
-    std::vector<bool> takes_input; // the help, then the dialog again
-    Generate(1, [&, this] {
+    SCOPED_TRACE("OK right away prints January");
+    Generate(1, [] { Click(PrintRangeFormName, RangeOkId); });
+    EXPECT_EQ(period(), 1);
+    EXPECT_EQ(harness.Calendars(), std::vector<std::string>{"001Calendar.PDF"});
+    EXPECT_EQ(harness.Setting("Last", "Year"), "2015");
+    EXPECT_EQ(harness.Setting("Last", "Style"), "1");
+
+    SCOPED_TRACE("each month, all quarters and back, and the help above the dialog");
+    Generate(2, [&] {
+        for (int month : {12, 11, 10, 9, 8, 7, 6, 5, 4, 2, 1, 3}) {
+            Click(PrintRangeFormName, MonthRadioId(month));
+            EXPECT_EQ(period(), month);
+        }
+        Click(PrintRangeFormName, AllChoiceId);
+        EXPECT_EQ(period(), 13);
+        EXPECT_EQ(EnabledMonths(), 0);
+        // The single choice brings back the month it had.
+        Click(PrintRangeFormName, SingleChoiceId);
+        EXPECT_EQ(period(), 3);
+        EXPECT_EQ(EnabledMonths(), 12);
+        // The dialog blocks every window but a modal one shown above it.
+        // Checked without returning early, which would leave the dialog open.
         Click(PrintRangeFormName, RangeHelpId);
-        HelpViewer* help = harness_.App().Help();
-        takes_input.push_back(help != nullptr && QApplication::activeModalWidget() == help);
+        HelpViewer* help = harness.App().Help();
+        EXPECT_TRUE(help != nullptr && QApplication::activeModalWidget() == help);
         if (help != nullptr) {
             help->close();
         }
-        takes_input.push_back(QApplication::activeModalWidget() ==
-                              gui::FormWidget(PrintRangeFormName));
-        harness_.App().SetHelpContext(HelpTopicPrintRange);
-        QTest::keyClick(gui::FormWidget(PrintRangeFormName), Qt::Key_F1);
-        Click(PrintRangeFormName, RangeCancelId);
+        EXPECT_EQ(QApplication::activeModalWidget(), gui::FormWidget(PrintRangeFormName));
+        // The topic F1 opens, claimed when the dialog becomes active.
+        int value = 0;
+        int cancel = 0;
+        harness.App().DispatchEvent(PrintRangeFormName, 0, gui::EventHelpTopic, value, cancel);
+        EXPECT_EQ(harness.App().HelpContext(), HelpTopicPrintRange);
+        Click(PrintRangeFormName, RangeOkId);
     });
-    EXPECT_EQ(harness_.HelpPage(), "topic20.html");
-    EXPECT_EQ(takes_input, std::vector<bool>(2, true));
+    EXPECT_EQ(harness.HelpPage(), "topic20.html");
+    EXPECT_EQ(harness.Calendars().size(), 2u);
+    EXPECT_EQ(harness.Setting("Last", "Style"), "2");
     // Over the main window the help blocks nothing.
-    harness_.App().ShowHelp(HelpViewer::DisplayContents, 0);
-    EXPECT_EQ(harness_.App().Help()->windowModality(), Qt::NonModal);
+    harness.App().ShowHelp(HelpViewer::DisplayContents, 0);
+    EXPECT_EQ(harness.App().Help()->windowModality(), Qt::NonModal);
 }
 
 } // namespace

@@ -1,16 +1,19 @@
-// Start-up: one instance, the output folder, the command line and the
-// executable itself.
+// Start-up: one instance, the output folder, the PDF reader probe, the
+// command line and the executable itself. The reader is looked for in a
+// made-up desktop in a temporary XDG tree.
 
 #include "AppHarness.h"
 #include "app/DesktopCommandLine.h"
 #include "app/MainWindow.h"
+#include "app/PdfReaderProbe.h"
 #include "app/SingleInstance.h"
 #include "gui/Gui.h"
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QWidget>
 #include <filesystem>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -18,36 +21,20 @@ namespace fs = std::filesystem;
 namespace kalvara::test {
 namespace {
 
+using ::testing::FieldsAre;
+using ::testing::HasSubstr;
+
 // Sets an environment variable for the rest of the test only.
-class ScopedEnv {
-public:
+struct ScopedEnv {
     ScopedEnv(const char* name, const std::string& value)
-        : name_(name), was_set_(qEnvironmentVariableIsSet(name)), saved_(qgetenv(name)) {
+        : Name(name), WasSet(qEnvironmentVariableIsSet(name)), Saved(qgetenv(name)) {
         qputenv(name, QByteArray::fromStdString(value));
     }
-    ~ScopedEnv() { was_set_ ? qputenv(name_, saved_) : qunsetenv(name_); }
-
-private:
-    const char* name_;
-    bool was_set_;
-    QByteArray saved_;
+    ~ScopedEnv() { WasSet ? qputenv(Name, Saved) : qunsetenv(Name); }
+    const char* Name;
+    bool WasSet;
+    QByteArray Saved;
 };
-
-TEST(SingleInstanceGuard, SecondInstanceOfTheSameFolderFindsTheFirst) {
-    SingleInstance first("ZORV5", "/some/program/");
-    SingleInstance second("ZORV5", "/some/program/");
-    SingleInstance elsewhere("ZORV5", "/another/program/");
-    EXPECT_EQ(first.SocketPath(), second.SocketPath());
-    EXPECT_NE(first.SocketPath(), elsewhere.SocketPath());
-    EXPECT_TRUE(first.SocketPath().startsWith(qgetenv("XDG_RUNTIME_DIR") + "/ZORV5-"));
-    // A socket file left by a program that crashed answers nobody and is
-    // taken over.
-    WriteFile(first.SocketPath().toStdString(), "left over");
-    EXPECT_FALSE(first.ActivateOtherInstance());
-    ASSERT_TRUE(first.Claim());
-    EXPECT_FALSE(elsewhere.ActivateOtherInstance());
-    EXPECT_TRUE(second.ActivateOtherInstance());
-}
 
 TEST(SingleInstanceGuard, WithoutARuntimeFolderTheSocketGoesIntoAPrivateFolder) {
     TempFolder temp;
@@ -66,16 +53,23 @@ TEST(SingleInstanceGuard, WithoutARuntimeFolderTheSocketGoesIntoAPrivateFolder) 
     EXPECT_FALSE(exposed.ActivateOtherInstance());
 }
 
-TEST(SingleInstanceGuard, SecondProgramRaisesTheFirstAndEnds) {
+TEST(SingleInstanceGuard, SecondProgramOfTheSameFolderRaisesTheFirstAndEnds) {
     AppHarness harness;
+    const QString folder = QString::fromStdString(harness.ProgramFolder());
+    const SingleInstance same(InstanceName, folder);
+    EXPECT_NE(same.SocketPath(), SingleInstance(InstanceName, folder + "x/").SocketPath());
+    EXPECT_TRUE(same.SocketPath().startsWith(qgetenv("XDG_RUNTIME_DIR") + "/ZORV5-"));
+    // A socket file left by a program that crashed answers nobody and is
+    // taken over.
+    WriteFile(same.SocketPath().toStdString(), "left over");
     harness.Start();
+    ASSERT_NE(harness.App().Instance(), nullptr);
     QWidget* window = gui::FormWidget(MainFormName);
     window->showMinimized();
     Pump();
     ASSERT_TRUE(window->isMinimized());
     QProcess second;
-    second.start(KALVARA_DESKTOP_EXECUTABLE,
-                 {"--home", QString::fromStdString(harness.ProgramFolder())});
+    second.start(KALVARA_DESKTOP_EXECUTABLE, {"--home", folder});
     // The first program must keep answering while the second one waits.
     for (int i = 0; i < 3000 && second.state() != QProcess::NotRunning; ++i) {
         Pump(1);
@@ -92,67 +86,105 @@ TEST(SingleInstanceGuard, SecondProgramRaisesTheFirstAndEnds) {
     EXPECT_TRUE(harness.Calendars().empty());
 }
 
-TEST(StartUp, ARuntimeFolderThatTakesNoSocketDoesNotStopTheProgram) {
+// The program folder given through a link, and a runtime folder too deep
+// for a socket: local socket paths are limited to about a hundred bytes.
+TEST(StartUp, ThroughALinkTheRealFolderIsUsedOldCalendarsGoAndNoSocketDoesNotStopIt) {
     AppHarness harness;
-    // Local socket paths are limited to about a hundred bytes.
+    WriteFile(harness.OutputFolder() + "001Calendar.PDF", "old");
+    WriteFile(harness.OutputFolder() + "notes.pdf", "the user's");
+    harness.folder_given =
+        harness.ProgramFolder().substr(0, harness.ProgramFolder().size() - 1) + "-link";
+    fs::create_directory_symlink(harness.ProgramFolder(), harness.folder_given);
     const std::string deep = harness.ProgramFolder() + std::string(120, 'r');
     fs::create_directories(deep);
     ScopedEnv runtime("XDG_RUNTIME_DIR", deep);
     harness.Start();
+    EXPECT_EQ(harness.App().Paths().SettingsFile, harness.SettingsFile());
+    EXPECT_EQ(harness.App().Paths().OutputFolder, harness.OutputFolder());
+    EXPECT_EQ(harness.Calendars(), std::vector<std::string>{"notes.pdf"});
     EXPECT_TRUE(gui::FormExists(MainFormName));
     EXPECT_EQ(harness.App().Instance(), nullptr);
 }
 
-TEST(StartUp, ProgramFolderGivenThroughALinkIsTheRealOneAndOldCalendarsGo) {
-    AppHarness harness;
-    for (const char* name : {"001Calendar.PDF", "notes.pdf", "keep.txt"}) {
-        WriteFile(harness.OutputFolder() + name, "old");
+TEST(ReaderProbe, TheDefaultEntrysProgramIsTheReaderWhenItCanRunAndHostileNamesAreRefused) {
+    TempFolder root;
+    fs::create_directories(root / "config");
+    const std::string reader = root / "bin/fakereader";
+    WriteFile(reader, "#!/bin/sh\nexit 0\n");
+    fs::permissions(reader, fs::perms::owner_all);
+    QProcessEnvironment environment;
+    environment.insert("PATH", QString::fromStdString(root / "bin") + ":/usr/bin:/bin");
+    environment.insert("HOME", QString::fromStdString(root.Path().string()));
+    for (const char* name :
+         {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"}) {
+        environment.insert(name,
+                           QString::fromStdString(root / (name[4] == 'D' ? "data" : "config")));
     }
-    fs::create_directories(harness.OutputFolder() + "folder.PDF");
-    harness.folder_given =
-        harness.ProgramFolder().substr(0, harness.ProgramFolder().size() - 1) + "-link";
-    fs::create_directory_symlink(harness.ProgramFolder(), harness.folder_given);
-    harness.Start();
-    EXPECT_EQ(harness.App().Paths().SettingsFile, harness.SettingsFile());
-    EXPECT_EQ(harness.App().Paths().OutputFolder, harness.OutputFolder());
-    // Only the numbered calendars are Kalvara's; the user's own PDF stays.
-    EXPECT_EQ(harness.Calendars(),
-              (std::vector<std::string>{"folder.PDF", "keep.txt", "notes.pdf"}));
+    const auto find = [&] { return PdfReaderProbe(environment).FindReader().toStdString(); };
+    EXPECT_EQ(find(), "");
+    // The entry written under data/applications/, the name the default list
+    // gives, whether its program is found. Hostile names point at entries
+    // that do exist.
+    const std::string good = "Exec=fakereader %f\n";
+    for (const auto& [path, id, body, found] :
+         std::vector<std::tuple<std::string, std::string, std::string, bool>>{
+             {"", "missing.desktop", "", false},
+             {"fakereader.desktop", "fakereader.desktop", good, true},
+             {"vendor/other.desktop", "vendor-other.desktop", "Exec=\"" + reader + "\" --open %U\n",
+              true},
+             {"broken.desktop", "broken.desktop", "Exec=no-such-reader-here %f\n", false},
+             {"broken.desktop", "broken.desktop", good + "Hidden=true\n", false},
+             {"broken.desktop", "broken.desktop", good + "TryExec=no-such-reader-here\n", false},
+             {"../../bin/sh.desktop", "../../bin/sh.desktop", good, false},
+             {"sub/dir.desktop", "sub/dir.desktop", good, false},
+             {".hidden.desktop", ".hidden.desktop", good, false},
+             {"notadesktopfile", "notadesktopfile", good, false}}) {
+        SCOPED_TRACE(id + ": " + body);
+        if (!path.empty()) {
+            WriteFile(root / ("data/applications/" + path),
+                      "[Desktop Entry]\nType=Application\nName=Fake Reader\n" + body +
+                          "MimeType=application/pdf;\n");
+        }
+        WriteFile(root / "data/applications/mimeapps.list",
+                  "[Default Applications]\napplication/pdf=" + id + "\n");
+        EXPECT_EQ(find(), found ? reader : "");
+    }
+    // Without xdg-mime on the PATH nobody names a reader.
+    WriteFile(root / "data/applications/mimeapps.list",
+              "[Default Applications]\napplication/pdf=fakereader.desktop\n");
+    ASSERT_EQ(find(), reader);
+    environment.insert("PATH", QString::fromStdString(root / "bin"));
+    EXPECT_EQ(find(), "");
 }
 
-TEST(CommandLine, UpdateCountsOnlyFirstTheLastHomeCountsAndHelpOrVersionWin) {
+// For a run the folder, marked "+" when "/update" came first; for a refusal
+// the word it names as typed.
+TEST(CommandLine, UpdateCountsOnlyFirstTheLastHomeCountsHelpOrVersionWinElseRefused) {
     using Action = DesktopCommandLine::Action;
-    // The folder to run in, marked "+" when "/update" came first.
-    for (const auto& [args, action, home] :
+    for (const auto& [args, action, text] :
          std::vector<std::tuple<std::vector<std::string>, Action, std::string>>{
              {{"/update", "--home", "/data/k"}, Action::Run, "+/data/k"},
              {{"--home=/data/k"}, Action::Run, "/data/k"},
              {{"--home", "/a", "--home=/b"}, Action::Run, "/b"},
              {{"--home", "-dashed"}, Action::Run, "-dashed"},
              {{"/update", "-h"}, Action::Help, ""},
-             {{"/update", "--version"}, Action::Version, ""}}) {
+             {{"/update", "--version"}, Action::Version, ""},
+             {{"--home", "/x", "/update"}, Action::Error, "/update"},
+             {{"/UPDATE"}, Action::Error, "/UPDATE"},
+             {{"--home"}, Action::Error, "--home"},
+             {{"--home="}, Action::Error, "--home"},
+             {{"--frobnicate=1"}, Action::Error, "--frobnicate=1"},
+             {{"-q"}, Action::Error, "-q"},
+             {{"calendar.pdf"}, Action::Error, "calendar.pdf"},
+             {{"--", "--help"}, Action::Error, "--help"}}) {
         SCOPED_TRACE(args.back());
         const DesktopCommandLine parsed = ParseDesktopCommandLine(args);
         EXPECT_EQ(parsed.action, action);
         if (action == Action::Run) {
-            EXPECT_EQ((parsed.after_update ? "+" : "") + parsed.home, home);
+            EXPECT_EQ((parsed.after_update ? "+" : "") + parsed.home, text);
+        } else {
+            EXPECT_THAT(parsed.error, HasSubstr(text));
         }
-    }
-}
-
-TEST(CommandLine, AnythingElseIsRefusedNamingTheWordAsTyped) {
-    for (const auto& [args, named] : std::vector<std::pair<std::vector<std::string>, std::string>>{
-             {{"--home", "/x", "/update"}, "/update"},
-             {{"/UPDATE"}, "/UPDATE"},
-             {{"--home"}, "--home"},
-             {{"--home="}, "--home"},
-             {{"--frobnicate=1"}, "--frobnicate=1"},
-             {{"-q"}, "-q"},
-             {{"calendar.pdf"}, "calendar.pdf"},
-             {{"--", "--help"}, "--help"}}) {
-        const DesktopCommandLine parsed = ParseDesktopCommandLine(args);
-        EXPECT_EQ(parsed.action, DesktopCommandLine::Action::Error) << named;
-        EXPECT_TRUE(Contains(parsed.error, named)) << parsed.error;
     }
 }
 
@@ -171,20 +203,15 @@ TEST(Executable, VersionHelpBadArgumentsAndNoDisplay) {
                           process.readAllStandardError().toStdString());
     };
     EXPECT_EQ(run({"--version"}), std::tuple(0, "kalvara 5.3.0.0\n", ""));
-    auto [code, out, err] = run({"--help"});
-    EXPECT_EQ(code, 0);
-    EXPECT_TRUE(Contains(out, "--home DIR"));
-    std::tie(code, out, err) = run({"--frobnicate"});
-    EXPECT_EQ(code, 2);
-    EXPECT_TRUE(Contains(err, "--frobnicate"));
+    EXPECT_THAT(run({"--help"}), FieldsAre(0, HasSubstr("--home DIR"), ""));
+    EXPECT_THAT(run({"--frobnicate"}), FieldsAre(2, "", HasSubstr("--frobnicate")));
     // Without a display the program points at kalvara-cli and writes
     // nothing; naming the X11 platform without an X display is no display.
-    const QString home = QString::fromStdString(root / "program");
     for (const char* platform : {"", "xcb"}) {
         environment.insert("QT_QPA_PLATFORM", platform);
-        std::tie(code, out, err) = run({"--home", home});
-        EXPECT_EQ(code, 1) << platform;
-        EXPECT_TRUE(Contains(err, "kalvara-cli")) << err;
+        EXPECT_THAT(run({"--home", QString::fromStdString(root / "program")}),
+                    FieldsAre(1, "", HasSubstr("kalvara-cli")))
+            << platform;
     }
     EXPECT_FALSE(fs::exists(root / "program"));
 }
