@@ -3,7 +3,6 @@
 #include "FileContents.h"
 #include "support/TempFolder.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -36,15 +35,10 @@ TEST_F(OutputFolderCleanup, RemovesOnlyTheProbeAndNumberedCalendars) {
     fs::create_symlink(temp_ / "precious.pdf", folder_ + "009Calendar.PDF");
 
     EXPECT_EQ(ClearOutputFolder(folder_), 3);
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder_)) {
-        names.push_back(entry.path().filename().string());
+    for (const char* removed : {"007Calendar.PDF", "123calendar.pdf", "-x.PDF"}) {
+        EXPECT_FALSE(fs::exists(folder_ + removed)) << removed;
     }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names,
-              (std::vector<std::string>{"007Calendar.PDF.bak", "008Calendar.PDF", "009Calendar.PDF",
-                                        "00xCalendar.PDF", "07Calendar.PDF", "1234Calendar.PDF",
-                                        "Report.PDF", "keep-me.pdf"}));
+    EXPECT_EQ(test::EntryCount(folder_), 8);
     EXPECT_EQ(ReadFile(temp_ / "precious.pdf"), "mine");
     EXPECT_EQ(ClearOutputFolder(temp_ / "none/"), 0);
 }

@@ -3,6 +3,7 @@
 #include "FileContents.h"
 #include "support/TempFolder.h"
 
+#include <array>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -26,8 +27,9 @@ protected:
 TEST_F(SettingsStore, NamesMatchWithoutRegardToCaseAndBlanksAreTrimmed) {
     EXPECT_EQ(ReadSetting(ini_, "Preferences", "Style", "1"), "1");
     EXPECT_FALSE(fs::exists(ini_)) << "a read creates nothing";
-    WriteFile(ini_, "[last]\nYEAR =   1998  \n");
-    EXPECT_EQ(ReadSetting(ini_, "Last", "Year", ""), "1998");
+    // Only spaces are blanks; a tab belongs to the value.
+    WriteFile(ini_, "[last]\nYEAR =   \t1998  \n");
+    EXPECT_EQ(ReadSetting(ini_, "Last", "Year", ""), "\t1998");
     EXPECT_EQ(ReadSetting(ini_, "Last", "Style", "  3  "), "3");
     EXPECT_EQ(ReadSetting(ini_, "PDF", "Year", "0"), "0");
     fs::remove(ini_);
@@ -41,16 +43,10 @@ TEST_F(SettingsStore, NamesMatchWithoutRegardToCaseAndBlanksAreTrimmed) {
 // of its key and nothing else, byte for byte.
 TEST_F(SettingsStore, AWriteChangesOnlyTheLineOfItsKey) {
     using namespace std::string_literals;
-    const std::string before = "; kept by hand\n"
-                               "[Last]\n"
-                               "a note without an equals sign\n"
-                               "Year = 1999\n"
-                               "\n\n"
-                               "[Mine]\n"
-                               "Note=after a NUL\0 and more\n"
-                               "\0\0\n"
-                               "Key=x\n"
-                               "# trailing text without a line break"s;
+    const std::string before =
+        "; kept by hand\n[Last]\na note without an equals sign\nYear = 1999\n"
+        "\n\n[Mine]\nNote=after a NUL\0 and more\n\0\0\nKey=x\n"
+        "# trailing text without a line break"s;
     WriteFile(ini_, before);
     ASSERT_TRUE(WriteSetting(ini_, "last", "YEAR", "2026"));
     std::string expected = before;
@@ -83,14 +79,15 @@ TEST_F(SettingsStore, WindowsLineEndingsStayWindowsLineEndings) {
 // its own, such as "[PDF]" and "Number=999".
 TEST_F(SettingsStore, ValuesAndNamesTheFileCannotHoldAreRefusedAndNothingIsWritten) {
     WriteFile(ini_, "[Update]\nInstall=\n");
-    for (const char* value : {"/tmp/x\n[PDF]\nNumber=999", "a\rb", "\n"}) {
-        EXPECT_FALSE(TryWriteSetting(ini_, "Update", "Install", value).empty()) << value;
+    // clang-format off
+    const std::array<std::string, 3> refused[] = {
+        {"Update", "Install", "/tmp/x\n[PDF]\nNumber=999"}, {"Update", "Install", "a\rb"},
+        {"Update", "Install", "\n"}, {"Update", "In=stall", "x"}, {"Update", ";Install", "x"},
+        {"Update", "[Install]", "x"}, {"Up]date", "Install", "x"}, {"", "Install", "x"}};
+    // clang-format on
+    for (const auto& [section, key, value] : refused) {
+        EXPECT_FALSE(TryWriteSetting(ini_, section, key, value).empty()) << section << key << value;
     }
-    for (const char* name : {"In=stall", ";Install", "[Install]"}) {
-        EXPECT_FALSE(WriteSetting(ini_, "Update", name, "x")) << name;
-    }
-    EXPECT_FALSE(WriteSetting(ini_, "Up]date", "Install", "x"));
-    EXPECT_FALSE(WriteSetting(ini_, "", "Install", "x"));
     EXPECT_EQ(ReadFile(ini_), "[Update]\nInstall=\n");
 }
 
@@ -129,10 +126,7 @@ TEST_F(SettingsStore, LongNamesAndValuesAreCutButTheFileNameNeverIs) {
 
     // A folder path of over 400 characters reads and writes its own file,
     // not one at the first 299 characters of the path.
-    fs::path deep = folder_.Path();
-    while (deep.string().size() < 400) {
-        deep /= std::string(60, 'd');
-    }
+    const fs::path deep = folder_.Path() / std::string(200, 'd') / std::string(200, 'd');
     fs::create_directories(deep);
     ASSERT_TRUE(WriteSetting(deep / "Zorv.ini", "PDF", "Number", "12"));
     EXPECT_EQ(ReadSetting(deep / "Zorv.ini", "PDF", "Number", "0"), "12");
@@ -159,11 +153,13 @@ TEST_F(SettingsStore, AFullDiskLeavesTheOldFileWholeAndNoLitter) {
 }
 
 TEST(Switches, OnWhenTheValueIsOdd) {
-    for (const char* on : {"1", "-1", "3", " 1 ", "1.0", "0.6"}) {
-        EXPECT_TRUE(SwitchIsOn(on)) << on;
-    }
-    for (const char* off : {"0", "2", "", "yes", "0.5", "2.5"}) {
-        EXPECT_FALSE(SwitchIsOn(off)) << off;
+    // clang-format off
+    const std::pair<const char*, bool> cases[] = {
+        {"1", true}, {"-1", true}, {"3", true}, {" 1 ", true}, {"1.0", true}, {"0.6", true},
+        {"0", false}, {"2", false}, {"", false}, {"yes", false}, {"0.5", false}, {"2.5", false}};
+    // clang-format on
+    for (const auto& [text, on] : cases) {
+        EXPECT_EQ(SwitchIsOn(text), on) << text;
     }
 }
 
