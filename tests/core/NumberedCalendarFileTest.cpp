@@ -22,9 +22,8 @@ using testing::HasSubstr;
 
 TEST(FileNumbers, CountFromOneToNineHundredNinetyNineAndRoundAgain) {
     // clang-format off
-    const std::pair<std::string, std::int32_t> cases[] = {{"", 1}, {"0", 1}, {"abc", 1},
-        {" 41 ", 42}, {"12abc", 13}, {"-5", 1}, {"998", 999}, {"999", 1}, {"1000", 1},
-        {"2147483647", 1}, {"99999999999", 1}};
+    const std::pair<std::string, std::int32_t> cases[] = {{"", 1}, {"0", 1}, {" 41 ", 42},
+        {"-5", 1}, {"998", 999}, {"999", 1}, {"1000", 1}, {"2147483647", 1}, {"99999999999", 1}};
     // clang-format on
     for (const auto& [stored, expected] : cases) {
         EXPECT_EQ(NextFileNumber(stored), expected) << "stored '" << stored << "'";
@@ -33,38 +32,17 @@ TEST(FileNumbers, CountFromOneToNineHundredNinetyNineAndRoundAgain) {
     EXPECT_EQ(NumberedCalendarPath("/x/PDF/", 999), "/x/PDF/999Calendar.PDF");
 }
 
-class NumberedFiles : public ::testing::Test {
-protected:
-    test::TempFolder folder_;
-    std::string settings_ = folder_ / "Zorv.ini";
-    std::string output_ = folder_ / "PDF/";
-};
-
-// Silently taking the same number again would replace the calendar the last
-// run reported as written.
-TEST_F(NumberedFiles, ANumberThatCannotBeKeptIsReported) {
-    WriteSetting(settings_, "PDF", "Number", "6");
-    ::chmod(settings_.c_str(), 0444);
-    const auto file = TakeNumberedCalendarFile(settings_, output_);
-    EXPECT_EQ(file.Path, output_ + "007Calendar.PDF");
-    EXPECT_THAT(file.NotKept, AllOf(HasSubstr("007"), HasSubstr(settings_)));
-    EXPECT_EQ(ReadSetting(settings_, "PDF", "Number", ""), "6");
-
-    // Without a lock the number is not written at all, and that is said too.
-    ::chmod(settings_.c_str(), 0644);
-    fs::remove(settings_ + ".lock");
-    fs::create_directory(settings_ + ".lock");
-    const auto unlocked = TakeNumberedCalendarFile(settings_, output_);
-    EXPECT_THAT(unlocked.NotKept, HasSubstr("cannot lock"));
-    EXPECT_EQ(ReadSetting(settings_, "PDF", "Number", ""), "6");
-}
-
 // Two programs at once (the CLI beside the desktop program, or two CLI runs)
 // must never be handed the same number: a number given twice would name one
-// file twice, and fewer files than runs would be left.
-TEST_F(NumberedFiles, ConcurrentProcessesGetDistinctNumbersAndFiles) {
+// file twice, and fewer files than runs would be left. Silently taking the
+// same number again would replace the calendar the last run reported as
+// written, so a number that cannot be kept is reported.
+TEST(NumberedFiles, EachRunGetsItsOwnNumberOrIsToldItWasNotKept) {
     constexpr int Runs = 100;
-    fs::create_directory(output_);
+    test::TempFolder folder;
+    const std::string settings = folder / "Zorv.ini";
+    const std::string output = folder / "PDF/";
+    fs::create_directory(output);
     int start[2];
     ASSERT_EQ(::pipe(start), 0);
     for (int child = 0; child < 2; ++child) {
@@ -74,7 +52,7 @@ TEST_F(NumberedFiles, ConcurrentProcessesGetDistinctNumbersAndFiles) {
             // Both wait here so that their runs overlap.
             bool ok = ::read(start[0], &go, 1) == 0;
             for (int run = 0; run < Runs && ok; ++run) {
-                const auto file = TakeNumberedCalendarFile(settings_, output_);
+                const auto file = TakeNumberedCalendarFile(settings, output);
                 ok = file.NotKept.empty() && !ReplaceFileAtomically(file.Path, "calendar");
             }
             ::_exit(ok ? 0 : 1);
@@ -86,10 +64,22 @@ TEST_F(NumberedFiles, ConcurrentProcessesGetDistinctNumbersAndFiles) {
         int status = 0;
         EXPECT_TRUE(::wait(&status) > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    EXPECT_EQ(test::EntryCount(output_), 2 * Runs);
-    EXPECT_EQ(ReadSetting(settings_, "PDF", "Number", ""), std::to_string(2 * Runs));
+    EXPECT_EQ(test::EntryCount(output), 2 * Runs);
+    EXPECT_EQ(ReadSetting(settings, "PDF", "Number", ""), "200");
     // The lock file lives beside the settings file, not among the calendars.
-    EXPECT_TRUE(fs::exists(settings_ + ".lock"));
+    EXPECT_TRUE(fs::exists(settings + ".lock"));
+
+    ::chmod(settings.c_str(), 0444);
+    const auto file = TakeNumberedCalendarFile(settings, output);
+    EXPECT_EQ(file.Path, output + "201Calendar.PDF");
+    EXPECT_THAT(file.NotKept, AllOf(HasSubstr("201"), HasSubstr(settings)));
+    EXPECT_EQ(ReadSetting(settings, "PDF", "Number", ""), "200");
+    // Without a lock the number is not written at all, and that is said too.
+    ::chmod(settings.c_str(), 0644);
+    fs::remove(settings + ".lock");
+    fs::create_directory(settings + ".lock");
+    EXPECT_THAT(TakeNumberedCalendarFile(settings, output).NotKept, HasSubstr("cannot lock"));
+    EXPECT_EQ(ReadSetting(settings, "PDF", "Number", ""), "200");
 }
 
 } // namespace
