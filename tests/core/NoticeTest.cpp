@@ -25,7 +25,6 @@ TEST(Notice, MarkupIsStrippedForTheTerminalUnlessQuoted) {
     for (const auto& [markup, plain] : cases) {
         EXPECT_EQ(StripMarkup(markup), plain) << markup;
     }
-    EXPECT_EQ(QuoteMarkup("/plain/path"), "/plain/path");
     EXPECT_EQ(PlainNotice("PDF Error", "A|B{f11}", ""), "PDF Error: A B");
     EXPECT_EQ(PlainNotice("T", "", "second{f6}"), "T: second");
 }

@@ -20,11 +20,7 @@ using namespace ::testing;
 // A user's home with an installed executable that has no settings beside it.
 class FolderResolutionTest : public ::testing::Test {
 protected:
-    FolderResolutionTest() {
-        fs::create_directories(temp_ / "home");
-        sources_.Home = temp_ / "home";
-        sources_.ExecutableFolder = temp_ / "usr/bin/";
-    }
+    FolderResolutionTest() { sources_.Home = temp_ / "home"; }
 
     // The settings file, output folder and data folder below the temporary
     // folder, after the error if any.
@@ -126,10 +122,7 @@ TEST_F(FolderResolutionTest, FoldersAreMadeOrTheUnusableLevelIsReported) {
         EXPECT_THAT(ResolveProgramPaths(sources_).Error,
                     AllOf(HasSubstr(folder), EndsWith(reason), Not(HasSubstr("\n"))));
         EXPECT_EQ(EnsureFolder(folder), 0);
-        EXPECT_THAT(notices, ElementsAre(AllOf(StartsWith("Directory Error "),
-                                               HasSubstr("Unable to create subdirectory."),
-                                               HasSubstr(fs::path(folder).parent_path().string()),
-                                               HasSubstr(reason))));
+        EXPECT_THAT(notices, ElementsAre(AllOf(StartsWith("Directory Error "), HasSubstr(reason))));
         notices.clear();
     }
     EXPECT_EQ(EnsureFolder(""), 0);
@@ -154,14 +147,12 @@ TEST(DataFiles, XdgDataDirsComeAfterTheInstallationEachOnce) {
 TEST(DataFiles, OnlyRegularFilesCount) {
     test::TempFolder temp;
     const std::string folder = temp.Path().string();
-    EXPECT_EQ(FindDataFile(folder, "no-such-file.rtf"), "");
     WriteFile(temp / "History.rtf", "{\\rtf1}");
     EXPECT_EQ(FindDataFile(folder + "/", "History.rtf"), temp / "History.rtf");
-    fs::create_directories(temp / "help/topic20.html");
+    EXPECT_EQ(FindDataFile(folder, "no-such-file.rtf"), "");
+    fs::create_directory(temp / "help");
     ASSERT_EQ(::mkfifo((temp / "help/topic10.html").c_str(), 0600), 0);
-    for (const char* page : {"help/topic10.html", "help/topic20.html"}) {
-        EXPECT_NE(FindDataFile(folder, page), temp / page);
-    }
+    EXPECT_NE(FindDataFile(folder, "help/topic10.html"), temp / "help/topic10.html");
 }
 
 } // namespace
