@@ -8,8 +8,6 @@
 namespace kalvara {
 namespace {
 
-using testing::ElementsAre;
-
 TEST(Notice, MarkupIsStrippedForTheTerminalUnlessQuoted) {
     // clang-format off
     const std::pair<std::string, std::string> cases[] = {
@@ -37,8 +35,8 @@ TEST(Notice, AScopedHookGetsEveryTextAndPutsThePreviousHookBack) {
         ShowNotice("first", "a", "b");
     }
     ShowNotice("second", "", "c");
-    EXPECT_THAT(inner, ElementsAre("first: ab"));
-    EXPECT_THAT(outer, ElementsAre("second: c"));
+    EXPECT_THAT(inner, testing::ElementsAre("first: ab"));
+    EXPECT_THAT(outer, testing::ElementsAre("second: c"));
 }
 
 } // namespace
