@@ -13,11 +13,9 @@ namespace kalvara {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadFile;
-using test::WriteFile;
 using namespace ::testing;
 
-// A user's home with an installed executable that has no settings beside it.
+// A user's home, and no folder chosen yet.
 class FolderResolutionTest : public ::testing::Test {
 protected:
     FolderResolutionTest() { sources_.Home = temp_ / "home"; }
@@ -42,17 +40,14 @@ protected:
 // Each step adds a choice that wins over every choice before it.
 TEST_F(FolderResolutionTest, EachChoiceWinsOverTheOnesBefore) {
     // Started from a clone of the sources, with a folder named like the
-    // program and a PDF folder beside it: the working folder
-    // never decides.
+    // program: the working folder never decides.
     const std::string work = temp_ / "work";
     fs::create_directories(work + "/kalvara");
-    fs::create_directories(work + "/PDF");
-    WriteFile(work + "/kalvara/Zorv.ini", "");
+    test::WriteFile(work + "/kalvara/Zorv.ini", "");
     const fs::path before = fs::current_path();
     fs::current_path(work);
-    const std::string xdg_defaults =
-        "home/.config/kalvara/Zorv.ini home/.cache/kalvara/PDF/ home/.local/share/kalvara/";
-    EXPECT_EQ(Folders(), xdg_defaults);
+    EXPECT_EQ(Folders(), "home/.config/kalvara/Zorv.ini home/.cache/kalvara/PDF/ "
+                         "home/.local/share/kalvara/");
     fs::current_path(before);
     EXPECT_TRUE(fs::is_directory(temp_ / "home/.config/kalvara"));
 
@@ -70,7 +65,7 @@ TEST_F(FolderResolutionTest, EachChoiceWinsOverTheOnesBefore) {
     EXPECT_EQ(Folders(), xdg);
     EXPECT_FALSE(fs::exists(temp_ / "portable/PDF"));
     fs::remove(temp_ / "portable/Zorv.ini");
-    WriteFile(temp_ / "portable/Zorv.ini", "[Last]\n");
+    test::WriteFile(temp_ / "portable/Zorv.ini", "[Last]\n");
     EXPECT_EQ(Folders(), "portable/Zorv.ini portable/PDF/ portable/");
 
     // A chosen folder is used by its canonical name, links resolved first.
@@ -87,15 +82,15 @@ TEST_F(FolderResolutionTest, SettingsOfEarlierVersionsMoveOnce) {
     const std::string old_file = temp_ / "home/.local/share/kalvara/Zorv.ini";
     const std::string new_file = temp_ / "home/.config/kalvara/Zorv.ini";
     fs::create_directories(fs::path(old_file).parent_path());
-    WriteFile(old_file, "41");
+    test::WriteFile(old_file, "41");
     Folders();
-    EXPECT_EQ(ReadFile(new_file), "41");
+    EXPECT_EQ(test::ReadFile(new_file), "41");
     EXPECT_FALSE(fs::exists(old_file));
     // A file at the new place is never replaced by an older one.
-    WriteFile(old_file, "7");
+    test::WriteFile(old_file, "7");
     Folders();
-    EXPECT_EQ(ReadFile(new_file), "41");
-    EXPECT_EQ(ReadFile(old_file), "7");
+    EXPECT_EQ(test::ReadFile(new_file), "41");
+    EXPECT_EQ(test::ReadFile(old_file), "7");
 }
 
 // The resolution returns one line for the front to print and shows nothing;
@@ -107,7 +102,7 @@ TEST_F(FolderResolutionTest, FoldersAreMadeOrTheUnusableLevelIsReported) {
     EXPECT_EQ(EnsureFolder(temp_ / "A/B/file.txt"), 1);
     EXPECT_TRUE(fs::is_directory(temp_ / "A/B"));
     EXPECT_FALSE(fs::exists(temp_ / "A/B/file.txt"));
-    WriteFile(temp_ / "plain", "x");
+    test::WriteFile(temp_ / "plain", "x");
     fs::create_directory_symlink(temp_ / "loop-a", temp_ / "loop-b");
     fs::create_directory_symlink(temp_ / "loop-b", temp_ / "loop-a");
     // clang-format off
@@ -142,17 +137,16 @@ TEST(DataFiles, XdgDataDirsComeAfterTheInstallationEachOnce) {
                 ElementsAre("/home/a/kalvara/", "/usr/share/kalvara/", "/srv/data/kalvara/"));
 }
 
-// A FIFO or folder in the place of a page is as good as missing; the
-// installed copy further down the search is taken instead, if any.
+// A FIFO in the place of a page is as good as missing; the installed copy
+// further down the search is taken instead, if any.
 TEST(DataFiles, OnlyRegularFilesCount) {
     test::TempFolder temp;
-    const std::string folder = temp.Path().string();
-    WriteFile(temp / "History.rtf", "{\\rtf1}");
-    EXPECT_EQ(FindDataFile(folder + "/", "History.rtf"), temp / "History.rtf");
-    EXPECT_EQ(FindDataFile(folder, "no-such-file.rtf"), "");
+    test::WriteFile(temp / "History.rtf", "{\\rtf1}");
+    EXPECT_EQ(FindDataFile(temp / "", "History.rtf"), temp / "History.rtf");
+    EXPECT_EQ(FindDataFile(temp.Path(), "no-such-file.rtf"), "");
     fs::create_directory(temp / "help");
     ASSERT_EQ(::mkfifo((temp / "help/topic10.html").c_str(), 0600), 0);
-    EXPECT_NE(FindDataFile(folder, "help/topic10.html"), temp / "help/topic10.html");
+    EXPECT_NE(FindDataFile(temp.Path(), "help/topic10.html"), temp / "help/topic10.html");
 }
 
 } // namespace
