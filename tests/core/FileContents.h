@@ -1,10 +1,14 @@
 #pragma once
-// Reading and planting whole files, shared by the suites of this folder.
+// Reading and planting whole files, and keeping the notices shown, shared by
+// the suites of this folder.
+
+#include "core/Notice.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace kalvara::test {
 
@@ -20,6 +24,13 @@ inline void WriteFile(const std::string& path, const std::string& text) {
 inline long EntryCount(const std::filesystem::path& folder) {
     return std::distance(std::filesystem::directory_iterator(folder),
                          std::filesystem::directory_iterator());
+}
+
+// Each notice as its title, ": " and its two texts run together.
+inline NoticeHook RecordInto(std::vector<std::string>& notices) {
+    return [&notices](const auto& title, const auto& text1, const auto& text2) {
+        notices.push_back(title + ": " + text1 + text2);
+    };
 }
 
 } // namespace kalvara::test

@@ -7,6 +7,7 @@
 #include "core/SettingsStore.h"
 #include "support/TempFolder.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,11 +17,14 @@ namespace kalvara {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::AllOf;
+using testing::HasSubstr;
 
 TEST(FileNumbers, CountFromOneToNineHundredNinetyNineAndRoundAgain) {
-    const std::pair<std::string, std::int32_t> cases[] = {
-        {"", 1},   {"0", 1},     {"abc", 1}, {" 41 ", 42}, {"12abc", 13},
-        {"-5", 1}, {"998", 999}, {"999", 1}, {"1000", 1},  {"99999999999", 1}};
+    // clang-format off
+    const std::pair<std::string, std::int32_t> cases[] = {{"", 1}, {"0", 1}, {" 41 ", 42},
+        {"-5", 1}, {"998", 999}, {"999", 1}, {"1000", 1}, {"2147483647", 1}, {"99999999999", 1}};
+    // clang-format on
     for (const auto& [stored, expected] : cases) {
         EXPECT_EQ(NextFileNumber(stored), expected) << "stored '" << stored << "'";
     }
@@ -28,69 +32,53 @@ TEST(FileNumbers, CountFromOneToNineHundredNinetyNineAndRoundAgain) {
     EXPECT_EQ(NumberedCalendarPath("/x/PDF/", 999), "/x/PDF/999Calendar.PDF");
 }
 
-class NumberedFiles : public ::testing::Test {
-protected:
-    test::TempFolder folder_;
-    std::string settings_ = folder_ / "Zorv.ini";
-    std::string output_ = folder_ / "PDF/";
-};
-
-// Silently taking the same number again would replace the calendar the last
-// run reported as written.
-TEST_F(NumberedFiles, ANumberThatCannotBeKeptIsReported) {
-    WriteSetting(settings_, "PDF", "Number", "6");
-    ::chmod(settings_.c_str(), 0444);
-    const auto file = TakeNumberedCalendarFile(settings_, output_);
-    EXPECT_EQ(file.Path, output_ + "007Calendar.PDF");
-    EXPECT_NE(file.NotKept.find("007"), std::string::npos) << file.NotKept;
-    EXPECT_NE(file.NotKept.find(settings_), std::string::npos) << file.NotKept;
-    EXPECT_EQ(ReadSetting(settings_, "PDF", "Number", ""), "6");
-
-    // Without a lock the number is not written at all, and that is said too.
-    ::chmod(settings_.c_str(), 0644);
-    fs::remove(settings_ + ".lock");
-    fs::create_directory(settings_ + ".lock");
-    const auto unlocked = TakeNumberedCalendarFile(settings_, output_);
-    EXPECT_NE(unlocked.NotKept.find("cannot lock"), std::string::npos) << unlocked.NotKept;
-    EXPECT_EQ(ReadSetting(settings_, "PDF", "Number", ""), "6");
-}
-
 // Two programs at once (the CLI beside the desktop program, or two CLI runs)
 // must never be handed the same number: a number given twice would name one
-// file twice, and fewer files than runs would be left.
-TEST_F(NumberedFiles, ConcurrentProcessesGetDistinctNumbersAndFiles) {
+// file twice, and fewer files than runs would be left. Silently taking the
+// same number again would replace the calendar the last run reported as
+// written, so a number that cannot be kept is reported.
+TEST(NumberedFiles, EachRunGetsItsOwnNumberOrIsToldItWasNotKept) {
     constexpr int Runs = 100;
-    fs::create_directory(output_);
+    test::TempFolder folder;
+    const std::string settings = folder / "Zorv.ini";
+    const std::string output = folder / "PDF/";
+    fs::create_directory(output);
     int start[2];
     ASSERT_EQ(::pipe(start), 0);
-    std::vector<pid_t> children;
     for (int child = 0; child < 2; ++child) {
-        const pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
+        if (::fork() == 0) {
             ::close(start[1]);
             char go = 0;
             // Both wait here so that their runs overlap.
             bool ok = ::read(start[0], &go, 1) == 0;
             for (int run = 0; run < Runs && ok; ++run) {
-                const auto file = TakeNumberedCalendarFile(settings_, output_);
+                const auto file = TakeNumberedCalendarFile(settings, output);
                 ok = file.NotKept.empty() && !ReplaceFileAtomically(file.Path, "calendar");
             }
             ::_exit(ok ? 0 : 1);
         }
-        children.push_back(pid);
     }
     ::close(start[0]);
     ::close(start[1]); // the children's read returns: go
-    for (const pid_t pid : children) {
+    for (int child = 0; child < 2; ++child) {
         int status = 0;
-        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        EXPECT_TRUE(::wait(&status) > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    EXPECT_EQ(test::EntryCount(output_), 2 * Runs);
-    EXPECT_EQ(ReadSetting(settings_, "PDF", "Number", ""), std::to_string(2 * Runs));
-    // The lock file lives beside the settings file, not among the calendars.
-    EXPECT_TRUE(fs::exists(settings_ + ".lock"));
+    EXPECT_EQ(test::EntryCount(output), 2 * Runs);
+    EXPECT_EQ(ReadSetting(settings, "PDF", "Number", ""), "200");
+
+    ::chmod(settings.c_str(), 0444);
+    const auto file = TakeNumberedCalendarFile(settings, output);
+    EXPECT_EQ(file.Path, output + "201Calendar.PDF");
+    EXPECT_THAT(file.NotKept, AllOf(HasSubstr("201"), HasSubstr(settings)));
+    EXPECT_EQ(ReadSetting(settings, "PDF", "Number", ""), "200");
+    // Without a lock the number is not written at all, and that is said too;
+    // the lock lives beside the settings file, not among the calendars.
+    ::chmod(settings.c_str(), 0644);
+    fs::remove(settings + ".lock");
+    fs::create_directory(settings + ".lock");
+    EXPECT_THAT(TakeNumberedCalendarFile(settings, output).NotKept, HasSubstr("cannot lock"));
+    EXPECT_EQ(ReadSetting(settings, "PDF", "Number", ""), "200");
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "core/RegularFile.h"
 
 #include "FileContents.h"
-#include "core/TextHelpers.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -12,17 +11,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(RegularFile, ReadsFilesAndLinksToThemUpToTheLimit) {
+TEST(RegularFile, FilesAndLinksToThemAreReadUpToTheLimitAnythingElseNeverBlocks) {
     test::TempFolder temp;
     test::WriteFile(temp / "History.rtf", "{\\rtf1 history}");
     fs::create_symlink(temp / "History.rtf", temp / "link.rtf");
     EXPECT_EQ(ReadRegularFile(temp / "link.rtf", 1000).Bytes, "{\\rtf1 history}");
     EXPECT_EQ(ReadRegularFile(temp / "History.rtf", 5).Bytes, "{\\rtf");
     EXPECT_TRUE(IsRegularFile(temp / "link.rtf"));
-}
 
-TEST(RegularFile, OtherTypesAreMissingAndNeverBlock) {
-    test::TempFolder temp;
     // A FIFO without a writer would hold an ordinary open forever.
     ASSERT_EQ(::mkfifo((temp / "fifo").c_str(), 0600), 0);
     fs::create_directories(temp / "folder");
@@ -31,12 +27,6 @@ TEST(RegularFile, OtherTypesAreMissingAndNeverBlock) {
         EXPECT_FALSE(ReadRegularFile(path, 1000).WasRead()) << path;
         EXPECT_FALSE(IsRegularFile(path)) << path;
     }
-}
-
-// Only spaces are blanks in the settings file; a tab belongs to the value.
-TEST(TextHelpers, BlanksAreSpacesOnly) {
-    EXPECT_EQ(TrimBlanks("\t1998 "), "\t1998");
-    EXPECT_EQ(TrimBlanks("   "), "");
 }
 
 } // namespace
