@@ -13,12 +13,14 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <tuple>
 
 namespace kalvara::gui {
 namespace {
 
 using GuiControls = testing::EventRecorder;
+using ::testing::ElementsAre;
 
 TEST_F(GuiControls, OneRowIsTheUiFontsLineAndColumnsScaleWithText) {
     const double once = MeasureText(0, "Kalvara").width;
@@ -66,19 +68,14 @@ TEST_F(GuiControls, NumberedColoursClassicPaletteAndSystemColours) {
               static_cast<int>(QApplication::palette().color(QPalette::Button).rgb() & 0xFFFFFF));
 }
 
-TEST_F(GuiControls, PlacedInCharacterUnitsOnTheClientArea) {
-    Open("KV", 53.5, 20.75, [] { AddButton(145, 31.25, 16.75, 9.5, 1.625, "&Generate", "T"); });
-    const QRect geometry = ControlWidget("KV", 145)->geometry();
-    EXPECT_EQ(geometry.topLeft(), QPoint(ColumnsToPixels(31.25), RowsToPixels(16.75)));
-    EXPECT_NEAR(geometry.width(), ColumnsToPixels(9.5), 1);
-    EXPECT_NEAR(geometry.height(), RowsToPixels(1.625), 1);
-}
-
-TEST_F(GuiControls, EditFieldReportsChangesWithTheNewText) {
-    Open("KV", 20, 5, [] { AddTextField(100, 1, 1, 7.5, 1.625, "", "CENST[4]"); });
+TEST_F(GuiControls, EditFieldPlacedInCharacterUnitsReportsChangesWithTheNewText) {
+    Open("KV", 53.5, 20.75, [] { AddTextField(100, 31.25, 16.75, 9.5, 1.625, "", "CENST[4]"); });
     auto& field = Widget<QLineEdit>("KV", 100);
+    EXPECT_EQ(field.pos(), QPoint(ColumnsToPixels(31.25), RowsToPixels(16.75)));
+    EXPECT_NEAR(field.width(), ColumnsToPixels(9.5), 1);
+    EXPECT_NEAR(field.height(), RowsToPixels(1.625), 1);
     QTest::keyClicks(&field, "201");
-    EXPECT_EQ(IdsOf("KV", EventChange), (std::vector<int>{100, 100, 100}));
+    EXPECT_THAT(IdsOf("KV", EventChange), ElementsAre(100, 100, 100));
     EXPECT_EQ(Of("KV", EventChange).back().text, "201");
     QTest::keyClicks(&field, "59");
     EXPECT_EQ(GetText("KV", 100), "2015"); // "[4]" allows four characters
@@ -98,22 +95,36 @@ TEST_F(GuiControls, RadioGroupsStartAtGAndOnlyClicksReport) {
     SetCheck("MS", 100, 1);
     SetCheck("MS", 110, 1);
     QTest::mouseClick(ControlWidget("MS", 115), Qt::LeftButton);
-    EXPECT_EQ(IdsOf("MS", EventClick), std::vector<int>{115});
+    EXPECT_THAT(IdsOf("MS", EventClick), ElementsAre(115));
     const auto checks = [] {
-        return std::vector<int>{GetCheck("MS", 100), GetCheck("MS", 105), GetCheck("MS", 110),
-                                GetCheck("MS", 115)};
+        std::vector<int> states;
+        for (int id : {100, 105, 110, 115}) {
+            states.push_back(GetCheck("MS", id));
+        }
+        return states;
     };
-    EXPECT_EQ(checks(), (std::vector<int>{1, 0, 0, 1}));
+    EXPECT_THAT(checks(), ElementsAre(1, 0, 0, 1));
     DisableControl("MS", 115);
     EXPECT_EQ(GetCheck("MS", 115), 1); // a disabled one keeps its choice
     SetCheck("MS", 115, 0);
-    EXPECT_EQ(checks(), (std::vector<int>{1, 0, 0, 0}));
+    EXPECT_THAT(checks(), ElementsAre(1, 0, 0, 0));
 }
 
-TEST_F(GuiControls, LayersShowOneAtATimeAndLayerZeroAlways) {
+// Layer 0 always shows, of the others one at a time; a control created while
+// loading events are on lets the program choose its font and text.
+TEST_F(GuiControls, LayersAndLoadingEvents) {
+    DefineFont(7, "Missing Face", 14, "B");
+    handlers["AB"] = [](int id, int code, int&, int&) {
+        if (id == 115 && code == EventControlLoading) {
+            UseFont(7);
+            SetLoadString("Thanks|to everyone");
+        }
+    };
     Open("AB", 30, 12, [] {
         SetLayer(1);
         AddLabel(100, 1, 1, 20, 1, "About", "C");
+        AllowLoadingEvents(true);
+        AddLabel(115, 1, 3, 20, 1, "", "L");
         SetLayer(2);
         AddRichText(125, 1, 1, 20, 5, "", "");
         SetLayer(0);
@@ -126,46 +137,17 @@ TEST_F(GuiControls, LayersShowOneAtATimeAndLayerZeroAlways) {
         }
         return visible;
     };
-    EXPECT_EQ(shown(), (std::vector<bool>{true, false, true}));
+    EXPECT_THAT(shown(), ElementsAre(true, false, true));
     DisplayLayer("AB", 2);
-    EXPECT_EQ(shown(), (std::vector<bool>{false, true, true}));
-}
-
-TEST_F(GuiControls, LoadingEventsLetTheProgramChooseFontAndText) {
-    DefineFont(7, "Missing Face", 14, "B");
-    handlers["AB"] = [](int id, int code, int&, int&) {
-        if (id == 115 && code == EventControlLoading) {
-            UseFont(7);
-            SetLoadString("Thanks|to everyone");
-        }
-    };
-    Open("AB", 30, 8, [] {
-        AddLabel(100, 1, 1, 20, 1, "Before", "L");
-        AllowLoadingEvents(true);
-        AddLabel(115, 1, 3, 20, 1, "", "L");
-    });
-    EXPECT_EQ(IdsOf("AB", EventControlLoading), std::vector<int>{115});
+    EXPECT_THAT(shown(), ElementsAre(false, true, true));
+    EXPECT_THAT(IdsOf("AB", EventControlLoading), ElementsAre(115, 125, 135));
     EXPECT_EQ(Widget<QLabel>("AB", 115).text(), "Thanks\nto everyone");
     EXPECT_TRUE(ControlWidget("AB", 115)->font().bold());
     EXPECT_FALSE(ControlWidget("AB", 100)->font().bold());
 }
 
-TEST_F(GuiControls, StatusBarPartsBelowTheClientAreaWithCentredText) {
-    Open("KV", 40, 10, [] { AddStatusBar(175, "", ""); });
-    SetStatusBarParts("KV", 175, {70, 30});
-    SetStatusBarText("KV", 175, 1, "\tMaker's notice");
-    SetStatusBarText("KV", 175, 2, "\tVersion: 5.3.0.0");
-    SetStatusBarText("KV", 175, 3, "no such part");
-    auto& bar = Widget<QStatusBar>("KV", 175);
-    const auto parts = bar.findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
-    ASSERT_EQ(parts.size(), 2);
-    EXPECT_EQ(parts[1]->text(), "Version: 5.3.0.0");
-    EXPECT_TRUE(parts[1]->alignment() & Qt::AlignHCenter);
-    EXPECT_EQ(GetText("KV", 175), "Maker's notice");
-    EXPECT_GE(bar.y(), RowsToPixels(10));
-}
-
-TEST_F(GuiControls, MenusReportClicksWithTheirIds) {
+// The menu bar and the status bar both sit outside the client area.
+TEST_F(GuiControls, MenusReportClicksAndTheStatusBarCentresItsParts) {
     DefineMainMenu(9000, "&Program");
     Open("KV", 40, 10, [] {
         const int bar = GetMenu("KV", 0);
@@ -174,6 +156,7 @@ TEST_F(GuiControls, MenusReportClicksWithTheirIds) {
         AddMenuItem(program, 9010, "-");
         AddMenuItem(program, 9015, "E&xit");
         SetSubMenu(bar, 9000, program);
+        AddStatusBar(175, "", "");
     });
     EXPECT_EQ(GetMenu("KV", 2), 0);
     const auto actions = FormWidget("KV")->findChildren<QAction*>();
@@ -181,12 +164,23 @@ TEST_F(GuiControls, MenusReportClicksWithTheirIds) {
                                        [](QAction* action) { return action->data() == 9015; });
     ASSERT_NE(exitItem, actions.end());
     (*exitItem)->trigger();
-    EXPECT_EQ(IdsOf("KV", EventClick), std::vector<int>{9015});
+    EXPECT_THAT(IdsOf("KV", EventClick), ElementsAre(9015));
     EXPECT_EQ(Of("KV", EventClick).front().text, "E&xit");
-    // The menu bar's first item carries the popup.
     const QMenuBar* bar = qobject_cast<QMainWindow*>(FormWidget("KV"))->menuBar();
     ASSERT_FALSE(bar->actions().isEmpty());
-    EXPECT_NE(bar->actions().front()->menu(), nullptr);
+    EXPECT_NE(bar->actions().front()->menu(), nullptr); // the first item carries the popup
+
+    SetStatusBarParts("KV", 175, {70, 30});
+    SetStatusBarText("KV", 175, 1, "\tMaker's notice");
+    SetStatusBarText("KV", 175, 2, "\tVersion: 5.3.0.0");
+    SetStatusBarText("KV", 175, 3, "no such part");
+    auto& status = Widget<QStatusBar>("KV", 175);
+    const auto parts = status.findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(parts.size(), 2);
+    EXPECT_EQ(parts[1]->text(), "Version: 5.3.0.0");
+    EXPECT_TRUE(parts[1]->alignment() & Qt::AlignHCenter);
+    EXPECT_EQ(GetText("KV", 175), "Maker's notice");
+    EXPECT_GE(status.y(), bar->height() + RowsToPixels(10));
 }
 
 class GuiPictures : public testing::EventRecorder {
@@ -205,8 +199,11 @@ private:
     QTemporaryDir folder_;
 };
 
+// A larger picture is shrunk whole, a smaller one kept as is, and a stretched
+// one keeps its own pixels for Qt to scale.
 TEST_F(GuiPictures, FromTheFolderFromResourcesAndMissingOnes) {
     Save("calyear.bmp", 30, 20);
+    Save("tall.png", 40, 172);
     DefinePictureResource("CALMONTH", Save("month.png", 10, 12));
     const int year = LoadPicture("calyear.bmp");
     const int month = LoadPicture("$CALMONTH");
@@ -216,41 +213,32 @@ TEST_F(GuiPictures, FromTheFolderFromResourcesAndMissingOnes) {
     EXPECT_EQ(GetPictureSize(month).height, 12);
     EXPECT_EQ(GetPictureSize(0).width, 0);
 
-    Open("KV", 20, 14, [] {
-        AddPicture(140, 1, 1, 10, 5, "calyear.bmp", "C");
-        AddPicture(141, 1, 7, 10, 5, "missing.bmp", "C");
+    Open("KV", 30, 26, [] {
+        AddPicture(140, 1, 1, 20, 5, "calyear.bmp", "C");
+        AddPicture(141, 1, 7, 20, 5, "missing.bmp", "C");
+        AddPicture(142, 1, 13, 20, 5, "tall.png", "C");
+        AddPicture(143, 1, 19, 20, 5, "tall.png", "S");
     });
     auto& picture = Widget<QLabel>("KV", 140);
-    EXPECT_EQ(picture.pixmap().width(), 30);
+    EXPECT_EQ(picture.pixmap().size(), QSize(30, 20));
     EXPECT_TRUE(Widget<QLabel>("KV", 141).pixmap().isNull());
+    EXPECT_EQ(Widget<QLabel>("KV", 143).pixmap().height(), 172);
     SetImage("KV", 140, month);
     EXPECT_EQ(picture.pixmap().width(), 10);
     SetImage("KV", 140, 0);
     EXPECT_TRUE(picture.pixmap().isNull());
     SetFormIcon("KV", year);
     EXPECT_FALSE(FormWidget("KV")->windowIcon().isNull());
-}
 
-TEST_F(GuiPictures, ALargerOneIsShrunkWholeAndASmallerOneKeptAsIs) {
-    Save("tall.png", 40, 172);
-    Save("small.png", 10, 20);
-    Open("KV", 30, 20, [] {
-        AddPicture(140, 1, 1, 20, 5, "tall.png", "C");
-        AddPicture(141, 1, 7, 20, 5, "small.png", "C");
-        AddPicture(142, 1, 13, 20, 5, "tall.png", "S");
-    });
-    auto& shrunk = Widget<QLabel>("KV", 140);
+    auto& shrunk = Widget<QLabel>("KV", 142);
     const int room = shrunk.contentsRect().height();
     ASSERT_LT(room, 172);
     // Shown again, as when the style changes, it is shrunk the same way.
     for (int round = 0; round < 2; ++round) {
         EXPECT_EQ(shrunk.pixmap().height(), room);
         EXPECT_NEAR(shrunk.pixmap().width(), 40.0 * room / 172, 1.0);
-        SetImage("KV", 140, LoadPicture("tall.png"));
+        SetImage("KV", 142, LoadPicture("tall.png"));
     }
-    EXPECT_EQ(Widget<QLabel>("KV", 141).pixmap().size(), QSize(10, 20));
-    // A picture stretched to its area keeps its own pixels for Qt to scale.
-    EXPECT_EQ(Widget<QLabel>("KV", 142).pixmap().height(), 172);
 }
 
 TEST_F(GuiControls, ProgressIsClampedAndRichTextKeepsItsLimit) {
@@ -269,7 +257,7 @@ TEST_F(GuiControls, ProgressIsClampedAndRichTextKeepsItsLimit) {
 
 // Placed out of reading order on purpose: the field before its caption, the
 // lower button before the upper one.
-TEST_F(GuiControls, ReadersMeetRolesAndCaptionNamesAndTabFollowsReadingOrder) {
+TEST_F(GuiControls, ReadersMeetCaptionNamesAndTabFollowsReadingOrder) {
     Open("AX", 40, 12, [] {
         AddTextField(100, 20, 1, 6, 1, "", "T");
         AddLabel(105, 1, 1, 18, 1, "Calendar starting year:", "L");
@@ -283,13 +271,6 @@ TEST_F(GuiControls, ReadersMeetRolesAndCaptionNamesAndTabFollowsReadingOrder) {
     const auto reader = [](int id) {
         return QAccessible::queryAccessibleInterface(ControlWidget("AX", id));
     };
-    std::vector<QAccessible::Role> roles;
-    for (int id : {100, 110, 111, 115, 120}) {
-        roles.push_back(reader(id)->role());
-    }
-    EXPECT_EQ(roles,
-              (std::vector{QAccessible::EditableText, QAccessible::RadioButton,
-                           QAccessible::RadioButton, QAccessible::CheckBox, QAccessible::Button}));
     EXPECT_EQ(reader(100)->text(QAccessible::Name), "Calendar starting year:");
     EXPECT_EQ(reader(120)->text(QAccessible::Name), "Lower");
     EXPECT_EQ(reader(125)->text(QAccessible::Description), "Preview of the Year calendar");
