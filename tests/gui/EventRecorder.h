@@ -58,13 +58,12 @@ protected:
         return found;
     }
 
-    // The ids of the form's events of that code, in the order they came.
+    // The ids or values of the form's events of that code, in the order they came.
     std::vector<int> IdsOf(const std::string& form, int code) const {
-        std::vector<int> ids;
-        for (const RecordedEvent& e : Of(form, code)) {
-            ids.push_back(e.id);
-        }
-        return ids;
+        return Fields(form, code, &RecordedEvent::id);
+    }
+    std::vector<int> ValuesOf(const std::string& form, int code) const {
+        return Fields(form, code, &RecordedEvent::value);
     }
 
     // A plain form captioned with its name, designed by `design`.
@@ -92,6 +91,14 @@ protected:
     std::vector<RecordedEvent> events;
 
 private:
+    std::vector<int> Fields(const std::string& form, int code, int RecordedEvent::*field) const {
+        std::vector<int> found;
+        for (const RecordedEvent& e : Of(form, code)) {
+            found.push_back(e.*field);
+        }
+        return found;
+    }
+
     std::function<void()> design_;
 };
 

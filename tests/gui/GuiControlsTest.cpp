@@ -22,7 +22,9 @@ namespace {
 using GuiControls = testing::EventRecorder;
 using ::testing::ElementsAre;
 
-TEST_F(GuiControls, OneRowIsTheUiFontsLineAndColumnsScaleWithText) {
+// One row is the UI font's line and columns scale with the text; a missing
+// face falls back to the UI font at its own size and style.
+TEST_F(GuiControls, TextMeasuresInCharacterUnitsAndFontsFallBack) {
     const double once = MeasureText(0, "Kalvara").width;
     EXPECT_DOUBLE_EQ(MeasureText(0, "").width, 0.0);
     EXPECT_DOUBLE_EQ(MeasureText(0, "").height, 1.0);
@@ -33,9 +35,7 @@ TEST_F(GuiControls, OneRowIsTheUiFontsLineAndColumnsScaleWithText) {
     EXPECT_DOUBLE_EQ(MeasureText(-3, "Kalvara").width, once);
     EXPECT_NEAR(PixelsToColumns(ColumnsToPixels(40)), 40, 0.1);
     EXPECT_NEAR(PixelsToRows(RowsToPixels(20)), 20, 0.1);
-}
 
-TEST_F(GuiControls, MissingFacesFallBackToTheUiFontAtTheirSize) {
     DefineFont(6, "No Such Face Anywhere", 9, " L+V");
     DefineFont(7, "No Such Face Anywhere", 12, " BV");
     Open("KV", 30, 10, [] {
@@ -48,12 +48,11 @@ TEST_F(GuiControls, MissingFacesFallBackToTheUiFontAtTheirSize) {
     });
     for (const auto& [id, size, bold, italic] :
          {std::tuple{100, 9.0, false, false}, {105, 12.0, true, false}, {110, 16.0, true, true}}) {
-        SCOPED_TRACE(id);
         const QFont font = ControlWidget("KV", id)->font();
-        EXPECT_EQ(font.family(), QApplication::font().family());
-        EXPECT_DOUBLE_EQ(font.pointSizeF(), size);
-        EXPECT_EQ(font.bold(), bold);
-        EXPECT_EQ(font.italic(), italic);
+        EXPECT_EQ(
+            std::tuple(font.family().toStdString(), font.pointSizeF(), font.bold(), font.italic()),
+            std::tuple(QApplication::font().family().toStdString(), size, bold, italic))
+            << "control " << id;
     }
     EXPECT_GT(MeasureText(7, "Width").width, MeasureText(6, "Width").width);
 }
@@ -111,8 +110,9 @@ TEST_F(GuiControls, RadioGroupsStartAtGAndOnlyClicksReport) {
 }
 
 // Layer 0 always shows, of the others one at a time; a control created while
-// loading events are on lets the program choose its font and text.
-TEST_F(GuiControls, LayersAndLoadingEvents) {
+// loading events are on lets the program choose its font and text; progress
+// is clamped and a rich text box keeps its limit.
+TEST_F(GuiControls, LayersLoadingEventsProgressAndRichText) {
     DefineFont(7, "Missing Face", 14, "B");
     handlers["AB"] = [](int id, int code, int&, int&) {
         if (id == 115 && code == EventControlLoading) {
@@ -129,6 +129,7 @@ TEST_F(GuiControls, LayersAndLoadingEvents) {
         AddRichText(125, 1, 1, 20, 5, "", "");
         SetLayer(0);
         AddButton(135, 1, 8, 10, 1.5, "&View Program History", "T");
+        AddProgressBar(140, 1, 10, 20, 1, "", "");
     });
     const auto shown = [] {
         std::vector<bool> visible;
@@ -140,10 +141,18 @@ TEST_F(GuiControls, LayersAndLoadingEvents) {
     EXPECT_THAT(shown(), ElementsAre(true, false, true));
     DisplayLayer("AB", 2);
     EXPECT_THAT(shown(), ElementsAre(false, true, true));
-    EXPECT_THAT(IdsOf("AB", EventControlLoading), ElementsAre(115, 125, 135));
+    EXPECT_THAT(IdsOf("AB", EventControlLoading), ElementsAre(115, 125, 135, 140));
     EXPECT_EQ(Widget<QLabel>("AB", 115).text(), "Thanks\nto everyone");
     EXPECT_TRUE(ControlWidget("AB", 115)->font().bold());
     EXPECT_FALSE(ControlWidget("AB", 100)->font().bold());
+
+    SetProgress("AB", 140, 400);
+    EXPECT_EQ(GetText("AB", 140), "100");
+    SetRichText("AB", 125, "{\\rtf1\\ansi Version 5.3\\par Fixed printing}");
+    EXPECT_EQ(GetText("AB", 125), "Version 5.3\nFixed printing");
+    SetRichTextLimit("AB", 125, 5);
+    SetRichText("AB", 125, "Plain text that is long");
+    EXPECT_EQ(GetText("AB", 125), "Plain");
 }
 
 // The menu bar and the status bar both sit outside the client area.
@@ -167,8 +176,8 @@ TEST_F(GuiControls, MenusReportClicksAndTheStatusBarCentresItsParts) {
     EXPECT_THAT(IdsOf("KV", EventClick), ElementsAre(9015));
     EXPECT_EQ(Of("KV", EventClick).front().text, "E&xit");
     const QMenuBar* bar = qobject_cast<QMainWindow*>(FormWidget("KV"))->menuBar();
-    ASSERT_FALSE(bar->actions().isEmpty());
-    EXPECT_NE(bar->actions().front()->menu(), nullptr); // the first item carries the popup
+    const QAction* first = bar->actions().value(0);
+    EXPECT_TRUE(first != nullptr && first->menu() != nullptr); // the first item has the popup
 
     SetStatusBarParts("KV", 175, {70, 30});
     SetStatusBarText("KV", 175, 1, "\tMaker's notice");
@@ -183,25 +192,17 @@ TEST_F(GuiControls, MenusReportClicksAndTheStatusBarCentresItsParts) {
     EXPECT_GE(status.y(), bar->height() + RowsToPixels(10));
 }
 
-class GuiPictures : public testing::EventRecorder {
-protected:
-    GuiPictures() { SetPictureFolder(folder_.path().toStdString()); }
-
-    // A picture of one colour saved in the picture folder; its full path.
-    std::string Save(const QString& name, int width, int height) const {
-        QImage image(width, height, QImage::Format_RGB32);
-        image.fill(Qt::red);
-        EXPECT_TRUE(image.save(folder_.filePath(name)));
-        return folder_.filePath(name).toStdString();
-    }
-
-private:
-    QTemporaryDir folder_;
-};
-
 // A larger picture is shrunk whole, a smaller one kept as is, and a stretched
 // one keeps its own pixels for Qt to scale.
-TEST_F(GuiPictures, FromTheFolderFromResourcesAndMissingOnes) {
+TEST_F(GuiControls, PicturesFromTheFolderFromResourcesAndMissingOnes) {
+    const QTemporaryDir folder;
+    SetPictureFolder(folder.path().toStdString());
+    const auto Save = [&](const QString& name, int width, int height) {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        EXPECT_TRUE(image.save(folder.filePath(name)));
+        return folder.filePath(name).toStdString();
+    };
     Save("calyear.bmp", 30, 20);
     Save("tall.png", 40, 172);
     DefinePictureResource("CALMONTH", Save("month.png", 10, 12));
@@ -239,20 +240,6 @@ TEST_F(GuiPictures, FromTheFolderFromResourcesAndMissingOnes) {
         EXPECT_NEAR(shrunk.pixmap().width(), 40.0 * room / 172, 1.0);
         SetImage("KV", 142, LoadPicture("tall.png"));
     }
-}
-
-TEST_F(GuiControls, ProgressIsClampedAndRichTextKeepsItsLimit) {
-    Open("ZD", 41.5, 6.875, [] {
-        AddProgressBar(100, 1, 1, 30, 1, "", "");
-        AddRichText(125, 1, 3, 30, 5, "", "");
-    });
-    SetProgress("ZD", 100, 400);
-    EXPECT_EQ(GetText("ZD", 100), "100");
-    SetRichText("ZD", 125, "{\\rtf1\\ansi Version 5.3\\par Fixed printing}");
-    EXPECT_EQ(GetText("ZD", 125), "Version 5.3\nFixed printing");
-    SetRichTextLimit("ZD", 125, 5);
-    SetRichText("ZD", 125, "Plain text that is long");
-    EXPECT_EQ(GetText("ZD", 125), "Plain");
 }
 
 // Placed out of reading order on purpose: the field before its caption, the
