@@ -1,17 +1,19 @@
 #pragma once
-// Entry points for tests: each form name gets its own design and event
-// routine, and every event that reaches DispatchEvent is recorded.
+// Entry points for tests: the next form opened gets its own design routine,
+// each form name its own event routine, and every event that reaches
+// DispatchEvent is recorded.
 
 #include "gui/Gui.h"
 
 #include <QApplication>
 #include <QTest>
-#include <algorithm>
 #include <functional>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kalvara::gui::testing {
@@ -30,65 +32,74 @@ class EventRecorder : public ::testing::Test {
 protected:
     EventRecorder() {
         ResetForTesting();
-        InstallEntryPoints(
-            EntryPoints{[] {},
-                        [this](const std::string& form) {
-                            if (auto found = designers.find(form); found != designers.end()) {
-                                found->second();
-                            }
-                        },
-                        [this](const std::string& form, int id, int code, int& value, int& cancel) {
-                            events.push_back({form, id, code, value, EventText()});
-                            if (auto found = handlers.find(form); found != handlers.end()) {
-                                found->second(id, code, value, cancel);
-                            }
-                        }});
+        const auto design = [this](const std::string&) {
+            if (const auto routine = std::exchange(design_, {})) {
+                routine();
+            }
+        };
+        const auto dispatch = [this](const std::string& form, int id, int code, int& value,
+                                     int& cancel) {
+            events.push_back({form, id, code, value, EventText()});
+            if (const auto found = handlers.find(form); found != handlers.end()) {
+                found->second(id, code, value, cancel);
+            }
+        };
+        InstallEntryPoints(EntryPoints{[] {}, design, dispatch});
     }
     ~EventRecorder() override { ResetForTesting(); }
 
     std::vector<RecordedEvent> Of(const std::string& form, int code) const {
         std::vector<RecordedEvent> found;
-        std::copy_if(events.begin(), events.end(), std::back_inserter(found),
-                     [&](const RecordedEvent& e) { return e.form == form && e.code == code; });
+        for (const RecordedEvent& e : events) {
+            if (e.form == form && e.code == code) {
+                found.push_back(e);
+            }
+        }
         return found;
     }
 
-    // The ids of the form's events of that code, in the order they came.
+    // The ids or values of the form's events of that code, in the order they came.
     std::vector<int> IdsOf(const std::string& form, int code) const {
-        std::vector<int> ids;
-        for (const RecordedEvent& e : Of(form, code)) {
-            ids.push_back(e.id);
-        }
-        return ids;
+        return Fields(form, code, &RecordedEvent::id);
+    }
+    std::vector<int> ValuesOf(const std::string& form, int code) const {
+        return Fields(form, code, &RecordedEvent::value);
     }
 
     // A plain form captioned with its name, designed by `design`.
     void Open(const std::string& form, double width, double height,
-              const std::function<void()>& design = {}, const std::string& parent = "") {
-        designers[form] = design ? design : [] {};
+              std::function<void()> design = {}, const std::string& parent = "") {
+        design_ = std::move(design);
         CreateForm(form, parent, form, 0, 0, width, height, "");
     }
 
     static void Activate(const std::string& form) {
-        QWidget* window = FormWidget(form);
-        window->activateWindow();
-        QApplication::setActiveWindow(window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QApplication::setActiveWindow(FormWidget(form));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(FormWidget(form)));
     }
 
     // The control's widget as the Qt class it must be; a test that meets
     // another one fails rather than crashes.
     template <typename T> static T& Widget(const std::string& form, int id) {
-        auto* widget = qobject_cast<T*>(ControlWidget(form, id));
-        if (widget == nullptr) {
-            throw std::logic_error(form + " has no such widget as control " + std::to_string(id));
+        if (auto* widget = qobject_cast<T*>(ControlWidget(form, id))) {
+            return *widget;
         }
-        return *widget;
+        throw std::logic_error(form + " has no such widget as control " + std::to_string(id));
     }
 
-    std::map<std::string, std::function<void()>> designers;
     std::map<std::string, EventHandler> handlers;
     std::vector<RecordedEvent> events;
+
+private:
+    std::vector<int> Fields(const std::string& form, int code, int RecordedEvent::*field) const {
+        std::vector<int> found;
+        for (const RecordedEvent& e : Of(form, code)) {
+            found.push_back(e.*field);
+        }
+        return found;
+    }
+
+    std::function<void()> design_;
 };
 
 } // namespace kalvara::gui::testing

@@ -13,14 +13,18 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <tuple>
 
 namespace kalvara::gui {
 namespace {
 
 using GuiControls = testing::EventRecorder;
+using ::testing::ElementsAre;
 
-TEST_F(GuiControls, OneRowIsTheUiFontsLineAndColumnsScaleWithText) {
+// One row is the UI font's line and columns scale with the text; a missing
+// face falls back to the UI font at its own size and style.
+TEST_F(GuiControls, TextMeasuresInCharacterUnitsAndFontsFallBack) {
     const double once = MeasureText(0, "Kalvara").width;
     EXPECT_DOUBLE_EQ(MeasureText(0, "").width, 0.0);
     EXPECT_DOUBLE_EQ(MeasureText(0, "").height, 1.0);
@@ -31,9 +35,7 @@ TEST_F(GuiControls, OneRowIsTheUiFontsLineAndColumnsScaleWithText) {
     EXPECT_DOUBLE_EQ(MeasureText(-3, "Kalvara").width, once);
     EXPECT_NEAR(PixelsToColumns(ColumnsToPixels(40)), 40, 0.1);
     EXPECT_NEAR(PixelsToRows(RowsToPixels(20)), 20, 0.1);
-}
 
-TEST_F(GuiControls, MissingFacesFallBackToTheUiFontAtTheirSize) {
     DefineFont(6, "No Such Face Anywhere", 9, " L+V");
     DefineFont(7, "No Such Face Anywhere", 12, " BV");
     Open("KV", 30, 10, [] {
@@ -46,12 +48,11 @@ TEST_F(GuiControls, MissingFacesFallBackToTheUiFontAtTheirSize) {
     });
     for (const auto& [id, size, bold, italic] :
          {std::tuple{100, 9.0, false, false}, {105, 12.0, true, false}, {110, 16.0, true, true}}) {
-        SCOPED_TRACE(id);
         const QFont font = ControlWidget("KV", id)->font();
-        EXPECT_EQ(font.family(), QApplication::font().family());
-        EXPECT_DOUBLE_EQ(font.pointSizeF(), size);
-        EXPECT_EQ(font.bold(), bold);
-        EXPECT_EQ(font.italic(), italic);
+        EXPECT_EQ(
+            std::tuple(font.family().toStdString(), font.pointSizeF(), font.bold(), font.italic()),
+            std::tuple(QApplication::font().family().toStdString(), size, bold, italic))
+            << "control " << id;
     }
     EXPECT_GT(MeasureText(7, "Width").width, MeasureText(6, "Width").width);
 }
@@ -66,19 +67,14 @@ TEST_F(GuiControls, NumberedColoursClassicPaletteAndSystemColours) {
               static_cast<int>(QApplication::palette().color(QPalette::Button).rgb() & 0xFFFFFF));
 }
 
-TEST_F(GuiControls, PlacedInCharacterUnitsOnTheClientArea) {
-    Open("KV", 53.5, 20.75, [] { AddButton(145, 31.25, 16.75, 9.5, 1.625, "&Generate", "T"); });
-    const QRect geometry = ControlWidget("KV", 145)->geometry();
-    EXPECT_EQ(geometry.topLeft(), QPoint(ColumnsToPixels(31.25), RowsToPixels(16.75)));
-    EXPECT_NEAR(geometry.width(), ColumnsToPixels(9.5), 1);
-    EXPECT_NEAR(geometry.height(), RowsToPixels(1.625), 1);
-}
-
-TEST_F(GuiControls, EditFieldReportsChangesWithTheNewText) {
-    Open("KV", 20, 5, [] { AddTextField(100, 1, 1, 7.5, 1.625, "", "CENST[4]"); });
+TEST_F(GuiControls, EditFieldPlacedInCharacterUnitsReportsChangesWithTheNewText) {
+    Open("KV", 53.5, 20.75, [] { AddTextField(100, 31.25, 16.75, 9.5, 1.625, "", "CENST[4]"); });
     auto& field = Widget<QLineEdit>("KV", 100);
+    EXPECT_EQ(field.pos(), QPoint(ColumnsToPixels(31.25), RowsToPixels(16.75)));
+    EXPECT_NEAR(field.width(), ColumnsToPixels(9.5), 1);
+    EXPECT_NEAR(field.height(), RowsToPixels(1.625), 1);
     QTest::keyClicks(&field, "201");
-    EXPECT_EQ(IdsOf("KV", EventChange), (std::vector<int>{100, 100, 100}));
+    EXPECT_THAT(IdsOf("KV", EventChange), ElementsAre(100, 100, 100));
     EXPECT_EQ(Of("KV", EventChange).back().text, "201");
     QTest::keyClicks(&field, "59");
     EXPECT_EQ(GetText("KV", 100), "2015"); // "[4]" allows four characters
@@ -98,26 +94,42 @@ TEST_F(GuiControls, RadioGroupsStartAtGAndOnlyClicksReport) {
     SetCheck("MS", 100, 1);
     SetCheck("MS", 110, 1);
     QTest::mouseClick(ControlWidget("MS", 115), Qt::LeftButton);
-    EXPECT_EQ(IdsOf("MS", EventClick), std::vector<int>{115});
+    EXPECT_THAT(IdsOf("MS", EventClick), ElementsAre(115));
     const auto checks = [] {
-        return std::vector<int>{GetCheck("MS", 100), GetCheck("MS", 105), GetCheck("MS", 110),
-                                GetCheck("MS", 115)};
+        std::vector<int> states;
+        for (int id : {100, 105, 110, 115}) {
+            states.push_back(GetCheck("MS", id));
+        }
+        return states;
     };
-    EXPECT_EQ(checks(), (std::vector<int>{1, 0, 0, 1}));
+    EXPECT_THAT(checks(), ElementsAre(1, 0, 0, 1));
     DisableControl("MS", 115);
     EXPECT_EQ(GetCheck("MS", 115), 1); // a disabled one keeps its choice
     SetCheck("MS", 115, 0);
-    EXPECT_EQ(checks(), (std::vector<int>{1, 0, 0, 0}));
+    EXPECT_THAT(checks(), ElementsAre(1, 0, 0, 0));
 }
 
-TEST_F(GuiControls, LayersShowOneAtATimeAndLayerZeroAlways) {
+// Layer 0 always shows, of the others one at a time; a control created while
+// loading events are on lets the program choose its font and text; progress
+// is clamped and a rich text box keeps its limit.
+TEST_F(GuiControls, LayersLoadingEventsProgressAndRichText) {
+    DefineFont(7, "Missing Face", 14, "B");
+    handlers["AB"] = [](int id, int code, int&, int&) {
+        if (id == 115 && code == EventControlLoading) {
+            UseFont(7);
+            SetLoadString("Thanks|to everyone");
+        }
+    };
     Open("AB", 30, 12, [] {
         SetLayer(1);
         AddLabel(100, 1, 1, 20, 1, "About", "C");
+        AllowLoadingEvents(true);
+        AddLabel(115, 1, 3, 20, 1, "", "L");
         SetLayer(2);
         AddRichText(125, 1, 1, 20, 5, "", "");
         SetLayer(0);
         AddButton(135, 1, 8, 10, 1.5, "&View Program History", "T");
+        AddProgressBar(140, 1, 10, 20, 1, "", "");
     });
     const auto shown = [] {
         std::vector<bool> visible;
@@ -126,46 +138,25 @@ TEST_F(GuiControls, LayersShowOneAtATimeAndLayerZeroAlways) {
         }
         return visible;
     };
-    EXPECT_EQ(shown(), (std::vector<bool>{true, false, true}));
+    EXPECT_THAT(shown(), ElementsAre(true, false, true));
     DisplayLayer("AB", 2);
-    EXPECT_EQ(shown(), (std::vector<bool>{false, true, true}));
-}
-
-TEST_F(GuiControls, LoadingEventsLetTheProgramChooseFontAndText) {
-    DefineFont(7, "Missing Face", 14, "B");
-    handlers["AB"] = [](int id, int code, int&, int&) {
-        if (id == 115 && code == EventControlLoading) {
-            UseFont(7);
-            SetLoadString("Thanks|to everyone");
-        }
-    };
-    Open("AB", 30, 8, [] {
-        AddLabel(100, 1, 1, 20, 1, "Before", "L");
-        AllowLoadingEvents(true);
-        AddLabel(115, 1, 3, 20, 1, "", "L");
-    });
-    EXPECT_EQ(IdsOf("AB", EventControlLoading), std::vector<int>{115});
+    EXPECT_THAT(shown(), ElementsAre(false, true, true));
+    EXPECT_THAT(IdsOf("AB", EventControlLoading), ElementsAre(115, 125, 135, 140));
     EXPECT_EQ(Widget<QLabel>("AB", 115).text(), "Thanks\nto everyone");
     EXPECT_TRUE(ControlWidget("AB", 115)->font().bold());
     EXPECT_FALSE(ControlWidget("AB", 100)->font().bold());
+
+    SetProgress("AB", 140, 400);
+    EXPECT_EQ(GetText("AB", 140), "100");
+    SetRichText("AB", 125, "{\\rtf1\\ansi Version 5.3\\par Fixed printing}");
+    EXPECT_EQ(GetText("AB", 125), "Version 5.3\nFixed printing");
+    SetRichTextLimit("AB", 125, 5);
+    SetRichText("AB", 125, "Plain text that is long");
+    EXPECT_EQ(GetText("AB", 125), "Plain");
 }
 
-TEST_F(GuiControls, StatusBarPartsBelowTheClientAreaWithCentredText) {
-    Open("KV", 40, 10, [] { AddStatusBar(175, "", ""); });
-    SetStatusBarParts("KV", 175, {70, 30});
-    SetStatusBarText("KV", 175, 1, "\tMaker's notice");
-    SetStatusBarText("KV", 175, 2, "\tVersion: 5.3.0.0");
-    SetStatusBarText("KV", 175, 3, "no such part");
-    auto& bar = Widget<QStatusBar>("KV", 175);
-    const auto parts = bar.findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
-    ASSERT_EQ(parts.size(), 2);
-    EXPECT_EQ(parts[1]->text(), "Version: 5.3.0.0");
-    EXPECT_TRUE(parts[1]->alignment() & Qt::AlignHCenter);
-    EXPECT_EQ(GetText("KV", 175), "Maker's notice");
-    EXPECT_GE(bar.y(), RowsToPixels(10));
-}
-
-TEST_F(GuiControls, MenusReportClicksWithTheirIds) {
+// The menu bar and the status bar both sit outside the client area.
+TEST_F(GuiControls, MenusReportClicksAndTheStatusBarCentresItsParts) {
     DefineMainMenu(9000, "&Program");
     Open("KV", 40, 10, [] {
         const int bar = GetMenu("KV", 0);
@@ -174,6 +165,7 @@ TEST_F(GuiControls, MenusReportClicksWithTheirIds) {
         AddMenuItem(program, 9010, "-");
         AddMenuItem(program, 9015, "E&xit");
         SetSubMenu(bar, 9000, program);
+        AddStatusBar(175, "", "");
     });
     EXPECT_EQ(GetMenu("KV", 2), 0);
     const auto actions = FormWidget("KV")->findChildren<QAction*>();
@@ -181,32 +173,38 @@ TEST_F(GuiControls, MenusReportClicksWithTheirIds) {
                                        [](QAction* action) { return action->data() == 9015; });
     ASSERT_NE(exitItem, actions.end());
     (*exitItem)->trigger();
-    EXPECT_EQ(IdsOf("KV", EventClick), std::vector<int>{9015});
+    EXPECT_THAT(IdsOf("KV", EventClick), ElementsAre(9015));
     EXPECT_EQ(Of("KV", EventClick).front().text, "E&xit");
-    // The menu bar's first item carries the popup.
     const QMenuBar* bar = qobject_cast<QMainWindow*>(FormWidget("KV"))->menuBar();
-    ASSERT_FALSE(bar->actions().isEmpty());
-    EXPECT_NE(bar->actions().front()->menu(), nullptr);
+    const QAction* first = bar->actions().value(0);
+    EXPECT_TRUE(first != nullptr && first->menu() != nullptr); // the first item has the popup
+
+    SetStatusBarParts("KV", 175, {70, 30});
+    SetStatusBarText("KV", 175, 1, "\tMaker's notice");
+    SetStatusBarText("KV", 175, 2, "\tVersion: 5.3.0.0");
+    SetStatusBarText("KV", 175, 3, "no such part");
+    auto& status = Widget<QStatusBar>("KV", 175);
+    const auto parts = status.findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(parts.size(), 2);
+    EXPECT_EQ(parts[1]->text(), "Version: 5.3.0.0");
+    EXPECT_TRUE(parts[1]->alignment() & Qt::AlignHCenter);
+    EXPECT_EQ(GetText("KV", 175), "Maker's notice");
+    EXPECT_GE(status.y(), bar->height() + RowsToPixels(10));
 }
 
-class GuiPictures : public testing::EventRecorder {
-protected:
-    GuiPictures() { SetPictureFolder(folder_.path().toStdString()); }
-
-    // A picture of one colour saved in the picture folder; its full path.
-    std::string Save(const QString& name, int width, int height) const {
+// A larger picture is shrunk whole, a smaller one kept as is, and a stretched
+// one keeps its own pixels for Qt to scale.
+TEST_F(GuiControls, PicturesFromTheFolderFromResourcesAndMissingOnes) {
+    const QTemporaryDir folder;
+    SetPictureFolder(folder.path().toStdString());
+    const auto Save = [&](const QString& name, int width, int height) {
         QImage image(width, height, QImage::Format_RGB32);
         image.fill(Qt::red);
-        EXPECT_TRUE(image.save(folder_.filePath(name)));
-        return folder_.filePath(name).toStdString();
-    }
-
-private:
-    QTemporaryDir folder_;
-};
-
-TEST_F(GuiPictures, FromTheFolderFromResourcesAndMissingOnes) {
+        EXPECT_TRUE(image.save(folder.filePath(name)));
+        return folder.filePath(name).toStdString();
+    };
     Save("calyear.bmp", 30, 20);
+    Save("tall.png", 40, 172);
     DefinePictureResource("CALMONTH", Save("month.png", 10, 12));
     const int year = LoadPicture("calyear.bmp");
     const int month = LoadPicture("$CALMONTH");
@@ -216,60 +214,37 @@ TEST_F(GuiPictures, FromTheFolderFromResourcesAndMissingOnes) {
     EXPECT_EQ(GetPictureSize(month).height, 12);
     EXPECT_EQ(GetPictureSize(0).width, 0);
 
-    Open("KV", 20, 14, [] {
-        AddPicture(140, 1, 1, 10, 5, "calyear.bmp", "C");
-        AddPicture(141, 1, 7, 10, 5, "missing.bmp", "C");
+    Open("KV", 30, 26, [] {
+        AddPicture(140, 1, 1, 20, 5, "calyear.bmp", "C");
+        AddPicture(141, 1, 7, 20, 5, "missing.bmp", "C");
+        AddPicture(142, 1, 13, 20, 5, "tall.png", "C");
+        AddPicture(143, 1, 19, 20, 5, "tall.png", "S");
     });
     auto& picture = Widget<QLabel>("KV", 140);
-    EXPECT_EQ(picture.pixmap().width(), 30);
+    EXPECT_EQ(picture.pixmap().size(), QSize(30, 20));
     EXPECT_TRUE(Widget<QLabel>("KV", 141).pixmap().isNull());
+    EXPECT_EQ(Widget<QLabel>("KV", 143).pixmap().height(), 172);
     SetImage("KV", 140, month);
     EXPECT_EQ(picture.pixmap().width(), 10);
     SetImage("KV", 140, 0);
     EXPECT_TRUE(picture.pixmap().isNull());
     SetFormIcon("KV", year);
     EXPECT_FALSE(FormWidget("KV")->windowIcon().isNull());
-}
 
-TEST_F(GuiPictures, ALargerOneIsShrunkWholeAndASmallerOneKeptAsIs) {
-    Save("tall.png", 40, 172);
-    Save("small.png", 10, 20);
-    Open("KV", 30, 20, [] {
-        AddPicture(140, 1, 1, 20, 5, "tall.png", "C");
-        AddPicture(141, 1, 7, 20, 5, "small.png", "C");
-        AddPicture(142, 1, 13, 20, 5, "tall.png", "S");
-    });
-    auto& shrunk = Widget<QLabel>("KV", 140);
+    auto& shrunk = Widget<QLabel>("KV", 142);
     const int room = shrunk.contentsRect().height();
     ASSERT_LT(room, 172);
     // Shown again, as when the style changes, it is shrunk the same way.
     for (int round = 0; round < 2; ++round) {
         EXPECT_EQ(shrunk.pixmap().height(), room);
         EXPECT_NEAR(shrunk.pixmap().width(), 40.0 * room / 172, 1.0);
-        SetImage("KV", 140, LoadPicture("tall.png"));
+        SetImage("KV", 142, LoadPicture("tall.png"));
     }
-    EXPECT_EQ(Widget<QLabel>("KV", 141).pixmap().size(), QSize(10, 20));
-    // A picture stretched to its area keeps its own pixels for Qt to scale.
-    EXPECT_EQ(Widget<QLabel>("KV", 142).pixmap().height(), 172);
-}
-
-TEST_F(GuiControls, ProgressIsClampedAndRichTextKeepsItsLimit) {
-    Open("ZD", 41.5, 6.875, [] {
-        AddProgressBar(100, 1, 1, 30, 1, "", "");
-        AddRichText(125, 1, 3, 30, 5, "", "");
-    });
-    SetProgress("ZD", 100, 400);
-    EXPECT_EQ(GetText("ZD", 100), "100");
-    SetRichText("ZD", 125, "{\\rtf1\\ansi Version 5.3\\par Fixed printing}");
-    EXPECT_EQ(GetText("ZD", 125), "Version 5.3\nFixed printing");
-    SetRichTextLimit("ZD", 125, 5);
-    SetRichText("ZD", 125, "Plain text that is long");
-    EXPECT_EQ(GetText("ZD", 125), "Plain");
 }
 
 // Placed out of reading order on purpose: the field before its caption, the
 // lower button before the upper one.
-TEST_F(GuiControls, ReadersMeetRolesAndCaptionNamesAndTabFollowsReadingOrder) {
+TEST_F(GuiControls, ReadersMeetCaptionNamesAndTabFollowsReadingOrder) {
     Open("AX", 40, 12, [] {
         AddTextField(100, 20, 1, 6, 1, "", "T");
         AddLabel(105, 1, 1, 18, 1, "Calendar starting year:", "L");
@@ -283,13 +258,6 @@ TEST_F(GuiControls, ReadersMeetRolesAndCaptionNamesAndTabFollowsReadingOrder) {
     const auto reader = [](int id) {
         return QAccessible::queryAccessibleInterface(ControlWidget("AX", id));
     };
-    std::vector<QAccessible::Role> roles;
-    for (int id : {100, 110, 111, 115, 120}) {
-        roles.push_back(reader(id)->role());
-    }
-    EXPECT_EQ(roles,
-              (std::vector{QAccessible::EditableText, QAccessible::RadioButton,
-                           QAccessible::RadioButton, QAccessible::CheckBox, QAccessible::Button}));
     EXPECT_EQ(reader(100)->text(QAccessible::Name), "Calendar starting year:");
     EXPECT_EQ(reader(120)->text(QAccessible::Name), "Lower");
     EXPECT_EQ(reader(125)->text(QAccessible::Description), "Preview of the Year calendar");

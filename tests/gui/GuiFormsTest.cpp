@@ -10,24 +10,22 @@ namespace kalvara::gui {
 namespace {
 
 using GuiForms = testing::EventRecorder;
+using ::testing::AllOf;
+using ::testing::ElementsAre;
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
 
 TEST_F(GuiForms, DesignRunsBeforeLoadingAndLoadedEvents) {
-    const auto state = [] {
-        return std::string(ControlExists("TF", 100) ? "designed" : "empty") +
-               (FormWidget("TF")->isVisible() ? ", shown" : ", hidden");
-    };
     std::vector<std::string> seen;
     handlers["TF"] = [&](int id, int code, int&, int&) {
-        if (id == 0 && code == EventFormLoading) {
-            seen.push_back("loading: " + state());
-        }
-        if (id == 0 && code == EventFormLoaded) {
-            seen.push_back("loaded: " + state());
+        if (id == 0 && (code == EventFormLoading || code == EventFormLoaded)) {
+            seen.push_back(std::string(code == EventFormLoading ? "loading" : "loaded") +
+                           (ControlExists("TF", 100) ? ": designed" : ": empty") +
+                           (FormWidget("TF")->isVisible() ? ", shown" : ", hidden"));
         }
     };
     Open("TF", 30, 10, [] { AddButton(100, 1, 1, 8, 1.5, "&Go", "T"); });
-    EXPECT_EQ(seen,
-              (std::vector<std::string>{"loading: designed, hidden", "loaded: designed, shown"}));
+    EXPECT_THAT(seen, ElementsAre("loading: designed, hidden", "loaded: designed, shown"));
     // The client area is the size asked for, in character units.
     EXPECT_GE(FormWidget("TF")->width(), ColumnsToPixels(30));
 }
@@ -35,17 +33,50 @@ TEST_F(GuiForms, DesignRunsBeforeLoadingAndLoadedEvents) {
 TEST_F(GuiForms, FixedSizeFormsOfferNoMaximiseButKeepTheirKindAndClose) {
     CreateForm("KV", "", "Main", 0, 0, 20, 8, "");
     CreateForm("TF", "KV", "Owned", 0, 0, 20, 8, "");
-    for (const char* name : {"KV", "TF"}) {
-        const Qt::WindowFlags flags = FormWidget(name)->windowFlags();
-        EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint)) << name;
-        EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint)) << name;
-        EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint)) << name;
+    const Qt::WindowFlags hints =
+        Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint;
+    for (const auto& [name, type] : {std::pair{"KV", Qt::Window}, {"TF", Qt::Dialog}}) {
+        EXPECT_EQ(FormWidget(name)->windowFlags() & hints,
+                  Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+        EXPECT_EQ(FormWidget(name)->windowType(), type);
     }
-    EXPECT_EQ(FormWidget("KV")->windowType(), Qt::Window);
-    EXPECT_EQ(FormWidget("TF")->windowType(), Qt::Dialog);
 }
 
-TEST_F(GuiForms, HiddenFormStaysLoadedAndResizes) {
+TEST_F(GuiForms, NestedModalFormsReturnInnermostFirst) {
+    std::string order;
+    handlers["A"] = [&](int id, int code, int&, int&) {
+        if (id == 0 && code == EventFormLoaded) {
+            QTimer::singleShot(0, [] { UnloadForm("B"); });
+            CreateForm("B", "A", "Inner", 0, 0, 10, 5, "CMR");
+            order += "B ";
+            UnloadForm("A");
+        }
+    };
+    CreateForm("A", "", "Outer", 0, 0, 20, 8, "CMR");
+    order += "A";
+    EXPECT_EQ(order, "B A");
+    EXPECT_FALSE(FormExists("A") || FormExists("B"));
+}
+
+TEST_F(GuiForms, UnloadingAnOwnerAlsoEndsItsModalChild) {
+    Open("KV", 20, 8);
+    QTimer::singleShot(0, [] { UnloadForm("KV"); });
+    CreateForm("MS", "KV", "Range", 0, 0, 10, 5, "_CMR"); // returns: no hang
+    std::string closed;
+    for (const testing::RecordedEvent& e : events) {
+        closed += e.code == EventClose ? e.form + " " : "";
+    }
+    EXPECT_EQ(closed, "KV MS ");
+    EXPECT_FALSE(FormExists("MS") || FormExists("KV"));
+}
+
+// A hidden form stays loaded; the close command may be refused; a form
+// created again under its name replaces the old one.
+TEST_F(GuiForms, HiddenClosedOnlyWhenAllowedAndReplacedByItsNamesake) {
+    bool refuse = true;
+    handlers["KV"] = [&](int id, int code, int&, int& cancel) {
+        cancel = id == 0 && code == EventClose && refuse;
+    };
     Open("KV", 20, 8);
     HideForm("KV");
     EXPECT_TRUE(FormExists("KV"));
@@ -54,50 +85,17 @@ TEST_F(GuiForms, HiddenFormStaysLoadedAndResizes) {
     EXPECT_TRUE(FormWidget("KV")->isVisible());
     EXPECT_GE(FormWidget("KV")->width(), ColumnsToPixels(40));
     EXPECT_GE(FormWidget("KV")->height(), RowsToPixels(12));
-}
-
-TEST_F(GuiForms, NestedModalFormsReturnInnermostFirst) {
-    std::vector<std::string> order;
-    handlers["A"] = [&](int id, int code, int&, int&) {
-        if (id == 0 && code == EventFormLoaded) {
-            QTimer::singleShot(0, [] { UnloadForm("B"); });
-            CreateForm("B", "A", "Inner", 0, 0, 10, 5, "CMR");
-            order.push_back("B returned");
-            UnloadForm("A");
-        }
-    };
-    CreateForm("A", "", "Outer", 0, 0, 20, 8, "CMR");
-    order.push_back("A returned");
-    EXPECT_EQ(order, (std::vector<std::string>{"B returned", "A returned"}));
-    EXPECT_FALSE(FormExists("A") || FormExists("B"));
-}
-
-TEST_F(GuiForms, UnloadingAnOwnerAlsoEndsItsModalChild) {
-    Open("KV", 20, 8);
-    QTimer::singleShot(0, [] { UnloadForm("KV"); });
-    CreateForm("MS", "KV", "Range", 0, 0, 10, 5, "_CMR"); // returns: no hang
-    std::vector<std::string> closed;
-    for (const testing::RecordedEvent& e : events) {
-        if (e.id == 0 && e.code == EventClose) {
-            closed.push_back(e.form);
-        }
-    }
-    EXPECT_EQ(closed, (std::vector<std::string>{"KV", "MS"}));
-    EXPECT_FALSE(FormExists("MS") || FormExists("KV"));
-}
-
-TEST_F(GuiForms, CloseCommandReportsCloseAndMayBeRefused) {
-    bool refuse = true;
-    handlers["KV"] = [&](int id, int code, int&, int& cancel) {
-        cancel = id == 0 && code == EventClose && refuse;
-    };
-    Open("KV", 20, 8);
     FormWidget("KV")->close();
     EXPECT_TRUE(FormExists("KV"));
+
     refuse = false;
+    QWidget* first = FormWidget("KV");
+    CreateForm("KV", "", "Second", 0, 0, 20, 8, "");
+    EXPECT_NE(FormWidget("KV"), first);
+    EXPECT_EQ(GetText("KV", 0), "Second");
     FormWidget("KV")->close();
     EXPECT_FALSE(FormExists("KV"));
-    EXPECT_EQ(Of("KV", EventClose).size(), 2u);
+    EXPECT_EQ(Of("KV", EventClose).size(), 3u);
 }
 
 // Unknown forms and ids, controls added outside design and drawing outside
@@ -118,31 +116,19 @@ TEST_F(GuiForms, CallsThatHaveNothingToActOnChangeNothing) {
     EnableControl("KV", 999);
     PostEvent("XX", 100, 1);
     DoEvents();
-    EXPECT_EQ(GetText("XX", 100), "");
-    EXPECT_EQ(GetText("KV", 999), "");
-    EXPECT_EQ(GetCheck("KV", 999), 0);
-    EXPECT_EQ(GetFocusId("XX"), 0);
+    EXPECT_EQ(GetText("XX", 100) + GetText("KV", 999), "");
+    EXPECT_EQ(GetCheck("KV", 999) + GetFocusId("XX"), 0);
     EXPECT_EQ(ControlWidget("XX", 0), nullptr);
     EXPECT_TRUE(FormExists("KV"));
     EXPECT_TRUE(Of("XX", EventPosted).empty());
 }
 
-TEST_F(GuiForms, RecreatingAFormReplacesTheOldOne) {
-    CreateForm("KV", "", "First", 0, 0, 20, 8, "");
-    QWidget* first = FormWidget("KV");
-    CreateForm("KV", "", "Second", 0, 0, 20, 8, "");
-    EXPECT_NE(FormWidget("KV"), first);
-    EXPECT_EQ(GetText("KV", 0), "Second");
-    EXPECT_EQ(Of("KV", EventClose).size(), 1u);
-}
-
 // The current form is the one whose event is handled, else the last one
 // created; user data goes with its form until the form is unloaded.
 TEST_F(GuiForms, CurrentFormAndUserDataFollowTheirForm) {
-    std::string duringDesign;
-    std::string duringEvent;
-    handlers["MS"] = [&](int id, int code, int&, int&) {
-        if (id == 0 && code == EventFormLoading) {
+    std::string duringDesign, duringEvent;
+    handlers["MS"] = [&](int, int code, int&, int&) {
+        if (code == EventFormLoading) {
             duringEvent = CurrentForm();
         }
     };
@@ -164,13 +150,12 @@ TEST_F(GuiForms, CurrentFormAndUserDataFollowTheirForm) {
 
 TEST_F(GuiForms, RunEndsWithTheLastFormAndReportsTheApplicationClose) {
     ResetForTesting();
-    std::vector<std::string> seen;
+    std::string seen = " ";
     int argc = 2;
-    char program[] = "kalvara";
-    char update[] = "/update";
+    char program[] = "kalvara", update[] = "/update";
     char* argv[] = {program, update, nullptr};
     const auto dispatch = [&](const std::string& form, int, int code, int& value, int&) {
-        seen.push_back(form + ":" + std::to_string(code));
+        seen += form + ":" + std::to_string(code) + " ";
         if (form == "KV" && code == EventFormLoaded) {
             PostEvent("KV", 100, 1);
         }
@@ -180,10 +165,8 @@ TEST_F(GuiForms, RunEndsWithTheLastFormAndReportsTheApplicationClose) {
     };
     const auto start = [] { CreateForm("KV", "", "Kalvara", 0, 0, 20, 8, "C"); };
     EXPECT_EQ(gui::Run(argc, argv, EntryPoints{start, [](const std::string&) {}, dispatch}), 0);
-    EXPECT_EQ(CommandLineArguments(), std::vector<std::string>{"/update"});
-    ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen.back(), std::string(AppFormName) + ":0");
-    EXPECT_NE(std::find(seen.begin(), seen.end(), "KV:410"), seen.end());
+    EXPECT_THAT(CommandLineArguments(), ElementsAre("/update"));
+    EXPECT_THAT(seen, AllOf(HasSubstr(" KV:410 "), EndsWith(std::string(AppFormName) + ":0 ")));
     EXPECT_FALSE(FormExists("KV"));
 
     // Without a form it ends at once.

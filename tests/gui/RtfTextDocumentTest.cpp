@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <utility>
 
 namespace kalvara::gui {
 namespace {
@@ -21,37 +22,34 @@ QTextCharFormat FormatAt(QTextDocument& document, int position) {
     return cursor.charFormat();
 }
 
-TEST(GuiRtfTextDocument, ParagraphsBecomeBlocksWithTheirFormatsAndLineBreaksStayInside) {
+// One document: blocks with their formats, line breaks kept inside, and a
+// hanging indent that lines the text up after its bullet.
+TEST(GuiRtfTextDocument, ParagraphsBecomeBlocksWithTheirFormatsAndIndents) {
     QTextDocument document;
+    document.setTextWidth(200);
     FillTextDocument(ReadRtf(R"({\rtf1\qc\sa300 {\b B}{\i I}{\ul U}{\fs40 S}\line two\par)"
-                             R"(\pard\li720\fi-360 x\par})"),
+                             R"(\pard\li720\fi-360 x\par\pard\li360\fi-240 \bullet\tab )"
+                             R"(enough words here to wrap onto a second line at least\par})"),
                      document);
-    ASSERT_EQ(document.blockCount(), 2);
-    EXPECT_EQ(document.firstBlock().text(), QString("BIUS") + QChar(QChar::LineSeparator) + "two");
-    EXPECT_EQ(document.firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
-              Qt::AlignHCenter);
-    EXPECT_DOUBLE_EQ(document.firstBlock().blockFormat().bottomMargin(), 20.0);
+    ASSERT_EQ(document.blockCount(), 3);
+    const QTextBlock first = document.firstBlock();
+    EXPECT_EQ(first.text(), QString("BIUS") + QChar(QChar::LineSeparator) + "two");
+    EXPECT_EQ(first.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_DOUBLE_EQ(first.blockFormat().bottomMargin(), 20.0);
     EXPECT_EQ(FormatAt(document, 0).fontWeight(), QFont::Bold);
     EXPECT_TRUE(FormatAt(document, 1).fontItalic());
     EXPECT_FALSE(FormatAt(document, 1).fontWeight() == QFont::Bold);
     EXPECT_TRUE(FormatAt(document, 2).fontUnderline());
     EXPECT_DOUBLE_EQ(FormatAt(document, 3).fontPointSize(), 20.0);
-    EXPECT_DOUBLE_EQ(document.lastBlock().blockFormat().leftMargin(), 48.0);
-    EXPECT_DOUBLE_EQ(document.lastBlock().blockFormat().textIndent(), -24.0);
-}
+    const QTextBlockFormat second = first.next().blockFormat();
+    EXPECT_EQ(std::pair(second.leftMargin(), second.textIndent()), std::pair(48.0, -24.0));
 
-TEST(GuiRtfTextDocument, HangingIndentLinesTheTextUpAfterTheBullet) {
-    QTextDocument document;
-    document.setTextWidth(200);
-    FillTextDocument(ReadRtf(R"({\rtf1\pard\li360\fi-240 \bullet\tab )"
-                             R"(enough words here to wrap onto a second line at least\par})"),
-                     document);
     document.documentLayout(); // lays the document out
-    const QTextLayout* layout = document.firstBlock().layout();
-    ASSERT_GE(layout->lineCount(), 2);
-    EXPECT_DOUBLE_EQ(layout->lineAt(0).x(), 8.0); // 120 twips
-    EXPECT_DOUBLE_EQ(layout->lineAt(1).x(), 24.0);
-    EXPECT_DOUBLE_EQ(layout->lineAt(0).cursorToX(2), layout->lineAt(1).x());
+    const QTextLayout* bullet = document.lastBlock().layout();
+    ASSERT_GE(bullet->lineCount(), 2);
+    EXPECT_DOUBLE_EQ(bullet->lineAt(0).x(), 8.0); // 120 twips
+    EXPECT_DOUBLE_EQ(bullet->lineAt(1).x(), 24.0);
+    EXPECT_DOUBLE_EQ(bullet->lineAt(0).cursorToX(2), bullet->lineAt(1).x());
 }
 
 // The box's old text goes and it scrolls to the top; whatever the input, it
