@@ -5,7 +5,6 @@
 #include "gui/Gui.h"
 #include "msgbox/MessageBox.h"
 
-#include <QAbstractButton>
 #include <QImage>
 #include <QLabel>
 #include <QScreen>
@@ -45,8 +44,7 @@ protected:
 // no action answered would wait for ever: it fails instead.
 int WhenUp(const std::function<void()>& user, const std::function<int()>& show) {
     QTimer::singleShot(0, [user] {
-        ASSERT_TRUE(gui::FormExists(Box));
-        ASSERT_TRUE(QTest::qWaitForWindowActive(gui::FormWidget(Box)));
+        ASSERT_TRUE(gui::FormExists(Box) && QTest::qWaitForWindowActive(gui::FormWidget(Box)));
         user();
     });
     QTimer::singleShot(30000, [] {
@@ -68,9 +66,9 @@ int Answer(const std::string& buttons, int initialValue, const std::function<voi
 }
 
 void Click(int id) {
-    auto* button = qobject_cast<QAbstractButton*>(gui::ControlWidget(Box, id));
-    ASSERT_NE(button, nullptr) << id;
-    QTest::mouseClick(button, Qt::LeftButton);
+    QWidget* control = gui::ControlWidget(Box, id);
+    ASSERT_NE(control, nullptr) << id;
+    QTest::mouseClick(control, Qt::LeftButton);
 }
 
 // A key typed where the focus is, as the keyboard would deliver it.

@@ -46,8 +46,8 @@ TEST(MsgBoxMarkup, GroupsReadInEitherCaseAndBrokenOnesNeverRunAway) {
 // defaults, then its own group, where the last shape letter wins.
 TEST(MsgBoxMarkup, ButtonListDefaultsThenOwnGroupsAtMostTen) {
     std::vector<std::string> buttons;
-    for (const ButtonMarkup& b : ParseButtonList("*{3,b36,w10,f7}|One|Two{r,h2,t15,w4}||Three{E}|"
-                                                 "Four{c,g,f9}|Five, Later|Six{w-5,h-3}")) {
+    for (const ButtonMarkup& b : ParseButtonList("*{G,b36,w10,f7}|One|Two{r,h2,t15,w4}||Three{3}|"
+                                                 "Four{e,c,f9}|Five, Later|Six{w-5,h-3}")) {
         buttons.push_back((std::ostringstream()
                            << b.caption << ' ' << b.width << 'x' << b.height << " f" << b.font
                            << " b" << b.background << " t" << b.textColor << ' '
@@ -55,10 +55,9 @@ TEST(MsgBoxMarkup, ButtonListDefaultsThenOwnGroupsAtMostTen) {
                               .str());
     }
     EXPECT_EQ(buttons,
-              (std::vector<std::string>{"One 10x1.5 f7 b36 t0 3", "Two 4x2 f7 b36 t15 R",
-                                        "Three 10x1.5 f7 b36 t0 E", "Four 10x1.5 f9 b36 t0 G",
-                                        "Five, Later 10x1.5 f7 b36 t0 3", "Six 0x0 f7 b36 t0 3"}));
-    EXPECT_EQ(ParseButtonList("Plain").at(0).style, ButtonStyle::Color);
+              (std::vector<std::string>{"One 10x1.5 f7 b36 t0 G", "Two 4x2 f7 b36 t15 R",
+                                        "Three 10x1.5 f7 b36 t0 3", "Four 10x1.5 f9 b36 t0 C",
+                                        "Five, Later 10x1.5 f7 b36 t0 G", "Six 0x0 f7 b36 t0 G"}));
     // Empty items are no buttons, and "*{" sets defaults only as the first item.
     // clang-format off
     for (const auto& [list, count] : {std::pair{"", 0}, {"*{G,f7}", 0}, {"*{G}|||", 0}, {"A|*{G}", 2},
