@@ -4,6 +4,7 @@
 
 #include "msgbox/MessageBoxLayout.h"
 
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -12,6 +13,7 @@ namespace kalvara::msgbox {
 namespace {
 
 using Lines = std::vector<std::string>;
+using Edges = std::array<double, 4>; // column, row, width, height
 
 MessageBoxLayout LayOut(const MessageBoxRequest& request) {
     return ComputeMessageBoxLayout(request, [](int font, const std::string& line) {
@@ -19,67 +21,83 @@ MessageBoxLayout LayOut(const MessageBoxRequest& request) {
     });
 }
 
-void ExpectBox(const Box& box, double column, double row, double width, double height) {
-    EXPECT_DOUBLE_EQ(box.column, column);
-    EXPECT_DOUBLE_EQ(box.row, row);
-    EXPECT_DOUBLE_EQ(box.width, width);
-    EXPECT_DOUBLE_EQ(box.height, height);
+Edges Of(const Box& box) {
+    return {box.column, box.row, box.width, box.height};
 }
 
-std::string Joined(Lines::const_iterator begin, Lines::const_iterator end) {
-    return std::accumulate(begin, end, std::string());
+std::string Joined(const Lines& lines) {
+    return std::accumulate(lines.begin(), lines.end(), std::string());
 }
 
-// The text is 32 columns, its block 33 wide; the row is 8 + 1 + 8.
-TEST(MsgBoxLayout, TextSizesTheBoxAndTheButtonRowSitsLeftCentredOrJustified) {
-    MessageBoxRequest request{.text1 = "A fairly long first line of text{f0}",
-                              .buttons = "*{G}|&Yes|&No"};
-    for (const auto& [options, first] :
-         {std::pair{"", 1.0}, {"c", 1.0 + 33.0 / 2 - 17.0 / 2}, {"CJ", 35.0 - 1.0 - 17.0}}) {
-        SCOPED_TRACE(options);
-        request.options = options;
-        const MessageBoxLayout layout = LayOut(request);
-        ExpectBox(layout.text1.box, 1.0, 0.5, 33.0, 1.0);
-        EXPECT_FALSE(layout.text2.present || layout.check.present);
-        EXPECT_DOUBLE_EQ(layout.width, 1.0 + 33.0 + 1.0);
-        EXPECT_DOUBLE_EQ(layout.height, 0.5 + 1.0 + 1.5 + 2 * 0.5);
-        ExpectBox(layout.buttons[0].box, first, 4.0 - 1.5 - 0.5, 8.0, 1.5);
-        EXPECT_DOUBLE_EQ(layout.buttons[1].box.column, first + 9.0);
+// Margin 1 and gap 0.5 unless the style or L change them; a text block is its
+// widest line + 1 wide and runs across the content; buttons are 8 x 1.5 at
+// least, 1 apart, at the bottom, and the height is gap + texts + row + 2 gaps.
+TEST(MsgBoxLayout, BoxSizeAndWhereTheFirstTextAndTheLastButtonGo) {
+    const std::string text32 = "A fairly long first line of text{f0}";
+    const std::string yesNo = "*{G}|&Yes|&No";                                  // 8 + 1 + 8
+    const std::string help = "*{G,f7}|&Continue{h3}|&Get Help on This Problem"; // 17 + 1 + 49
+    const struct {
+        MessageBoxRequest request;
+        double width, height;
+        Edges text1, lastButton; // all 0 when there is none
+    } cases[] = {
+        // clang-format off
+        // The row starts at the text's left, centred in it, or ends at the right margin.
+        {{.text1 = text32, .buttons = yesNo}, 35, 4, {1, 0.5, 33, 1}, {10, 2, 8, 1.5}},
+        {{.text1 = text32, .buttons = yesNo, .options = "c"}, 35, 4, {1, 0.5, 33, 1}, {18, 2, 8, 1.5}},
+        {{.text1 = text32, .buttons = yesNo, .options = "CJ"}, 35, 4, {1, 0.5, 33, 1}, {26, 2, 8, 1.5}},
+        // Buttons grow to their visible captions and align at the bottom; W equalises them.
+        {{.buttons = help}, 69, 4.5, {}, {19, 2.5, 49, 1.5}},
+        {{.buttons = help, .options = "w"}, 101, 4.5, {}, {51, 2.5, 49, 1.5}},
+        // The widest line decides; a blank text takes no room.
+        {{.text1 = "short|a much longer line"}, 21, 3.5, {1, 0.5, 19, 2}, {}},
+        {{.text1 = "aaa bbb ccc dddddddddddd{w7}", .text2 = "|An error has occurred"}, 24, 6.5, {1, 0.5, 22, 3}, {}},
+        {{.text1 = "   {f10}", .text2 = "Second"}, 9, 2.5, {}, {}},
+        // The check box: its text + 3 wide, its lines + 0.5 high.
+        {{.text1 = "A text of twenty-one", .checkText = "Don't show{f7}", .options = "C"}, 25, 4, {1, 0.5, 23, 1}, {}},
+        // L doubles the padding, the style's replaces it, a freak metric falls back or is held in bounds.
+        {{.text1 = "Text", .buttons = "OK", .options = "L"}, 12, 5.5, {2, 1, 8, 1}, {2, 3, 8, 1.5}},
+        {{.text1 = "Text", .buttons = "OK", .paddingColumns = 1.5, .paddingRows = 0.75}, 11, 4.75, {1.5, 0.75, 8, 1}, {1.5, 2.5, 8, 1.5}},
+        {{.text1 = "Text", .buttons = "OK", .options = "L", .paddingColumns = 1.5, .paddingRows = 0.75}, 14, 7, {3, 1.5, 8, 1}, {3, 4, 8, 1.5}},
+        {{.text1 = "Text", .paddingColumns = std::nan(""), .paddingRows = 1e9}, 7, 16, {1, 5, 5, 1}, {}},
+        // The title's minimum size widens the content and centres it vertically, but not past the screen.
+        {{.title = "Title{w40,h12}", .text1 = "Text", .buttons = "OK", .options = "J"}, 40, 12, {1, 4.5, 38, 1}, {31, 10, 8, 1.5}},
+        {{.title = "Wide{w300,h200}", .text1 = "Hello", .maxWidth = 100, .maxHeight = 40}, 100, 40, {1, 19.25, 98, 1}, {}},
+        // A picture takes the left column.
+        {{.text1 = "Text", .pictureColumns = 6, .pictureRows = 5}, 13, 6, {7, 0.5, 5, 1}, {}},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        const MessageBoxLayout layout = LayOut(c.request);
+        EXPECT_EQ(layout.width, c.width);
+        EXPECT_EQ(layout.height, c.height);
+        EXPECT_EQ(layout.text1.present ? Of(layout.text1.box) : Edges{}, c.text1);
+        EXPECT_EQ(layout.buttons.empty() ? Edges{} : Of(layout.buttons.back().box), c.lastButton);
     }
 }
 
-TEST(MsgBoxLayout, ButtonsGrowToTheirCaptionsAlignAtTheBottomAndWEqualisesThem) {
-    // "Get Help on This Problem" is 24 characters, 48 columns in font 7.
-    MessageBoxRequest request{.buttons = "*{G,f7}|&Get Help on This Problem|&Continue{h3}"};
-    const MessageBoxLayout layout = LayOut(request);
-    ASSERT_EQ(layout.buttons.size(), 2u);
-    const Box& help = layout.buttons[0].box;
-    const Box& next = layout.buttons[1].box;
-    EXPECT_DOUBLE_EQ(help.width, 49.0);
-    EXPECT_DOUBLE_EQ(next.width, 17.0);
-    EXPECT_DOUBLE_EQ(help.row + help.height, next.row + next.height);
-    EXPECT_DOUBLE_EQ(layout.height, 0.5 + 3.0 + 1.0); // empty texts take no room
-    request.options = "w";
-    const MessageBoxLayout equal = LayOut(request);
-    EXPECT_DOUBLE_EQ(equal.buttons[1].box.width, 49.0);
-    EXPECT_DOUBLE_EQ(equal.buttons[1].box.column, 1.0 + 49.0 + 1.0);
-}
-
-TEST(MsgBoxLayout, LinesBreakAtBarsAndWrapAtWAndBlankTextsTakeNoRoom) {
-    const MessageBoxLayout bars = LayOut({.text1 = "short|a much longer line"});
-    EXPECT_EQ(bars.text1.lines, (Lines{"short", "a much longer line"}));
-    EXPECT_DOUBLE_EQ(bars.text1.box.height, 2.0);
-    EXPECT_DOUBLE_EQ(bars.width, 1.0 + 19.0 + 1.0); // the widest line decides
-
+TEST(MsgBoxLayout, LinesTextTwoTheCheckBoxAndThePicture) {
+    EXPECT_EQ(LayOut({.text1 = "short|a much longer line"}).text1.lines,
+              (Lines{"short", "a much longer line"}));
     const MessageBoxLayout wrapped =
         LayOut({.text1 = "aaa bbb ccc dddddddddddd{w7}", .text2 = "|An error has occurred"});
     EXPECT_EQ(wrapped.text1.lines, (Lines{"aaa bbb", "ccc", "dddddddddddd"}));
-    // Text 2 starts right below text 1; its leading bar is an empty line.
-    ExpectBox(wrapped.text2.box, 1.0, 0.5 + 3.0, wrapped.text1.box.width, 2.0);
+    // Right below text 1; its leading bar is an empty line.
+    EXPECT_EQ(Of(wrapped.text2.box), (Edges{1, 3.5, 22, 2}));
+    EXPECT_EQ(LayOut({.text1 = "   {f10}", .text2 = "Second"}).text2.box.row, 0.5);
 
-    const MessageBoxLayout blank = LayOut({.text1 = "   {f10}", .text2 = "Second"});
-    EXPECT_FALSE(blank.text1.present);
-    EXPECT_DOUBLE_EQ(blank.text2.box.row, 0.5);
+    // Already the widest: not moved; in a wider box, centred with C.
+    MessageBoxRequest check{
+        .text1 = "A text of twenty-one", .checkText = "Don't show{f7}", .options = "C"};
+    EXPECT_EQ(Of(LayOut(check).check.box), (Edges{1, 1.5, 23, 1.5}));
+    check.text1 = "A text that is much wider than the box";
+    EXPECT_EQ(LayOut(check).check.box.column, 1.0 + 39.0 / 2 - 23.0 / 2);
+
+    MessageBoxRequest picture{.text1 = "Text", .pictureColumns = 6, .pictureRows = 5};
+    EXPECT_EQ(Of(LayOut(picture).picture), (Edges{1, 0.5, 6, 5}));
+    picture.pictureColumns = 2; // no wider than its own padding
+    EXPECT_FALSE(LayOut(picture).showPicture);
 }
 
 TEST(MsgBoxLayout, ScreenBoundWrapsAtBlanksAndBreaksAnAddressWithoutLosingText) {
@@ -94,8 +112,8 @@ TEST(MsgBoxLayout, ScreenBoundWrapsAtBlanksAndBreaksAnAddressWithoutLosingText) 
     EXPECT_TRUE(layout.width <= 154.0 && layout.height <= 47.0);
     // Text 1 breaks at its blank first; the address is cut only where it must be.
     EXPECT_EQ(layout.text1.lines[0], "The update could not be read from");
-    EXPECT_EQ(Joined(layout.text1.lines.begin() + 1, layout.text1.lines.end()), address);
-    EXPECT_EQ(Joined(layout.text2.lines.begin(), layout.text2.lines.end()), address);
+    EXPECT_EQ(Joined(layout.text1.lines), "The update could not be read from" + address);
+    EXPECT_EQ(Joined(layout.text2.lines), address);
     for (const std::string& line : layout.text2.lines) {
         EXPECT_LE(2.0 * static_cast<double>(line.size()), 154.0 - 2.0 - 1.0);
     }
@@ -105,77 +123,16 @@ TEST(MsgBoxLayout, ScreenBoundWrapsAtBlanksAndBreaksAnAddressWithoutLosingText) 
         LayOut({.text1 = "aaa bbb ccc{w7}", .text2 = "short line", .maxWidth = 154.0});
     EXPECT_EQ(fits.text1.lines, (Lines{"aaa bbb", "ccc"}));
     EXPECT_EQ(fits.text2.lines, (Lines{"short line"}));
-}
 
-TEST(MsgBoxLayout, UnusableScreenBoundIsIgnoredAndCharactersStayWhole) {
     // A bound with no room for text is ignored rather than cutting every character apart.
     EXPECT_EQ(LayOut({.text1 = "Hello world", .maxWidth = 3}).text1.lines, (Lines{"Hello world"}));
-
     // Several-byte characters are never cut in the middle.
     const std::string umlauts = "\xc3\xa4\xc3\xb6\xc3\xbc\xc3\xa4\xc3\xb6\xc3\xbc\xc3\xa4\xc3\xb6";
     const Lines lines = LayOut({.text1 = umlauts, .maxWidth = 10}).text1.lines;
-    EXPECT_EQ(Joined(lines.begin(), lines.end()), umlauts);
+    EXPECT_EQ(Joined(lines), umlauts);
     for (const std::string& line : lines) {
         EXPECT_EQ(line.size() % 2, 0u) << line;
     }
-}
-
-TEST(MsgBoxLayout, CheckBoxSizeAndCentring) {
-    // Text 20 + 1 wide; "Don't show" is 20 columns in font 7, + 3.
-    MessageBoxRequest request{
-        .text1 = "A text of twenty-one", .checkText = "Don't show{f7}", .options = "C"};
-    const MessageBoxLayout layout = LayOut(request);
-    ExpectBox(layout.check.box, 1.0, 1.5, 23.0, 1.5); // already the widest: not moved
-    EXPECT_DOUBLE_EQ(layout.width, 25.0);
-    request.text1 = "A text that is much wider than the box";
-    EXPECT_DOUBLE_EQ(LayOut(request).check.box.column, 1.0 + 39.0 / 2 - 23.0 / 2);
-}
-
-TEST(MsgBoxLayout, PaddingFollowsTheStyleAndLDoublesIt) {
-    const MessageBoxLayout larger = LayOut({.text1 = "Text", .buttons = "OK", .options = "L"});
-    ExpectBox(larger.text1.box, 2.0, 1.0, 8.0, 1.0);
-    EXPECT_DOUBLE_EQ(larger.width, 2.0 + 8.0 + 2.0);
-    EXPECT_DOUBLE_EQ(larger.height, 1.0 + 1.0 + 1.5 + 2.0);
-
-    MessageBoxRequest styled{
-        .text1 = "Text", .buttons = "OK", .paddingColumns = 1.5, .paddingRows = 0.75};
-    const MessageBoxLayout plain = LayOut(styled);
-    ExpectBox(plain.text1.box, 1.5, 0.75, 8.0, 1.0);
-    EXPECT_DOUBLE_EQ(plain.width, 1.5 + 8.0 + 1.5);
-    EXPECT_DOUBLE_EQ(plain.buttons[0].box.row + 1.5 + 0.75, plain.height);
-    styled.options = "L";
-    EXPECT_DOUBLE_EQ(LayOut(styled).text1.box.column, 3.0);
-
-    // A metric no style would give falls back or is held in bounds.
-    const MessageBoxLayout odd =
-        LayOut({.text1 = "Text", .paddingColumns = std::nan(""), .paddingRows = 1e9});
-    EXPECT_DOUBLE_EQ(odd.text1.box.column, 1.0);
-    EXPECT_DOUBLE_EQ(odd.text1.box.row, 5.0);
-}
-
-TEST(MsgBoxLayout, TitleMinimumSizeWidensAndCentresVerticallyWithinTheScreenBound) {
-    const MessageBoxLayout layout =
-        LayOut({.title = "Title{w40,h12}", .text1 = "Text", .buttons = "OK", .options = "J"});
-    EXPECT_DOUBLE_EQ(layout.width, 40.0);
-    EXPECT_DOUBLE_EQ(layout.height, 12.0);
-    // Natural height 0.5 + 1 + 1.5 + 1 = 4: the text moves down by 4.
-    ExpectBox(layout.text1.box, 1.0, 0.5 + 4.0, 38.0, 1.0);
-    ExpectBox(layout.buttons[0].box, 40.0 - 1.0 - 8.0, 12.0 - 1.5 - 0.5, 8.0, 1.5);
-    // The screen bound wins over the title's minimum.
-    const MessageBoxLayout capped =
-        LayOut({.title = "Wide{w300,h200}", .text1 = "Hello", .maxWidth = 100, .maxHeight = 40});
-    EXPECT_TRUE(capped.width == 100.0 && capped.height == 40.0);
-}
-
-TEST(MsgBoxLayout, PictureTakesTheLeftColumn) {
-    MessageBoxRequest request{.text1 = "Text", .pictureColumns = 6.0, .pictureRows = 5.0};
-    const MessageBoxLayout layout = LayOut(request);
-    EXPECT_TRUE(layout.showPicture);
-    ExpectBox(layout.picture, 1.0, 0.5, 6.0, 5.0);
-    EXPECT_DOUBLE_EQ(layout.text1.box.column, 7.0);
-    EXPECT_DOUBLE_EQ(layout.height, 5.0 + 2 * 0.5);
-    request.pictureColumns = 2.0; // no wider than its own padding
-    EXPECT_FALSE(LayOut(request).showPicture);
 }
 
 } // namespace

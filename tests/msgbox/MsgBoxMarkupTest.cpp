@@ -2,7 +2,6 @@
 
 #include "msgbox/MessageBoxMarkup.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -43,44 +42,38 @@ TEST(MsgBoxMarkup, GroupsReadInEitherCaseAndBrokenOnesNeverRunAway) {
     EXPECT_TRUE(font.font <= 1'000'000 && font.color >= -1'000'000);
 }
 
-// One button as "caption widthxheight font background text-colour shape".
-std::vector<std::string> Buttons(std::string_view list) {
-    std::vector<std::string> described;
-    for (const ButtonMarkup& b : ParseButtonList(list)) {
-        described.push_back((std::ostringstream()
-                             << b.caption << ' ' << b.width << 'x' << b.height << " f" << b.font
-                             << " b" << b.background << " t" << b.textColor << ' '
-                             << "G3REC"[static_cast<int>(b.style)])
-                                .str());
-    }
-    return described;
-}
-
+// Each button as "caption widthxheight font background text-colour shape":
+// defaults, then its own group, where the last shape letter wins.
 TEST(MsgBoxMarkup, ButtonListDefaultsThenOwnGroupsAtMostTen) {
-    using List = std::vector<std::string>;
-    EXPECT_EQ(Buttons("*{G,f7}|&Yes|&No, Maybe Later"),
-              (List{"&Yes 8x1.5 f7 b750 t0 G", "&No, Maybe Later 8x1.5 f7 b750 t0 G"}));
-    // Empty items are no buttons; the last shape letter wins.
-    EXPECT_EQ(Buttons("*{3,b36,w10}|One|Two{r,h2,t15,w4}||Three{E}|Four{c,g}"),
-              (List{"One 10x1.5 f0 b36 t0 3", "Two 4x2 f0 b36 t15 R", "Three 10x1.5 f0 b36 t0 E",
-                    "Four 10x1.5 f0 b36 t0 G"}));
-    EXPECT_EQ(Buttons("&OK{G,f7}|Plain"),
-              (List{"&OK 8x1.5 f7 b750 t0 G", "Plain 8x1.5 f0 b750 t0 C"}));
-    EXPECT_EQ(Buttons("A{w-5,h-3}"), (List{"A 0x0 f0 b750 t0 C"}));
-    for (const char* none : {"", "*{G,f7}", "*{G}|||"}) {
-        EXPECT_TRUE(ParseButtonList(none).empty()) << none;
+    std::vector<std::string> buttons;
+    for (const ButtonMarkup& b : ParseButtonList("*{G,b36,w10,f7}|One|Two{r,h2,t15,w4}||Three{3}|"
+                                                 "Four{e,c,f9}|Five, Later|Six{w-5,h-3}")) {
+        buttons.push_back((std::ostringstream()
+                           << b.caption << ' ' << b.width << 'x' << b.height << " f" << b.font
+                           << " b" << b.background << " t" << b.textColor << ' '
+                           << "G3REC"[static_cast<int>(b.style)])
+                              .str());
     }
-    // "*{" sets defaults only as the first item.
-    EXPECT_EQ(ParseButtonList("A|*{G}").size(), 2u);
-    EXPECT_EQ(ParseButtonList("1|2|3|4|5|6|7|8|9|10|11|12").size(), 10u);
+    EXPECT_EQ(buttons,
+              (std::vector<std::string>{"One 10x1.5 f7 b36 t0 G", "Two 4x2 f7 b36 t15 R",
+                                        "Three 10x1.5 f7 b36 t0 3", "Four 10x1.5 f9 b36 t0 C",
+                                        "Five, Later 10x1.5 f7 b36 t0 G", "Six 0x0 f7 b36 t0 G"}));
+    // Empty items are no buttons, and "*{" sets defaults only as the first item.
+    // clang-format off
+    for (const auto& [list, count] : {std::pair{"", 0}, {"*{G,f7}", 0}, {"*{G}|||", 0}, {"A|*{G}", 2},
+                                      {"1|2|3|4|5|6|7|8|9|10|11|12", 10}}) {
+        // clang-format on
+        EXPECT_EQ(ParseButtonList(list).size(), static_cast<std::size_t>(count)) << list;
+    }
 }
 
-TEST(MsgBoxMarkup, OptionsAnywhereInEitherCase) {
+TEST(MsgBoxMarkup, OptionsAnywhereInEitherCaseAndCaptionsWithoutMnemonicMarks) {
     const BoxOptions options = ParseOptions("cjWl fRsS?");
     EXPECT_TRUE(options.centre && options.justify && options.equalWidths && options.larger);
     EXPECT_EQ(options.pictureProperties, "FRS");
-    const BoxOptions none = ParseOptions("xyz");
-    EXPECT_FALSE(none.centre || none.justify || none.equalWidths || none.larger);
+    EXPECT_EQ(VisibleCaption("&No, Maybe Later"), "No, Maybe Later");
+    EXPECT_EQ(VisibleCaption("Save && Exit"), "Save & Exit");
+    EXPECT_EQ(VisibleCaption("Trailing&"), "Trailing");
 }
 
 // Outside text keeps its braces and bars as text: the caller's own group
@@ -89,20 +82,11 @@ TEST(MsgBoxMarkup, QuotedTextShowsLiterally) {
     const std::string hostile = "{W500,F99}Not|||Found}";
     const TextMarkup text = ParseText(QuoteMarkup(hostile) + " now.{f10,t4}", true);
     EXPECT_TRUE(text.font == 10 && text.color == 4 && text.wrapWidth == 0);
-    std::string shown = text.text;
-    EXPECT_EQ(shown.find('|'), std::string::npos);
-    std::replace(shown.begin(), shown.end(), QuotedBar, '|');
-    EXPECT_EQ(shown, hostile + " now.");
+    EXPECT_EQ(text.text, "{W500,F99}Not" + std::string(3, QuotedBar) + "Found} now.");
     EXPECT_EQ(ParseTitle(QuoteMarkup("a{b|c") + "{w40}").caption, "a{b|c");
     // Line ends and controls cannot break or hide text, nor smuggle in the
     // quoting characters themselves.
     EXPECT_EQ(QuoteMarkup("one\r\ntwo\x1e\x1f\x7f"), "one  two   ");
-}
-
-TEST(MsgBoxMarkup, VisibleCaptionDropsMnemonicMarks) {
-    EXPECT_EQ(VisibleCaption("&No, Maybe Later"), "No, Maybe Later");
-    EXPECT_EQ(VisibleCaption("Save && Exit"), "Save & Exit");
-    EXPECT_EQ(VisibleCaption("Trailing&"), "Trailing");
 }
 
 } // namespace

@@ -12,18 +12,15 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <limits>
+#include <span>
 #include <spawn.h>
-#include <stdexcept>
 #include <string>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
-extern char** environ;
-
-namespace {
-int group_signals_refused = 0;
-}
+static int group_signals_refused = 0;
 
 // The program exports this, so every kill() of the process, the library's
 // included, comes here first. Targets below 1 are refused: passed on, they
@@ -44,40 +41,33 @@ namespace {
 // name of its own: the kernel names a process after its executable file.
 class SleepingChild {
 public:
-    SleepingChild(const kalvara::test::TempFolder& folder, std::string name) {
+    // Unique to this test process, so that parallel runs and the rest of the
+    // machine never match it.
+    static std::string Unique(const std::string& stem) { return stem + std::to_string(::getpid()); }
+
+    SleepingChild(const kalvara::test::TempFolder& folder, const std::string& stem) {
+        std::string name = Unique(stem);
         const std::string executable = folder / name;
         std::filesystem::copy_file("/bin/sleep", executable);
-        std::string seconds = "3600";
-        char* argv[] = {name.data(), seconds.data(), nullptr};
+        char seconds[] = "3600";
+        char* argv[] = {name.data(), seconds, nullptr};
         // Returns once the child runs the copy, so it already carries its name.
-        if (::posix_spawn(&pid_, executable.c_str(), nullptr, nullptr, argv, environ) != 0) {
-            throw std::runtime_error("cannot start " + executable);
-        }
+        EXPECT_EQ(::posix_spawn(&pid_, executable.c_str(), nullptr, nullptr, argv, environ), 0);
     }
     ~SleepingChild() {
-        if (IsRunning()) {
+        if (pid_ > 0) {
             ::kill(pid_, SIGKILL);
-            WaitForEnd();
+            Reap();
         }
     }
     SleepingChild(const SleepingChild&) = delete;
     SleepingChild& operator=(const SleepingChild&) = delete;
 
     pid_t Pid() const { return pid_; }
-    // Reaps the child when it has ended, so that its id is never used again.
-    bool IsRunning() {
+    // Waits for the end; the id is then free for the system to use again.
+    int Reap() {
         int status = 0;
-        if (pid_ > 0 && ::waitpid(pid_, &status, WNOHANG) == 0) {
-            return true;
-        }
-        pid_ = 0;
-        return false;
-    }
-    int WaitForEnd() {
-        int status = 0;
-        while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-        }
-        pid_ = 0;
+        ::waitpid(std::exchange(pid_, 0), &status, 0);
         return status;
     }
 
@@ -85,29 +75,14 @@ private:
     pid_t pid_ = 0;
 };
 
-class ProcLibrary : public ::testing::Test {
-protected:
-    void SetUp() override { group_signals_refused = 0; }
-
-    // Unique to this test process, so that parallel runs and the rest of the
-    // machine never match it.
-    static std::string Unique(const std::string& stem) { return stem + std::to_string(::getpid()); }
-
-    kalvara::test::TempFolder folder_;
-};
-
-TEST_F(ProcLibrary, ListsItselfAfterAnEmptyElementZero) {
+TEST(ProcLibrary, ListsItselfAfterAnEmptyElementZero) {
     ProcList list{};
     ASSERT_EQ(::procGetList(&list), 1);
-    ASSERT_GE(list.count, 2);
     const ProcEntry empty{};
     EXPECT_EQ(std::memcmp(&list.entries[0], &empty, sizeof empty), 0);
-    ProcEntry* const end = list.entries + list.count;
-    const ProcEntry* self = std::find_if(list.entries + 1, end, [](const ProcEntry& entry) {
-        return entry.th32ProcessID == ::getpid();
-    });
-    ASSERT_NE(self, end);
-    EXPECT_EQ(self->dwSize, sizeof(ProcEntry));
+    const std::span entries(list.entries, static_cast<std::size_t>(list.count));
+    const auto self = std::ranges::find(entries.subspan(1), ::getpid(), &ProcEntry::th32ProcessID);
+    ASSERT_NE(self, entries.end());
     EXPECT_STREQ(self->szExeFile,
                  std::filesystem::read_symlink("/proc/self/exe").filename().c_str());
     EXPECT_EQ(self->th32ParentProcessID, ::getppid());
@@ -122,35 +97,28 @@ TEST_F(ProcLibrary, ListsItselfAfterAnEmptyElementZero) {
     EXPECT_EQ(::procGetID(nullptr), -1);
 }
 
-TEST_F(ProcLibrary, FindsAChildByItsNameInEitherCase) {
-    const SleepingChild child(folder_, Unique("kvprocchild"));
-    EXPECT_EQ(::procGetID(Unique("KvProcChild").c_str()), child.Pid());
-    EXPECT_EQ(::procGetID(Unique("kvproc-nothing").c_str()), -1);
-}
-
-TEST_F(ProcLibrary, KillEndsTheChild) {
-    const std::string name = Unique("kvprocvictim");
-    SleepingChild child(folder_, name);
-    EXPECT_EQ(::procKill(child.Pid()), 1);
-    const int status = child.WaitForEnd();
+// The library's only way to harm another program: each hostile id is
+// refused, and a bystander outlives them all.
+TEST(ProcLibrary, FindsAndEndsOneChildAndNoOtherProcess) {
+    const kalvara::test::TempFolder folder;
+    SleepingChild bystander(folder, "kvprocbystander");
+    SleepingChild child(folder, "KvProcChild");
+    const pid_t id = child.Pid();
+    EXPECT_EQ(::procGetID(SleepingChild::Unique("kvprocchild").c_str()), id);
+    EXPECT_EQ(::procKill(id), 1);
+    const int status = child.Reap();
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
-    EXPECT_EQ(::procGetID(name.c_str()), -1);
-}
+    EXPECT_EQ(::procGetID(SleepingChild::Unique("KvProcChild").c_str()), -1);
 
-TEST_F(ProcLibrary, IdsBelowOneAndFreeIdsSignalNothing) {
-    SleepingChild bystander(folder_, Unique("kvprocbystander"));
-    std::int32_t free_id = 0;
-    {
-        const SleepingChild ended(folder_, Unique("kvprocended"));
-        free_id = ended.Pid();
-    }
-    constexpr auto Min = std::numeric_limits<std::int32_t>::min();
-    constexpr auto Max = std::numeric_limits<std::int32_t>::max();
-    for (const std::int32_t id : {0, -1, -bystander.Pid(), Min, free_id, Max}) {
-        EXPECT_EQ(::procKill(id), 0) << id;
+    // The child's id is free now; ids below 1 would address groups or all.
+    using Limits = std::numeric_limits<std::int32_t>;
+    for (const std::int32_t other : {id, 0, -1, -bystander.Pid(), Limits::min(), Limits::max()}) {
+        EXPECT_EQ(::procKill(other), 0) << other;
     }
     EXPECT_EQ(group_signals_refused, 0);
-    EXPECT_TRUE(bystander.IsRunning());
+    // Still alive to be ended by this signal, not by one of the library's.
+    ::kill(bystander.Pid(), SIGTERM);
+    EXPECT_EQ(WTERMSIG(bystander.Reap()), SIGTERM);
 }
 
 } // namespace
