@@ -51,6 +51,8 @@ public:
     std::vector<std::string> message_titles;
     std::vector<std::string> message_texts;
 
+    // For a test that answers a message box itself.
+    void StopAnsweringMessages() { message_timer_.stop(); }
     DesktopApp& App() { return *app_; }
     const std::string& ProgramFolder() const { return program_folder_; }
     std::string SettingsFile() const { return program_folder_ + "Zorv.ini"; }
