@@ -185,7 +185,10 @@ void DesignMessageBoxForm(const std::string& form) {
     // does for the desktop's own message boxes, the lines run together.
     std::string description;
     for (const auto& [id, block] : texts) {
-        for (const std::string& line : block->present ? block->lines : std::vector<std::string>{}) {
+        if (!block->present) {
+            continue;
+        }
+        for (const std::string& line : block->lines) {
             description += (description.empty() || line.empty() ? "" : " ") + line;
         }
     }

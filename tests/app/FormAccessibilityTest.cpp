@@ -201,7 +201,6 @@ TEST_F(FormAccessibility, EveryDialogIsReadableAndWalkedByTab) {
 }
 
 TEST_F(FormAccessibility, MessageBoxIsDescribedByItsTextsAndMarksFocusOnDrawnButtons) {
-    std::vector<QAccessible::Event> announced;
     bool drawnButtonFocused = false;
     harness_.StopAnsweringMessages();
     EXPECT_TRUE(OpenAndAnswer(

@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -189,6 +190,33 @@ TEST_F(MsgBoxDialog, NoticeIsOneFocusedOkOverTheCurrentFormAndAnotherBoxAnswersA
     SetNoticeHook(nullptr);
     EXPECT_EQ(nested, ResultEscape);
     EXPECT_TRUE(!gui::FormExists(Box) && gui::FormExists("KV"));
+}
+
+// The texts of a message taller than the screen scroll in one box that keeps
+// every line; a bar quoted from outside text stays a bar.
+TEST_F(MsgBoxDialog, ATextTallerThanTheScreenScrollsWithItsButtonsOnTheScreen) {
+    std::string text;
+    for (int i = 0; i < 200; ++i) {
+        text += (i == 0 ? "line " : "|line ") + std::to_string(i);
+    }
+    text += "|" + QuoteMarkup("a|b");
+    QString shown;
+    bool onScreen = false;
+    const int result = WhenUp(
+        [&] {
+            if (auto* scroll = qobject_cast<QTextBrowser*>(gui::ControlWidget(Box, Text1Id))) {
+                shown = scroll->toPlainText();
+            }
+            const QRect room = gui::FormWidget(Box)->screen()->availableGeometry();
+            QWidget* ok = gui::ControlWidget(Box, FirstButtonId);
+            onScreen = room.contains(QRect(ok->mapToGlobal(QPoint()), ok->size()));
+            Click(FirstButtonId);
+        },
+        [&] { return ShowMessageBox("", "Long", text, "the end", "", "&OK", "", 1, ""); });
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(onScreen);
+    EXPECT_TRUE(shown.startsWith("line 0\nline 1\n")) << shown.left(40).toStdString();
+    EXPECT_TRUE(shown.endsWith("line 199\na|b\n\nthe end")) << shown.right(40).toStdString();
 }
 
 } // namespace

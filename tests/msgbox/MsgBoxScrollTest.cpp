@@ -22,15 +22,21 @@ std::string ManyLines(const std::string& word, int count) {
     return text;
 }
 
-TEST(MessageBoxScroll, TextsTallerThanTheScreenScrollAndTheButtonsStayInView) {
+// A box with an OK button on a screen of 80 by 30 character cells.
+MessageBoxRequest OnSmallScreen(std::string text1, std::string text2) {
     MessageBoxRequest request;
-    request.title = "Too Much";
-    request.text1 = ManyLines("first", 60);
-    request.text2 = ManyLines("second", 60);
-    request.checkText = "Don't show again";
+    request.text1 = std::move(text1);
+    request.text2 = std::move(text2);
     request.buttons = "&OK";
     request.maxWidth = 80;
     request.maxHeight = 30;
+    return request;
+}
+
+TEST(MessageBoxScroll, TextsTallerThanTheScreenScrollAndTheButtonsStayInView) {
+    MessageBoxRequest request = OnSmallScreen(ManyLines("first", 60), ManyLines("second", 60));
+    request.title = "Too Much";
+    request.checkText = "Don't show again";
     const MessageBoxLayout layout = LayOut(request);
     EXPECT_TRUE(layout.scrollTexts);
     EXPECT_LE(layout.height, 30.0);
@@ -48,13 +54,7 @@ TEST(MessageBoxScroll, TextsTallerThanTheScreenScrollAndTheButtonsStayInView) {
 }
 
 TEST(MessageBoxScroll, ATextThatFitsIsNotScrolled) {
-    MessageBoxRequest request;
-    request.text1 = ManyLines("line", 10);
-    request.text2 = "and one more";
-    request.buttons = "&OK";
-    request.maxWidth = 80;
-    request.maxHeight = 30;
-    const MessageBoxLayout layout = LayOut(request);
+    const MessageBoxLayout layout = LayOut(OnSmallScreen(ManyLines("line", 10), "and one more"));
     EXPECT_FALSE(layout.scrollTexts);
     EXPECT_TRUE(layout.text2.present);
     EXPECT_EQ(layout.text1.lines.size(), 10u);
