@@ -32,20 +32,21 @@ struct TextFree {
     void operator()(char* text) const { std::free(text); }
 };
 
-icaltimetype AllDay(DayNumber day) {
-    std::int32_t month = 0;
-    std::int32_t day_of_month = 0;
-    std::int32_t year = 0;
-    JulianToMDY(day, month, day_of_month, year);
-    icaltimetype date = icaltime_null_date();
-    date.year = year;
-    date.month = month;
-    date.day = day_of_month;
-    return date;
-}
-
 std::string TwoDigits(int number) {
     return (number < 10 ? "0" : "") + std::to_string(number);
+}
+
+// "DTSTART;VALUE=DATE:20261228" and the like. The line is parsed rather
+// than built from an icaltimetype because libical takes years past 3000 for
+// invalid there and writes them as zeros, though the format reaches 9999.
+icalproperty* AllDay(const char* name, DayNumber day) {
+    std::int32_t month = 0;
+    std::int32_t day_of_month = 0;
+    std::int32_t year = 0; // 1919..9999
+    JulianToMDY(day, month, day_of_month, year);
+    const std::string line = std::string(name) + ";VALUE=DATE:" + std::to_string(year) +
+                             TwoDigits(month) + TwoDigits(day_of_month);
+    return icalproperty_new_from_string(line.c_str());
 }
 
 std::string CalendarName(int first_year, int last_year) {
@@ -68,8 +69,8 @@ void AddEvent(icalcomponent* calendar, const std::string& uid, const std::string
     icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
     icalcomponent_add_property(event, icalproperty_new_uid(uid.c_str()));
     icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
-    icalcomponent_add_property(event, icalproperty_new_dtstart(AllDay(first)));
-    icalcomponent_add_property(event, icalproperty_new_dtend(AllDay(end)));
+    icalcomponent_add_property(event, AllDay("DTSTART", first));
+    icalcomponent_add_property(event, AllDay("DTEND", end));
     icalcomponent_add_property(event, icalproperty_new_summary(summary.c_str()));
     icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
     icalcomponent_add_component(calendar, event);

@@ -78,7 +78,10 @@ TEST(IcsCalendar, EveryWeekAndMonthMatchesTheEngineWhateverTheRangeOrContent) {
     for (const auto& [first, last, content, name] : std::vector<std::tuple<int, int, IcsContent, std::string>>{
              {2016, 2029, IcsContent::WeeksAndMonths, "Broadcast calendar 2016\u20132029"},
              {2026, 2026, IcsContent::WeeksOnly, "Broadcast calendar 2026"},
-             {1920, 1920, IcsContent::MonthsOnly, "Broadcast calendar 1920"}}) {
+             {1920, 1920, IcsContent::MonthsOnly, "Broadcast calendar 1920"},
+             // Past 3000, where libical's own date values give out.
+             {2999, 3001, IcsContent::WeeksAndMonths, "Broadcast calendar 2999\u20133001"},
+             {9999, 9999, IcsContent::WeeksOnly, "Broadcast calendar 9999"}}) {
         // clang-format on
         SCOPED_TRACE(name);
         const IcsResult ics = BroadcastCalendarIcs(first, last, content);
