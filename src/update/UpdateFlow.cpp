@@ -204,7 +204,9 @@ int UpdateFlow::CheckForUpdate(const std::string& parent_form, const std::string
             "The version file \"" + QuoteMarkup(version_url) + "\" could not be read.", manual);
         return 0;
     }
-    if (fetched.text.empty()) {
+    // An empty answer tells nothing; asked from the menu, the user still
+    // gets one, below.
+    if (fetched.text.empty() && manual != 1) {
         return 0;
     }
 
@@ -496,6 +498,8 @@ void UpdateFlow::DesignForm(const std::string& form) {
     if (form == DownloadFormName) {
         gui::AddFrame(DownloadFrameId, 1, 0.5, 39.5, 3.75, "Downloading Program Update", "");
         gui::AddProgressBar(DownloadProgressId, 2.5, 1.875, 36.5, 1.25, "", "");
+        // The bar has no caption of its own; a reader names it by its frame.
+        gui::SetAccessibleName(DownloadFormName, DownloadProgressId, "Downloading Program Update");
         gui::AddButton(DownloadCancelId, 16.75, 4.875, 8, 1.5, "&Cancel", "T");
         gui::SetFormKeys(DownloadFormName, {}, DownloadCancelId);
     } else if (form == WhatsNewFormName) {
@@ -504,6 +508,7 @@ void UpdateFlow::DesignForm(const std::string& form) {
                           OneLine(whats_new_version_) + ".",
                       "L");
         gui::AddRichText(WhatsNewTextId, 1, 2, 66.25, 20, "", "");
+        gui::SetAccessibleName(WhatsNewFormName, WhatsNewTextId, "Program history");
         gui::AddButton(WhatsNewCloseId, 30.125, 22.625, 8, 1.5, "&Close", "T");
         gui::SetFormKeys(WhatsNewFormName, {WhatsNewCloseId}, WhatsNewCloseId);
     }
