@@ -8,36 +8,29 @@
 namespace kalvara::msgbox {
 namespace {
 
-MessageBoxLayout LayOut(const MessageBoxRequest& request) {
+// On a screen of 80 by 30 character cells, every character one cell.
+MessageBoxLayout OnSmallScreen(MessageBoxRequest request) {
+    request.buttons = "&OK";
+    request.maxWidth = 80;
+    request.maxHeight = 30;
     return ComputeMessageBoxLayout(request, [](int, const std::string& line) {
         return LineExtent{static_cast<double>(line.size()), 1.0};
     });
 }
 
 std::string ManyLines(const std::string& word, int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i) {
-        text += (i == 0 ? "" : "|") + word + std::to_string(i);
+    std::string text = word + "0";
+    for (int i = 1; i < count; ++i) {
+        text += "|" + word + std::to_string(i);
     }
     return text;
 }
 
-// A box with an OK button on a screen of 80 by 30 character cells.
-MessageBoxRequest OnSmallScreen(std::string text1, std::string text2) {
-    MessageBoxRequest request;
-    request.text1 = std::move(text1);
-    request.text2 = std::move(text2);
-    request.buttons = "&OK";
-    request.maxWidth = 80;
-    request.maxHeight = 30;
-    return request;
-}
-
 TEST(MessageBoxScroll, TextsTallerThanTheScreenScrollAndTheButtonsStayInView) {
-    MessageBoxRequest request = OnSmallScreen(ManyLines("first", 60), ManyLines("second", 60));
-    request.title = "Too Much";
-    request.checkText = "Don't show again";
-    const MessageBoxLayout layout = LayOut(request);
+    const MessageBoxLayout layout = OnSmallScreen({.title = "Too Much",
+                                                   .text1 = ManyLines("first", 60),
+                                                   .text2 = ManyLines("second", 60),
+                                                   .checkText = "Don't show again"});
     EXPECT_TRUE(layout.scrollTexts);
     EXPECT_LE(layout.height, 30.0);
     // Both texts, every line, with a blank line between them.
@@ -45,8 +38,8 @@ TEST(MessageBoxScroll, TextsTallerThanTheScreenScrollAndTheButtonsStayInView) {
     ASSERT_EQ(layout.text1.lines.size(), 121u);
     EXPECT_EQ(layout.text1.lines[60], "");
     EXPECT_EQ(layout.text1.lines.back(), "second59");
-    EXPECT_GE(layout.text1.box.height, 3.0);
     const Box& text = layout.text1.box;
+    EXPECT_GE(text.height, 3.0);
     EXPECT_LE(text.row + text.height, layout.check.box.row);
     ASSERT_EQ(layout.buttons.size(), 1u);
     EXPECT_LE(layout.check.box.row + layout.check.box.height, layout.buttons[0].box.row);
@@ -54,7 +47,8 @@ TEST(MessageBoxScroll, TextsTallerThanTheScreenScrollAndTheButtonsStayInView) {
 }
 
 TEST(MessageBoxScroll, ATextThatFitsIsNotScrolled) {
-    const MessageBoxLayout layout = LayOut(OnSmallScreen(ManyLines("line", 10), "and one more"));
+    const MessageBoxLayout layout =
+        OnSmallScreen({.text1 = ManyLines("line", 10), .text2 = "and one more"});
     EXPECT_FALSE(layout.scrollTexts);
     EXPECT_TRUE(layout.text2.present);
     EXPECT_EQ(layout.text1.lines.size(), 10u);
