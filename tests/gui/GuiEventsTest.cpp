@@ -167,7 +167,8 @@ TEST_F(GuiEvents, ActivationAcceleratorsAndFocusAreReported) {
     });
     DefineAccelerators("DG", "F1,911");
     DefineAccelerators("DG", "F2,abc,,5,F3"); // malformed pairs are skipped
-    Activate("DG");
+    QApplication::setActiveWindow(FormWidget("DG"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(FormWidget("DG")));
     EXPECT_THAT(IdsOf("DG", EventHelpTopic), ElementsAre(0));
     QTest::keyClick(FormWidget("DG"), Qt::Key_F1);
     QTest::keyClick(FormWidget("DG"), Qt::Key_F2);
