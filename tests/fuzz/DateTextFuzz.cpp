@@ -18,19 +18,17 @@ using kalvara::fuzz::Require;
 // 1 January 1970 as a Julian day number.
 constexpr std::int32_t UnixEpochDayNumber = 2440588;
 
-// The day number of a date of the years 1 to 9999, worked out by std::chrono.
+// The day number of a date of the years 1 to 9999, worked out by std::chrono;
+// the range checks come first since std::chrono keeps months and days in a byte.
 std::optional<std::int32_t> ChronoDayNumber(std::int32_t year, std::int32_t month,
                                             std::int32_t day) {
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) {
+    namespace ch = std::chrono;
+    const ch::year_month_day date{ch::year(year), ch::month(static_cast<unsigned>(month)),
+                                  ch::day(static_cast<unsigned>(day))};
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 || !date.ok()) {
         return std::nullopt;
     }
-    const std::chrono::year_month_day date{std::chrono::year(year),
-                                           std::chrono::month(static_cast<unsigned>(month)),
-                                           std::chrono::day(static_cast<unsigned>(day))};
-    if (!date.ok()) {
-        return std::nullopt;
-    }
-    return static_cast<std::int32_t>(std::chrono::sys_days(date).time_since_epoch().count()) +
+    return static_cast<std::int32_t>(ch::sys_days(date).time_since_epoch().count()) +
            UnixEpochDayNumber;
 }
 

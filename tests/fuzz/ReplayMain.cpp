@@ -12,52 +12,37 @@
 #include <iterator>
 #include <system_error>
 
-namespace {
-
-namespace fs = std::filesystem;
-
-std::vector<fs::path> InputsOf(const fs::path& argument, std::error_code& error) {
-    if (!fs::is_directory(argument, error)) {
-        return {argument};
-    }
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(argument, error)) {
-        if (entry.is_regular_file(error)) {
-            files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-bool Replay(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        std::cerr << "cannot read " << file.string() << "\n";
-        return false;
-    }
-    // Exactly the input's size, so that ASan sees reads past its end.
-    const std::vector<std::uint8_t> input{std::istreambuf_iterator<char>(in),
-                                          std::istreambuf_iterator<char>()};
-    LLVMFuzzerTestOneInput(input.empty() ? nullptr : input.data(), input.size());
-    return true;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
+    namespace fs = std::filesystem;
     std::size_t replayed = 0;
     for (int i = 1; i < argc; ++i) {
         std::error_code error;
-        for (const fs::path& file : InputsOf(argv[i], error)) {
-            if (!Replay(file)) {
+        std::vector<fs::path> files;
+        if (!fs::is_directory(argv[i], error)) {
+            files.emplace_back(argv[i]); // a missing one fails below, unread
+        } else {
+            for (const auto& entry : fs::directory_iterator(argv[i], error)) {
+                if (entry.is_regular_file(error)) {
+                    files.push_back(entry.path());
+                }
+            }
+            if (error) {
+                std::cerr << "cannot list " << argv[i] << ": " << error.message() << "\n";
                 return 1;
             }
-            ++replayed;
         }
-        if (error) {
-            std::cerr << "cannot list " << argv[i] << ": " << error.message() << "\n";
-            return 1;
+        std::sort(files.begin(), files.end());
+        for (const fs::path& file : files) {
+            std::ifstream in(file, std::ios::binary);
+            if (!in) {
+                std::cerr << "cannot read " << file.string() << "\n";
+                return 1;
+            }
+            // Exactly the input's size, so that ASan sees reads past its end.
+            const std::vector<std::uint8_t> input{std::istreambuf_iterator<char>(in),
+                                                  std::istreambuf_iterator<char>()};
+            LLVMFuzzerTestOneInput(input.empty() ? nullptr : input.data(), input.size());
+            ++replayed;
         }
     }
     if (replayed == 0) {

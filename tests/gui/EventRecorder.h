@@ -73,11 +73,6 @@ protected:
         CreateForm(form, parent, form, 0, 0, width, height, "");
     }
 
-    static void Activate(const std::string& form) {
-        QApplication::setActiveWindow(FormWidget(form));
-        ASSERT_TRUE(QTest::qWaitForWindowActive(FormWidget(form)));
-    }
-
     // The control's widget as the Qt class it must be; a test that meets
     // another one fails rather than crashes.
     template <typename T> static T& Widget(const std::string& form, int id) {

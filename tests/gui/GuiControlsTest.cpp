@@ -96,11 +96,8 @@ TEST_F(GuiControls, RadioGroupsStartAtGAndOnlyClicksReport) {
     QTest::mouseClick(ControlWidget("MS", 115), Qt::LeftButton);
     EXPECT_THAT(IdsOf("MS", EventClick), ElementsAre(115));
     const auto checks = [] {
-        std::vector<int> states;
-        for (int id : {100, 105, 110, 115}) {
-            states.push_back(GetCheck("MS", id));
-        }
-        return states;
+        return std::vector{GetCheck("MS", 100), GetCheck("MS", 105), GetCheck("MS", 110),
+                           GetCheck("MS", 115)};
     };
     EXPECT_THAT(checks(), ElementsAre(1, 0, 0, 1));
     DisableControl("MS", 115);
@@ -132,11 +129,8 @@ TEST_F(GuiControls, LayersLoadingEventsProgressAndRichText) {
         AddProgressBar(140, 1, 10, 20, 1, "", "");
     });
     const auto shown = [] {
-        std::vector<bool> visible;
-        for (int id : {100, 125, 135}) {
-            visible.push_back(ControlWidget("AB", id)->isVisibleTo(FormWidget("AB")));
-        }
-        return visible;
+        const auto visible = [](int id) { return ControlWidget("AB", id)->isVisible(); };
+        return std::vector{visible(100), visible(125), visible(135)};
     };
     EXPECT_THAT(shown(), ElementsAre(true, false, true));
     DisplayLayer("AB", 2);

@@ -14,6 +14,7 @@ namespace {
 
 using GuiEvents = testing::EventRecorder;
 using ::testing::Contains;
+using ::testing::Each;
 using ::testing::ElementsAre;
 
 // A posted event arrives once the current one is handled, and not at all
@@ -153,9 +154,7 @@ TEST_F(GuiEvents, TooltipTextIsAskedForWhenItIsAboutToShow) {
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
     hover(125); // not registered: not asked
     EXPECT_GE(asked(), before + 2);
-    for (int id : IdsOf("KV", EventTooltip)) {
-        EXPECT_EQ(id, 120);
-    }
+    EXPECT_THAT(IdsOf("KV", EventTooltip), Each(120));
 }
 
 // Activation asks the form for its help topic, an accelerator arrives as a
@@ -167,7 +166,8 @@ TEST_F(GuiEvents, ActivationAcceleratorsAndFocusAreReported) {
     });
     DefineAccelerators("DG", "F1,911");
     DefineAccelerators("DG", "F2,abc,,5,F3"); // malformed pairs are skipped
-    Activate("DG");
+    QApplication::setActiveWindow(FormWidget("DG"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(FormWidget("DG")));
     EXPECT_THAT(IdsOf("DG", EventHelpTopic), ElementsAre(0));
     QTest::keyClick(FormWidget("DG"), Qt::Key_F1);
     QTest::keyClick(FormWidget("DG"), Qt::Key_F2);
