@@ -172,10 +172,6 @@ struct LayoutCase {
     PrintedMonths Printed;
 };
 
-void PrintTo(const LayoutCase& layout, std::ostream* out) {
-    *out << layout.Name;
-}
-
 class CalendarLayouts : public ::testing::TestWithParam<LayoutCase> {};
 
 // Every week once per copy with its dates, weights and label, every month

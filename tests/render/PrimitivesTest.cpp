@@ -35,14 +35,6 @@ std::vector<std::string> Paths(const std::vector<PdfPath>& paths) {
     return lines;
 }
 
-TEST_F(Primitives, ToPdfYAsksThePageHeightAndRoundsHalvesToEven) {
-    for (const auto& [height, y, expected] : std::vector<std::tuple<float, int, int>>{
-             {792, 54, 738}, {792, -10, 802}, {612, 54, 558}, {612.5f, 0, 612}, {613.5f, 0, 614}}) {
-        HPDF_Page_SetHeight(page_, height);
-        EXPECT_EQ(ToPdfY(page_, y), expected) << height << " " << y;
-    }
-}
-
 // The layouts rely on the state each call leaves: a vertical rule takes the
 // colour and width of the drawing before it.
 TEST_F(Primitives, EachCallLeavesTheStateTheNextReliesOn) {
