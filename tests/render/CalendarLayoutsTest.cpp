@@ -172,6 +172,11 @@ struct LayoutCase {
     PrintedMonths Printed;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const LayoutCase& layout, std::ostream* out) {
+    *out << layout.Name;
+}
+
 class CalendarLayouts : public ::testing::TestWithParam<LayoutCase> {};
 
 // Every week once per copy with its dates, weights and label, every month
