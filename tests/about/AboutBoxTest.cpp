@@ -1,5 +1,3 @@
-// The About box driven through the window layer's real dispatch, offscreen.
-
 #include "about/AboutBox.h"
 
 #include "gui/Gui.h"
@@ -61,8 +59,9 @@ TEST(AboutReleaseDate, ReadsMonthDayYearWithATwoDigitDay) {
     EXPECT_EQ(AboutVersionText(), "Version 5.3.0.0 \u2014 Released 8-06-2017");
 }
 
-// Each opening starts on page 1, whichever page the last one ended on.
-TEST_F(AboutBoxTest, ThePageButtonTogglesBetweenInfoAndHistory) {
+// Each opening starts on page 1, whichever page the last one ended on; the
+// shipped history shows until the program folder holds one of its own.
+TEST_F(AboutBoxTest, ThePageButtonTogglesBetweenInfoAndReadOnlyHistory) {
     // Whether product label, statement of use and history show, then the
     // page button's caption.
     const auto page = [] {
@@ -78,21 +77,19 @@ TEST_F(AboutBoxTest, ThePageButtonTogglesBetweenInfoAndHistory) {
         EXPECT_EQ(page(), info);
         Click(AboutPageButtonId);
         EXPECT_EQ(page(), std::string("001 ") + AboutShowInfoCaption);
+        EXPECT_NE(History().find("Version 5.3.0.0"), std::string::npos);
         Click(AboutPageButtonId);
         EXPECT_EQ(page(), info);
         Click(AboutPageButtonId);
         Click(AboutCloseButtonId);
         EXPECT_FALSE(gui::FormExists(AboutFormName));
     });
-    OpenAndRun([&] { EXPECT_EQ(page(), info); });
-}
-
-// The shipped history until the program folder holds one of its own.
-TEST_F(AboutBoxTest, HistoryIsShownReadOnlyFromTheProgramFolder) {
-    OpenAndRun([] { EXPECT_NE(History().find("Version 5.3.0.0"), std::string::npos); });
     std::ofstream(folder_ / "History.rtf", std::ios::binary)
         << R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\b Version 9} caf\'e9\par second})";
-    OpenAndRun([] { EXPECT_EQ(History(), "Version 9 caf\u00e9\nsecond"); });
+    OpenAndRun([&] {
+        EXPECT_EQ(page(), info);
+        EXPECT_EQ(History(), "Version 9 caf\u00e9\nsecond");
+    });
 }
 
 } // namespace

@@ -1,5 +1,3 @@
-// The shipped data files: what the About box and the help window load.
-
 #include "kalvara/Version.h"
 #include "rtf/RtfReader.h"
 

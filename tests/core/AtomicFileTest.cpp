@@ -1,8 +1,10 @@
-// Replacing files whole: protected files, odd targets and long names.
+// What is not a plain file, or is one the user protected, is neither
+// replaced nor read, never blocks, and is left as it was.
 
 #include "core/AtomicFile.h"
 
 #include "FileContents.h"
+#include "core/RegularFile.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -13,26 +15,31 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(AtomicFile, OddTargetsAreRefusedAndLeftAloneAnyNameIsTaken) {
+TEST(OddTargets, AreRefusedAndLeftAloneAnyNameIsTaken) {
     test::TempFolder folder;
     // Made read-only by the user: refused even for root, who could write it.
     test::WriteFile(folder / "locked", "keep");
     ::chmod((folder / "locked").c_str(), 0444);
     fs::create_symlink("locked", folder / "to-locked");
+    // A FIFO without a writer would hold an ordinary open forever.
     ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
     fs::create_directory(folder / "folder");
     fs::create_symlink("loop-b", folder / "loop-a");
     fs::create_symlink("loop-a", folder / "loop-b");
     // clang-format off
-    const std::pair<std::string, int> cases[] = {{"locked", EACCES}, {"to-locked", EACCES},
-        {"fifo", EINVAL}, {"folder", EISDIR}, {"loop-a", ELOOP}, {"missing/file", ENOENT}};
+    const std::tuple<std::string, int, bool> cases[] = {{"locked", EACCES, true},
+        {"to-locked", EACCES, true}, {"fifo", EINVAL, false}, {"folder", EISDIR, false},
+        {"loop-a", ELOOP, false}, {"missing/file", ENOENT, false}};
     // clang-format on
-    for (const auto& [name, error] : cases) {
+    for (const auto& [name, error, readable] : cases) {
         const AtomicWriteError result = ReplaceFileAtomically(folder / name, "new");
-        EXPECT_EQ(result.Errno, error) << name;
-        EXPECT_TRUE(result.AtCreate) << name;
+        EXPECT_EQ(std::pair(result.Errno, result.AtCreate), std::pair(error, true)) << name;
+        EXPECT_EQ(ReadRegularFile(folder / name, 1000).WasRead(), readable) << name;
+        EXPECT_EQ(IsRegularFile(folder / name), readable) << name;
     }
-    EXPECT_EQ(test::ReadFile(folder / "locked"), "keep");
+    EXPECT_FALSE(ReadRegularFile("/dev/zero", 1000).WasRead() || IsRegularFile("/dev/zero"));
+    EXPECT_EQ(ReadRegularFile(folder / "to-locked", 1000).Bytes, "keep");
+    EXPECT_EQ(ReadRegularFile(folder / "to-locked", 3).Bytes, "kee");
     EXPECT_TRUE(fs::is_fifo(folder / "fifo"));
     EXPECT_TRUE(fs::is_empty(folder / "folder"));
     EXPECT_EQ(test::EntryCount(folder.Path()), 6);

@@ -1,5 +1,3 @@
-// The numbered calendar files: counting, the lock, and a number that cannot be kept.
-
 #include "core/NumberedCalendarFile.h"
 
 #include "FileContents.h"

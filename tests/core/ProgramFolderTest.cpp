@@ -1,5 +1,3 @@
-// Where settings, calendars and data live, and the folders made on the way.
-
 #include "core/ProgramFolder.h"
 
 #include "FileContents.h"
@@ -128,18 +126,17 @@ TEST_F(FolderResolutionTest, FoldersAreMadeOrTheUnusableLevelIsReported) {
     EXPECT_THAT(ResolveProgramPaths(sources_).Error, HasSubstr("HOME"));
 }
 
-TEST(DataFiles, XdgDataDirsComeAfterTheInstallationEachOnce) {
+// The XDG data folders come after the installation, each once. A FIFO in
+// the place of a page is as good as missing; the installed copy further down
+// the search is taken instead, if any.
+TEST(DataFiles, AreSearchedForInOrderAndOnlyRegularFilesCount) {
     const std::vector<std::string> folders = DataSearchFolders(
         "/home/a/kalvara", "/usr/bin", "/usr/share/:relative/share::/srv/data:/usr/share");
     // /usr/bin/../share/kalvara is also what XDG_DATA_DIRS names twice.
     ASSERT_GE(folders.size(), 3u);
     EXPECT_THAT(std::vector(folders.begin(), folders.begin() + 3),
                 ElementsAre("/home/a/kalvara/", "/usr/share/kalvara/", "/srv/data/kalvara/"));
-}
 
-// A FIFO in the place of a page is as good as missing; the installed copy
-// further down the search is taken instead, if any.
-TEST(DataFiles, OnlyRegularFilesCount) {
     test::TempFolder temp;
     test::WriteFile(temp / "History.rtf", "{\\rtf1}");
     EXPECT_EQ(FindDataFile(temp / "", "History.rtf"), temp / "History.rtf");

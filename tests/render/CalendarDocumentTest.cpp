@@ -1,5 +1,3 @@
-// The document driver: file numbers, saving, opening and libharu errors.
-
 #include "render/CalendarDocument.h"
 
 #include "PdfReadback.h"

@@ -172,6 +172,7 @@ struct LayoutCase {
     PrintedMonths Printed;
 };
 
+// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const LayoutCase& layout, std::ostream* out) {
     *out << layout.Name;
 }

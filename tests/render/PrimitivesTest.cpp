@@ -1,6 +1,3 @@
-// The drawing primitives: top-down coordinates, alignment and the graphics
-// state each one leaves for the next, as mutool reads them back.
-
 #include "render/Primitives.h"
 
 #include "PdfReadback.h"
@@ -13,14 +10,6 @@ namespace kalvara {
 namespace {
 
 using namespace test;
-
-class Primitives : public ::testing::Test {
-protected:
-    PdfRunState state_;
-    PdfDocument document_{PdfErrorHandler, &state_};
-    HPDF_Page page_ = HPDF_AddPage(document_.Get());
-    HPDF_Font font_ = HPDF_GetFont(document_.Get(), "Helvetica", nullptr);
-};
 
 // Points, width and colour of each path, one line each.
 std::vector<std::string> Paths(const std::vector<PdfPath>& paths) {
@@ -35,31 +24,27 @@ std::vector<std::string> Paths(const std::vector<PdfPath>& paths) {
     return lines;
 }
 
-TEST_F(Primitives, ToPdfYAsksThePageHeightAndRoundsHalvesToEven) {
-    for (const auto& [height, y, expected] : std::vector<std::tuple<float, int, int>>{
-             {792, 54, 738}, {792, -10, 802}, {612, 54, 558}, {612.5f, 0, 612}, {613.5f, 0, 614}}) {
-        HPDF_Page_SetHeight(page_, height);
-        EXPECT_EQ(ToPdfY(page_, y), expected) << height << " " << y;
-    }
-}
-
 // The layouts rely on the state each call leaves: a vertical rule takes the
 // colour and width of the drawing before it.
-TEST_F(Primitives, EachCallLeavesTheStateTheNextReliesOn) {
-    HPDF_Page_SetHeight(page_, 792);
-    DrawText(page_, "Centre", 100, 90, font_, 9, AlignCenter);
+TEST(Primitives, EachCallLeavesTheStateTheNextReliesOn) {
+    PdfRunState state;
+    PdfDocument document(PdfErrorHandler, &state);
+    HPDF_Page page = HPDF_AddPage(document.Get());
+    HPDF_Font font = HPDF_GetFont(document.Get(), "Helvetica", nullptr);
+    HPDF_Page_SetHeight(page, 792);
+    DrawText(page, "Centre", 100, 90, font, 9, AlignCenter);
     // Path operators inside a text object left open would be a libharu error.
-    DrawText(page_, "Nowhere", 100, 100, font_, 12, static_cast<TextAlignment>(3));
-    DrawHLine(page_, 72, 720, 54, ColorRed, 0.7f);
-    DrawVLine(page_, 100, 100, 10, 50);
-    DrawLine(page_, 72, 54, 80, 576, 0.3f);
-    DrawVLine(page_, 140, 200, 0, 5);
-    FillBox(page_, {0, 0, 0.6f}, 89, 36, 540, 13, 0);
-    DrawText(page_, "After", 40, 100, font_, 8, AlignLeft);
-    DrawVLine(page_, 40, 120, 0, 10);
-    FillBox(page_, ColorRed, 200, 36, 20, 10, 1);
+    DrawText(page, "Nowhere", 100, 100, font, 12, static_cast<TextAlignment>(3));
+    DrawHLine(page, 72, 720, 54, ColorRed, 0.7f);
+    DrawVLine(page, 100, 100, 10, 50);
+    DrawLine(page, 72, 54, 80, 576, 0.3f);
+    DrawVLine(page, 140, 200, 0, 5);
+    FillBox(page, {0, 0, 0.6f}, 89, 36, 540, 13, 0);
+    DrawText(page, "After", 40, 100, font, 8, AlignLeft);
+    DrawVLine(page, 40, 120, 0, 10);
+    FillBox(page, ColorRed, 200, 36, 20, 10, 1);
     std::string bytes;
-    ASSERT_TRUE(document_.SaveToMemory(bytes) && state_.ErrorCount == 0);
+    ASSERT_TRUE(document.SaveToMemory(bytes) && state.ErrorCount == 0);
     const auto read = ReadPdfBytes(bytes).at(0);
 
     ASSERT_EQ(read.Texts.size(), 2u);

@@ -101,23 +101,21 @@ TEST(GuiRtfReader, ParagraphsHoldRunsOfOneCharacterFormat) {
     EXPECT_EQ(Runs(""), "");
 }
 
-TEST(GuiRtfReader, ParagraphFormatIsTakenAtTheParagraphEnd) {
-    const RtfDocument document =
-        ReadRtf(R"({\rtf1\qc\sa120 Title\par\pard\li360\fi-360\qj Body\par\pard Plain\par})");
-    ASSERT_EQ(document.paragraphs.size(), 3u);
-    EXPECT_EQ(document.paragraphs[0].format,
-              (RtfParagraphFormat{RtfAlignment::Center, 0, 0, 0, 120}));
-    EXPECT_EQ(document.paragraphs[1].format,
-              (RtfParagraphFormat{RtfAlignment::Justify, 360, -360, 0, 0}));
-    EXPECT_EQ(document.paragraphs[2].format, RtfParagraphFormat{});
-}
-
-TEST(GuiRtfReader, ClampsHugeAndNegativeNumbers) {
+// A paragraph's format is the one in force at its end; numbers out of range
+// are held at the nearest limit.
+TEST(GuiRtfReader, ParagraphFormatsAreTakenAtTheParagraphEndAndClamped) {
     const std::string rtf =
-        R"({\rtf1\fs999999999999999999999999\li-5\fi-99999999999\sb99999999999999 a)"
+        R"({\rtf1\qc\sa120 Title\par\pard\li360\fi-360\qj Body\par\pard Plain\par)"
+        R"(\fs999999999999999999999999\li-5\fi-99999999999\sb99999999999999 a)"
         R"(\par\pard\fs-4 b\par\fs0 c})";
-    EXPECT_EQ(Runs(rtf), " a/" + std::to_string(RtfMaxHalfPoints) + " | b/24 | c/24");
-    EXPECT_EQ(ReadRtf(rtf).paragraphs.at(0).format,
+    EXPECT_EQ(Runs(rtf), " Title/24 | Body/24 | Plain/24 | a/" + std::to_string(RtfMaxHalfPoints) +
+                             " | b/24 | c/24");
+    const auto paragraphs = ReadRtf(rtf).paragraphs;
+    ASSERT_EQ(paragraphs.size(), 6u);
+    EXPECT_EQ(paragraphs[0].format, (RtfParagraphFormat{RtfAlignment::Center, 0, 0, 0, 120}));
+    EXPECT_EQ(paragraphs[1].format, (RtfParagraphFormat{RtfAlignment::Justify, 360, -360, 0, 0}));
+    EXPECT_EQ(paragraphs[2].format, RtfParagraphFormat{});
+    EXPECT_EQ(paragraphs[3].format,
               (RtfParagraphFormat{RtfAlignment::Left, 0, -RtfMaxIndent, RtfMaxSpacing, 0}));
     // A closing brace too many must not drop the document's own state.
     EXPECT_EQ(Runs(R"({\rtf1\fs30 }}x)"), " x/24");
