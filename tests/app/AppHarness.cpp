@@ -61,9 +61,7 @@ void AppHarness::Start() {
     options.after_update = after_update;
     // 0, the harness's default, declines every question of the update flow.
     options.update_services.show_message_box = [this](const std::string&, const std::string& title,
-                                                      const std::string&, const std::string&,
-                                                      const std::string&, const std::string&,
-                                                      const std::string&, int, const std::string&) {
+                                                      const auto&...) {
         update_messages.push_back(title);
         return update_answer;
     };
@@ -172,6 +170,12 @@ bool OpenAndAnswer(const std::string& form, const std::function<void()>& open,
     timer.start(5);
     open();
     return answered;
+}
+
+void InDialog(const std::string& form, const std::function<void()>& open,
+              const std::function<void()>& answer) {
+    EXPECT_TRUE(OpenAndAnswer(form, open, answer)) << form << " did not show";
+    EXPECT_FALSE(gui::FormExists(form)) << form << " stayed";
 }
 
 std::string ClosedVersionUrl() {
