@@ -84,7 +84,6 @@ TEST(PrintRange, CancelOrCloseStoresNothingOkPrintsTheChosenPeriodAndHelpStaysAb
     });
     EXPECT_EQ(period(), 0);
     EXPECT_TRUE(harness.Calendars().empty());
-    EXPECT_TRUE(harness.opened.empty());
     EXPECT_EQ(harness.Setting("Last", "Year"), "none");
     EXPECT_EQ(harness.Setting("PDF", "Number"), "none");
 
