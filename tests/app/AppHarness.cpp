@@ -19,7 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -61,9 +61,7 @@ void AppHarness::Start() {
     options.after_update = after_update;
     // 0, the harness's default, declines every question of the update flow.
     options.update_services.show_message_box = [this](const std::string&, const std::string& title,
-                                                      const std::string&, const std::string&,
-                                                      const std::string&, const std::string&,
-                                                      const std::string&, int, const std::string&) {
+                                                      const auto&...) {
         update_messages.push_back(title);
         return update_answer;
     };
@@ -174,6 +172,12 @@ bool OpenAndAnswer(const std::string& form, const std::function<void()>& open,
     return answered;
 }
 
+void InDialog(const std::string& form, const std::function<void()>& open,
+              const std::function<void()>& answer) {
+    EXPECT_TRUE(OpenAndAnswer(form, open, answer)) << form << " did not show";
+    EXPECT_FALSE(gui::FormExists(form)) << form << " stayed";
+}
+
 std::string ClosedVersionUrl() {
     QTcpServer server;
     server.listen(QHostAddress::LocalHost, 0);
@@ -183,9 +187,7 @@ std::string ClosedVersionUrl() {
 
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 void WriteFile(const std::string& path, const std::string& text) {

@@ -26,22 +26,20 @@ public:
     // Runs InitialiseGui, the main window's start steps and the events they post.
     void Start();
 
-    // Before Start: without a reader the program warns and disables printing;
-    // "/update" is how the installer restarts it; the program folder may be
-    // given by another name, such as a link to it.
+    // Set before Start. Without a reader printing is disabled; "/update" is
+    // how the installer restarts the program; the folder may be given by
+    // another name, such as a link to it.
     bool reader_found = true;
     bool after_update = false;
     std::string folder_given;
-    // Whether a web browser starts; the button the update flow's messages
-    // are answered with (0 declines); what the export's save
-    // dialog answers (empty: cancelled).
+    // The update flow's messages are answered with update_answer (0
+    // declines); an empty export_answer cancels the export's save dialog.
     bool browser_starts = true;
     int update_answer = 0;
     std::string export_answer;
 
-    // What the reader and the browser were asked to open, the titles of the
-    // update flow's messages, the programs it started and the file names the
-    // export's save dialog suggested.
+    // What was opened in the reader or the browser, the update flow's message
+    // titles, the programs it started, the export's suggested file names.
     std::vector<std::string> opened;
     std::vector<std::string> update_messages;
     std::vector<std::string> started;
@@ -83,6 +81,9 @@ std::string TooltipOf(const std::string& form, int id);
 // answer ran.
 bool OpenAndAnswer(const std::string& form, const std::function<void()>& open,
                    const std::function<void()>& answer);
+// OpenAndAnswer for a form that `answer` must close.
+void InDialog(const std::string& form, const std::function<void()>& open,
+              const std::function<void()>& answer);
 
 // The settings line of a version address on loopback where nothing answers.
 std::string ClosedVersionUrl();

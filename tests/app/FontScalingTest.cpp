@@ -23,13 +23,11 @@
 namespace kalvara::test {
 namespace {
 
-// The controls of the form whose text is cut off, by their text.
-std::vector<std::string> ClippedCaptions(const std::string& form) {
-    std::vector<std::string> clipped;
-    QWidget* window = gui::FormWidget(form);
-    if (window == nullptr) {
-        return {"no form " + form};
-    }
+// The captions of the window that are cut off, then the controls that stand
+// across a frame's border or its title instead of inside the box the style
+// draws.
+std::vector<std::string> LayoutFaults(const QWidget* window) {
+    std::vector<std::string> faults;
     for (QWidget* widget : window->findChildren<QWidget*>()) {
         if (!widget->isVisibleTo(window)) {
             continue;
@@ -57,17 +55,9 @@ std::vector<std::string> ClippedCaptions(const std::string& form) {
                    button->fontMetrics().tightBoundingRect(shown).height() <= button->height();
         }
         if (!fits) {
-            clipped.push_back(text.toStdString());
+            faults.push_back("cut off: " + text.toStdString());
         }
     }
-    return clipped;
-}
-
-// The controls that stand across a frame's border or its title instead of
-// inside the box the style draws.
-std::vector<std::string> StraddlingFrames(const std::string& form) {
-    std::vector<std::string> straddling;
-    QWidget* window = gui::FormWidget(form);
     for (const QGroupBox* frame : window->findChildren<QGroupBox*>()) {
         QStyleOptionGroupBox option;
         option.initFrom(frame);
@@ -90,30 +80,22 @@ std::vector<std::string> StraddlingFrames(const std::string& form) {
             // line for a heading, as the print range dialog's two choices.
             const bool heading = frame->title().isEmpty() && own.top() <= inside.top() &&
                                  own.bottom() >= inside.top();
-            if (heading) {
-                continue;
-            }
-            if (!inside.contains(own) || own.top() <= titleBottom) {
-                straddling.push_back(control->metaObject()->className() + std::string(" in ") +
-                                     frame->title().toStdString());
+            if (!heading && (!inside.contains(own) || own.top() <= titleBottom)) {
+                faults.push_back(control->metaObject()->className() + std::string(" across ") +
+                                 frame->title().toStdString());
             }
         }
     }
-    return straddling;
+    return faults;
 }
 
 void ExpectFits(const std::string& form) {
-    EXPECT_EQ(ClippedCaptions(form), std::vector<std::string>{}) << form;
-    EXPECT_EQ(StraddlingFrames(form), std::vector<std::string>{}) << form;
-    QWidget* window = gui::FormWidget(form);
-    ASSERT_NE(window, nullptr);
+    const QWidget* window = gui::FormWidget(form);
+    ASSERT_NE(window, nullptr) << form;
+    EXPECT_EQ(LayoutFaults(window), std::vector<std::string>{}) << form;
     // 1,280 x 720 less a panel: the smallest screen the program is used on.
     EXPECT_LE(window->frameGeometry().width(), 1280) << form;
     EXPECT_LE(window->frameGeometry().height(), 680) << form;
-}
-
-void CloseWithEscape(const std::string& form) {
-    QTest::keyClick(gui::FormWidget(form), Qt::Key_Escape);
 }
 
 class FontScaling : public ::testing::TestWithParam<int> {
@@ -138,24 +120,15 @@ TEST_P(FontScaling, EveryCaptionFitsInEveryForm) {
     EXPECT_NEAR(generate->font().pointSizeF(), GetParam(), 0.6);
 
     Click(MainFormName, StyleRadioId(1));
-    EXPECT_TRUE(OpenAndAnswer(
-        PrintRangeFormName, [] { Click(MainFormName, GenerateButtonId); },
-        [] {
-            ExpectFits(PrintRangeFormName);
-            CloseWithEscape(PrintRangeFormName);
-        }));
-    EXPECT_TRUE(OpenAndAnswer(
-        PreferencesFormName, [] { TriggerMenu(MainFormName, MenuPreferences); },
-        [] {
-            ExpectFits(PreferencesFormName);
-            CloseWithEscape(PreferencesFormName);
-        }));
-    EXPECT_TRUE(OpenAndAnswer(
-        AboutFormName, [] { TriggerMenu(MainFormName, MenuAbout); },
-        [] {
-            ExpectFits(AboutFormName);
-            CloseWithEscape(AboutFormName);
-        }));
+    for (const auto& [form, open] : std::vector<std::pair<std::string, std::function<void()>>>{
+             {PrintRangeFormName, [] { Click(MainFormName, GenerateButtonId); }},
+             {PreferencesFormName, [] { TriggerMenu(MainFormName, MenuPreferences); }},
+             {AboutFormName, [] { TriggerMenu(MainFormName, MenuAbout); }}}) {
+        InDialog(form, open, [&form] {
+            ExpectFits(form);
+            QTest::keyClick(gui::FormWidget(form), Qt::Key_Escape);
+        });
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(DesktopPoints, FontScaling, ::testing::Values(7, 9, 11, 14),

@@ -1,9 +1,6 @@
-// The main window through the real dispatch: start-up, the year field, the
-// style buttons, Generate and what it remembers, help, closing, its calls
-// into the update flow, and what it tells the user when something outside
-// it fails: an output folder that cannot be made, a calendar file that
-// cannot be written, a web browser that does not start. Every update address
-// is on loopback, and the flow's messages are answered by the harness.
+// The main window through the real dispatch: the year, the styles, Generate,
+// help, the update flow's calls, and what the user is told when an output
+// folder, a calendar file or a web browser fails. Updates stay on loopback.
 
 #include "app/MainWindow.h"
 
@@ -109,8 +106,7 @@ TEST(MainWindow, StylesShowTheirSamplesAndGenerateRefuses1919ThenPrintsDirectly)
 TEST(MainWindow, NoPdfReaderWarnsAndDisablesPrintingUntilTheYearIsEdited) {
     AppHarness harness;
     harness.reader_found = false;
-    // Answered with "&Get Help on This Problem".
-    harness.Start();
+    harness.Start(); // answered with "&Get Help on This Problem"
     EXPECT_EQ(harness.message_titles,
               std::vector<std::string>{"Print Functions Have Been Disabled"});
     EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
@@ -167,7 +163,7 @@ TEST(MainWindow, HelpOpensAtEachCommandsPageAndClosesWithTheWindow) {
 TEST(UpdateSteps, StartReportsAnInstallationsOutcomeAndChecksWhenDueWithTheAlertSwitch) {
     const std::string installed = std::string(NoUpdateCheck) + "NewVer=5.3.1.0\nFailed=1\n";
     const std::string due = "[Update]\nLastCheck=0\n" + ClosedVersionUrl();
-    // Restarted by the installer with "/update": confirmed; without: failed.
+    // An installation is confirmed only when the installer restarted with "/update".
     for (const auto& [settings, after_update, titles] :
          std::vector<std::tuple<std::string, bool, std::vector<std::string>>>{
              {installed, true, {"Update Process Complete"}},
