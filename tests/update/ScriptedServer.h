@@ -1,7 +1,8 @@
 #pragma once
-// A loopback HTTP server for the download client's tests. It answers each
-// request it reads with the next scripted answer, on whichever connection the
-// request came, and records what it received.
+// A loopback HTTP server for the update tests. It answers each request it
+// reads with the next scripted answer, on whichever connection the request
+// came, and records what it received; past the script, a server given a
+// folder serves that folder's files as a plain file server does.
 
 #include "core/UniqueFd.h"
 
@@ -9,6 +10,9 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <netinet/in.h>
 #include <stdexcept>
@@ -30,7 +34,8 @@ struct ScriptedAnswer {
 
 class ScriptedServer {
 public:
-    explicit ScriptedServer(std::vector<ScriptedAnswer> answers) : answers_(std::move(answers)) {
+    explicit ScriptedServer(std::vector<ScriptedAnswer> answers, std::filesystem::path folder = {})
+        : answers_(std::move(answers)), folder_(std::move(folder)) {
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK); // port 0: any free port
@@ -77,12 +82,21 @@ private:
         }
     }
 
-    // Records the request; past the script's end the answer is to hang up.
-    ScriptedAnswer Answer(std::string request) {
+    ScriptedAnswer Answer(const std::string& request) {
         std::lock_guard lock(mutex_);
-        requests_.push_back(std::move(request));
-        return requests_.size() <= answers_.size() ? answers_[requests_.size() - 1]
-                                                   : ScriptedAnswer{};
+        requests_.push_back(request);
+        if (requests_.size() <= answers_.size()) {
+            return answers_[requests_.size() - 1];
+        }
+        if (folder_.empty()) {
+            return {}; // past the script's end the answer is to hang up
+        }
+        // "GET /<path> HTTP/1.x"
+        std::ifstream file(folder_ / request.substr(5, request.find(' ', 5) - 5), std::ios::binary);
+        const std::string body{std::istreambuf_iterator<char>(file), {}};
+        return {file.is_open() ? "HTTP/1.0 200 OK\r\nContent-Length: " +
+                                     std::to_string(body.size()) + "\r\n\r\n" + body
+                               : "HTTP/1.0 404 File not found\r\n\r\n"};
     }
 
     void Serve(int fd) {
@@ -112,6 +126,7 @@ private:
 
     const UniqueFd listener_ = Patient(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     const std::vector<ScriptedAnswer> answers_;
+    const std::filesystem::path folder_;
     std::string host_;
     std::atomic<bool> stopping_{false};
     std::atomic<int> accepted_{0};
