@@ -1,12 +1,16 @@
 // The update flow end to end, from the version file to the report after the
-// restart.
+// restart, and what makes an update trustworthy: only an installer signed by
+// the trusted key is kept and run, no name from the server reaches the
+// program's or the user's files, the server's words are shown as text, and a
+// copy without an update server (or updated by its package manager) is quiet.
 
-#include "ScriptedServer.h"
 #include "UpdateFlowFixture.h"
+#include "msgbox/MessageBoxMarkup.h"
 #include "update/VersionFetch.h"
 #include "update/VersionFile.h"
 
 #include <QThread>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -29,7 +33,6 @@ TEST_F(UpdateFlowTest, OnlyANewerVersionIsOfferedAndAMajorOneRunsWithItsWindow) 
     ExpectNothingKept();
     flow_->RunInstaller();
     EXPECT_TRUE(started_.empty());
-
     // Not even when its digits joined together make a bigger number.
     for (const char* version : {"5.3.0.0", "5.2.10.0"}) {
         Publish(version);
@@ -72,8 +75,9 @@ TEST_F(UpdateFlowTest, MinorUpdateRunsSilentlyOnCloseAndIsReportedAfterTheRestar
     EXPECT_EQ(messages_[0].text1, "Version 5.3.0.7 of Kalvara is available.{f10}");
     const fs::path installer = data_ / "updates" / "Setup.sh";
     EXPECT_EQ(ReadFile(installer), installer_);
-    EXPECT_EQ(Setting("Install") + "|" + Setting("NewVer"), installer.string() + "|5.3.0.7");
-    EXPECT_EQ(Setting("Failed"), "1"); // until the restart says otherwise
+    // "Failed" until the restart says otherwise.
+    EXPECT_EQ(Setting("Install") + "|" + Setting("NewVer") + "|" + Setting("Failed"),
+              installer.string() + "|5.3.0.7|1");
     EXPECT_FALSE(gui::FormExists(DownloadFormName));
     flow_->RunInstaller(); // runs only with its run bit, which a full download sets
     const fs::path marker = data_ / "updates" / "installed.txt";
@@ -122,18 +126,14 @@ TEST_F(UpdateFlowTest, AfterTheRestartTheOutcomeIsReportedOnceAndLeftoversTidied
     EXPECT_EQ(ReadFile(root_.Path() / "precious.txt"), "keep me");
 }
 
-// A refused installer name, an answer other than 200 and an unreachable host;
-// the name rules themselves are the version file's, below.
+// An answer other than 200, a refused installer name and an unreachable
+// host, whose error the client shows on the download window.
 TEST_F(UpdateFlowTest, FailedDownloadLeavesNothingAndBringsTheWindowBack) {
-    // clang-format off
-    const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
-        {host_ + " /files/Missing.sh Setup.sh", "KV", "404"},
-        {host_ + " /files/Setup.sh ../evil.sh", "KV", "\"../evil.sh\" is not acceptable."},
-        // The client's own error is shown on the download window.
-        {"127.0.0.1:1 /Setup.sh Setup.sh", DownloadFormName, "Unable to find web host"},
-    };
-    // clang-format on
-    for (const auto& [first_line, parent, text1] : cases) {
+    for (const auto& [first_line, parent, text1] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{
+             {host_ + " /files/Missing.sh Setup.sh", "KV", "404"},
+             {host_ + " /files/Setup.sh ../evil.sh", "KV", "\"../evil.sh\" is not acceptable."},
+             {"127.0.0.1:1 /Setup.sh Setup.sh", DownloadFormName, "Unable to find web host"}}) {
         SCOPED_TRACE(first_line);
         Publish("5.3.0.1", first_line);
         EXPECT_EQ(CheckFromMenu({1}), 0);
@@ -191,6 +191,114 @@ TEST_F(UpdateFlowTest, UnreadableVersionFileIsReported) {
     EXPECT_THAT(messages_[0].text1, StartsWith(std::string(std::strerror(ECONNREFUSED)) +
                                                " (Error " + std::to_string(ECONNREFUSED) + ")"));
     EXPECT_EQ(opened_urls_.size(), 1u);
+}
+
+class UpdateTrustTest : public UpdateFlowTest {
+protected:
+    // A manual check that the user accepts ends in the refusal of an
+    // unverified installer: nothing kept, no setting touched, nothing run.
+    void ExpectRefused(const std::string& what) {
+        SCOPED_TRACE(what);
+        opened_urls_.clear();
+        const std::string settings_before = ReadFile(settings_);
+        EXPECT_EQ(CheckFromMenu({1, 1}), 0);
+        EXPECT_EQ(Titles(), (Strings{"New Version Available", "Update Not Verified"}));
+        EXPECT_EQ(messages_.back().parent, "KV");
+        EXPECT_EQ(opened_urls_, Strings{Url("/kalvara.html")}); // "&Visit Web Site"
+        EXPECT_EQ(ReadFile(settings_), settings_before);
+        ExpectNothingKept();
+        flow_->RunInstaller();
+        EXPECT_TRUE(started_.empty());
+    }
+};
+
+// Each way a signature can fail to hold is a verdict of its own in the
+// signature tests; here one of each way it reaches the flow.
+TEST_F(UpdateTrustTest, UnverifiedInstallersAreRefused) {
+    const fs::path signature = www_ / "files" / "Setup.sh.minisig";
+    Publish("5.3.0.1", "", /*sign=*/false); // the server answers 404
+    ExpectRefused("unsigned");
+    Publish("5.3.0.1");
+    WriteFile(www_ / "files" / "Setup.sh", installer_ + "rm -rf \"$HOME\"\n");
+    ExpectRefused("tampered");
+    Publish("5.3.0.1");
+    const std::string good = ReadFile(signature);
+    WriteFile(signature, good + std::string(5000, '\n'));
+    ExpectRefused("larger than 4 KiB");
+    // The key is the settings file's (a mirror's) or the built-in one; with
+    // neither, nothing verifies.
+    WriteFile(signature, good);
+    WriteSetting(settings_, "Update", "PublicKey", "");
+    EXPECT_EQ(flow_->PublicKey(), DefaultPublicKey);
+    if (std::string(DefaultPublicKey).empty()) {
+        ExpectRefused("no key");
+    }
+}
+
+// The installer lands in the updates folder whatever it is called, and a
+// link put in that folder's place would send it wherever the link points.
+TEST_F(UpdateTrustTest, AnInstallerNamedAfterTheSettingsIsHarmlessAndALinkIsRefused) {
+    WriteSetting(settings_, "Last", "Year", "2026");
+    Publish("5.3.0.1", host_ + " /files/Setup.sh Zorv.ini");
+    EXPECT_EQ(CheckFromMenu({1}), 1);
+    EXPECT_EQ(ReadFile(data_ / "updates" / "Zorv.ini"), installer_);
+    EXPECT_EQ(ReadSetting(settings_, "Last", "Year", ""), "2026");
+    fs::remove_all(data_ / "updates");
+    fs::create_directories(root_.Path() / "elsewhere");
+    fs::create_directory_symlink(root_.Path() / "elsewhere", data_ / "updates");
+    flow_ = MakeFlow();
+    EXPECT_EQ(CheckFromMenu({1}), 0);
+    EXPECT_EQ(Titles(), (Strings{"New Version Available", "Download Error"}));
+    EXPECT_THAT(messages_[1].text1, HasSubstr("is not a folder of its own"));
+    EXPECT_TRUE(fs::is_empty(root_.Path() / "elsewhere"));
+    EXPECT_FALSE(flow_->InstallerDownloaded());
+}
+
+// A reason phrase full of mark-up, through the real message box: its label
+// shows it on one line, braces and bars as they stand.
+TEST_F(UpdateTrustTest, ServerWordsAreShownLiterally) {
+    const std::string reason = "{W500,F99}Gone|||x}";
+    ScriptedServer server({{"HTTP/1.0 410 " + reason + "\r\n\r\n"}});
+    Publish("5.3.0.1", server.Host() + " /Setup.sh Setup.sh");
+    services_.show_message_box = nullptr;
+    flow_ = MakeFlow();
+    Strings shown;
+    const auto clicker = ClickThrough(shown); // "&Yes", then "&OK"
+    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+    EXPECT_THAT(shown, ElementsAre(_, "Download Error|The server answered 410 " + reason +
+                                          " for \"" + server.Host() + "/Setup.sh\"."));
+}
+
+// A text block as the message box shows it, quoted bars drawn as bars.
+std::string Shown(const std::string& text) {
+    std::string shown = msgbox::ParseText(text, true).text;
+    std::replace(shown.begin(), shown.end(), QuotedBar, '|');
+    return shown;
+}
+
+// A copy built without an update server makes no check at its first start
+// and the menu says how to set one; a package-managed copy never checks.
+TEST_F(UpdateTrustTest, WithoutAnUpdateServerOrUpdaterNothingIsChecked) {
+    Publish("5.4.0.0");
+    WriteSetting(settings_, "Update", "VersionUrl", "");
+    EXPECT_EQ(flow_->VersionUrl(), DefaultVersionUrl);
+    if (std::string(DefaultVersionUrl).empty()) {
+        EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
+        EXPECT_EQ(Setting("LastCheck", "none"), "none");
+        EXPECT_EQ(CheckFromMenu({}), 0);
+        EXPECT_EQ(Titles(), Strings{"No Update Server Set"});
+        EXPECT_EQ(Shown(messages_[0].text2),
+                  "To check for updates, set VersionUrl in section [Update] of \"" + settings_ +
+                      "\" to the https address of the version file.");
+    }
+    WriteSetting(settings_, "Update", "VersionUrl", Url("/ZorvVersion.txt"));
+    flow_->SetSelfUpdating(false);
+    EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
+    EXPECT_EQ(CheckFromMenu({}), 0);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(Shown(messages_[0].text1),
+              "This copy of Kalvara is updated by the system's package manager.");
+    ExpectNothingKept();
 }
 
 TEST(UpdateVersionFile, FetchGivesUpAtItsLimit) {
