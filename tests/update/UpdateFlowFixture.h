@@ -105,7 +105,7 @@ protected:
     void ExpectNothingKept() const {
         std::error_code ignored;
         EXPECT_TRUE(fs::is_empty(data_ / "updates", ignored) || !fs::exists(data_ / "updates"));
-        EXPECT_EQ(Setting("Install"), "");
+        EXPECT_EQ(Setting("Install") + Setting("Failed"), "");
         EXPECT_FALSE(flow_->InstallerDownloaded());
         EXPECT_FALSE(gui::FormExists(DownloadFormName));
         EXPECT_TRUE(gui::FormWidget("KV")->isVisible());
