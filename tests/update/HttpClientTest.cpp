@@ -26,8 +26,7 @@ protected:
         return client_.Download(server.Host(), path, keep_alive, "", "", file_);
     }
 
-    // Serves answer and expects the download to fail with one notice, for
-    // error, and to leave no file.
+    // The download of answer fails with one notice, for error, and leaves no file.
     void ExpectFailure(const std::string& answer, const std::string& error,
                        Then then = Then::Close) {
         SCOPED_TRACE(answer.substr(0, 60));
@@ -63,9 +62,8 @@ std::string Sized(const std::string& body, const std::string& extra_headers = ""
 
 const std::string Chunked = "HTTP/1.0 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
 
-// A chunked body holds exactly its chunks' data (size extensions and
-// trailers dropped); a body without length ends when the server closes; a
-// zero length needs no close, so the server stays silent after it.
+// Chunk extensions and trailers are dropped; a body without length ends at
+// the close, and a zero length needs none, so the server stays silent.
 TEST_F(HttpClientTest, BodyIsStoredExactlyHoweverItsEndIsMarked) {
     std::string big(0x184d2, 'a'); // no multiple of a block, and no block like the next
     for (std::size_t i = 0; i < big.size(); ++i) {
@@ -102,9 +100,8 @@ TEST_F(HttpClientTest, BodyIsStoredExactlyHoweverItsEndIsMarked) {
     EXPECT_GT(events_processed_, 0);
 }
 
-// One client through a series of answers: what its requests carry and which
-// connection each goes on. A connection is reused only after the answer
-// offered to keep it, and only for its host; an unsafe path is never sent.
+// A connection is reused only after the answer offered to keep it, and only
+// for its host; an unsafe path is never sent.
 TEST_F(HttpClientTest, RequestsCarryTheirHeadersAndReuseOnlyAKeptConnection) {
     const std::string keep = "Connection: keep-alive\r\n";
     ScriptedServer server({
@@ -129,8 +126,7 @@ TEST_F(HttpClientTest, RequestsCarryTheirHeadersAndReuseOnlyAKeptConnection) {
     EXPECT_EQ(Get(server, "/1", 1), DownloadStored);
     EXPECT_EQ(Get(server, "/2", 1), DownloadStored);
     EXPECT_EQ(server.ConnectionsAccepted(), 3);
-    // The server dropped the connection it offered to keep: tried again on a
-    // new one, whose answer does not offer, so the next needs another.
+    // "two" is retried on a new connection, whose answer does not offer it.
     EXPECT_EQ(Get(server, "/3", 1), DownloadStored);
     EXPECT_EQ(ReadFile(file_), "three");
     EXPECT_EQ(Get(server, "/4", 1), DownloadStored);
@@ -217,9 +213,8 @@ TEST_F(HttpClientTest, UnreachableOrInvalidHostShowsTheHostError) {
     EXPECT_FALSE(fs::exists(file_));
 }
 
-// Valid hosts reach the loopback server in every test above; these are the
-// forms no test server can show. Exactly 4 GiB is accepted, one byte more is
-// not, and no sign or overflow slips through.
+// Forms no loopback server can show: exactly 4 GiB is accepted, one byte more
+// is not, and no sign or overflow slips through.
 TEST(HttpSyntax, HostPortsChunkSizesAndLengthsAreCheckedToTheirLimits) {
     EXPECT_EQ(SplitHostPort("example.org")->port, 80);
     EXPECT_EQ(SplitHostPort("[::1]:81")->name, "::1");

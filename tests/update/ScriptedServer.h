@@ -6,6 +6,7 @@
 
 #include "core/UniqueFd.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
 #include <cerrno>
@@ -36,9 +37,7 @@ class ScriptedServer {
 public:
     explicit ScriptedServer(std::vector<ScriptedAnswer> answers, std::filesystem::path folder = {})
         : answers_(std::move(answers)), folder_(std::move(folder)) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK); // port 0: any free port
+        sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}}; // port 0: any free port
         socklen_t length = sizeof address;
         auto* raw = reinterpret_cast<sockaddr*>(&address);
         if (::bind(listener_.Get(), raw, length) != 0 || ::listen(listener_.Get(), 8) != 0 ||
@@ -109,7 +108,7 @@ private:
                 if (got == 0 || (got < 0 && errno != EAGAIN)) {
                     return;
                 }
-                pending.append(buffer, got > 0 ? static_cast<std::size_t>(got) : 0);
+                pending.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
                 continue;
             }
             const ScriptedAnswer answer = Answer(pending.substr(0, end + 4));

@@ -1,8 +1,7 @@
 #pragma once
-// The update flow's test fixture: a loopback file server serves the version
-// file, the installer and its signature, made with a key pair generated for
-// the test; the message box is answered by script, and the real GUI layer
-// runs offscreen.
+// The update flow's fixture: a loopback server serves the version file and
+// the installer, signed with a key pair made for the test; message boxes are
+// answered by script, and the real GUI layer runs offscreen.
 
 #include "MinisignKeys.h"
 #include "ScriptedServer.h"
@@ -15,7 +14,9 @@
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <gmock/gmock.h>
+#include <iterator>
 #include <memory>
 
 namespace kalvara::update::test {
@@ -61,7 +62,7 @@ protected:
         gui::ResetForTesting();
     }
 
-    // Tests that need the real message box or processes empty their recorder.
+    // Tests that need the real message box or processes empty their service.
     std::unique_ptr<UpdateFlow> MakeFlow() {
         return std::make_unique<UpdateFlow>(settings_, program_.string() + "/", data_.string(),
                                             services_);
@@ -94,17 +95,14 @@ protected:
     }
     Strings Titles() const {
         Strings titles;
-        for (const auto& message : messages_) {
-            titles.push_back(message.title);
-        }
+        std::ranges::transform(messages_, std::back_inserter(titles), &Message::title);
         return titles;
     }
 
     // After a download that did not end in a verified installer: nothing of
     // it is left or recorded, and the main window is back.
     void ExpectNothingKept() const {
-        std::error_code ignored;
-        EXPECT_TRUE(fs::is_empty(data_ / "updates", ignored) || !fs::exists(data_ / "updates"));
+        EXPECT_TRUE(!fs::exists(data_ / "updates") || fs::is_empty(data_ / "updates"));
         EXPECT_EQ(Setting("Install") + Setting("Failed"), "");
         EXPECT_FALSE(flow_->InstallerDownloaded());
         EXPECT_FALSE(gui::FormExists(DownloadFormName));

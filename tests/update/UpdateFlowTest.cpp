@@ -1,8 +1,5 @@
 // The update flow end to end, from the version file to the report after the
-// restart, and what makes an update trustworthy: only an installer signed by
-// the trusted key is kept and run, no name from the server reaches the
-// program's or the user's files, the server's words are shown as text, and a
-// copy without an update server (or updated by its package manager) is quiet.
+// restart, and what it refuses to trust.
 
 #include "UpdateFlowFixture.h"
 #include "update/VersionFetch.h"
@@ -17,10 +14,8 @@ namespace {
 
 using namespace test;
 
-// Only a newer version is offered, an automatic check only with its
-// preference on, every ten days and silently when there is nothing new; a
-// declined offer downloads nothing, a major update's installer keeps its own
-// window, and one that does not start is told.
+// An automatic check runs only with its preference on, every ten days and
+// silently; an installer that does not start is told.
 TEST_F(UpdateFlowTest, OnlyANewerVersionIsOfferedAndAMajorOneRunsWithItsWindow) {
     Publish("5.3.0.1");
     answers_ = {2};
@@ -58,8 +53,7 @@ TEST_F(UpdateFlowTest, OnlyANewerVersionIsOfferedAndAMajorOneRunsWithItsWindow) 
     EXPECT_EQ(Titles(), (Strings{"New Version Available", "Update Error"}));
 }
 
-// The whole round of a minor update: found automatically, downloaded, run
-// silently on close, and reported after the installer restarted the program
+// Run silently on close, reported after the installer restarted the program
 // with "/update"; "&See What's New" opens the update information.
 TEST_F(UpdateFlowTest, MinorUpdateRunsSilentlyOnCloseAndIsReportedAfterTheRestart) {
     Publish("5.3.0.7");
@@ -169,9 +163,8 @@ TEST_F(UpdateFlowTest, CancelOrCloseInTheDownloadWindowStopsASilentServer) {
     }
 }
 
-// Nothing published: the server answers 404, told in plain words and as the
-// number; a failed connection is told by the system's errno. Only the menu's
-// check offers the web site.
+// A 404 is told in plain words and as the number, a failed connection by the
+// system's errno; only the menu's check offers the web site.
 TEST_F(UpdateFlowTest, UnreadableVersionFileIsReported) {
     EXPECT_EQ(CheckFromMenu({1}), 0);
     EXPECT_EQ(messages_[0].text1, "The server answered 404 File not found (Error 404) has "
@@ -207,8 +200,7 @@ protected:
     }
 };
 
-// Each way a signature can fail to hold is a verdict of its own in the
-// signature tests; here one of each way it reaches the flow.
+// One of each way a failed signature reaches the flow.
 TEST_F(UpdateTrustTest, UnverifiedInstallersAreRefused) {
     const fs::path signature = www_ / "files" / "Setup.sh.minisig";
     Publish("5.3.0.1", "", /*sign=*/false); // the server answers 404
@@ -220,8 +212,7 @@ TEST_F(UpdateTrustTest, UnverifiedInstallersAreRefused) {
     const std::string good = ReadFile(signature);
     WriteFile(signature, good + std::string(5000, '\n'));
     ExpectRefused("larger than 4 KiB");
-    // The key is the settings file's (a mirror's) or the built-in one; with
-    // neither, nothing verifies.
+    // Without a mirror's key in the settings, the built-in one.
     WriteFile(signature, good);
     WriteSetting(settings_, "Update", "PublicKey", "");
     EXPECT_EQ(flow_->PublicKey(), DefaultPublicKey);
@@ -230,8 +221,7 @@ TEST_F(UpdateTrustTest, UnverifiedInstallersAreRefused) {
     }
 }
 
-// The installer lands in the updates folder whatever it is called, and a
-// link put in that folder's place would send it wherever the link points.
+// A link in the updates folder's place would send the download elsewhere.
 TEST_F(UpdateTrustTest, AnInstallerNamedAfterTheSettingsIsHarmlessAndALinkIsRefused) {
     WriteSetting(settings_, "Last", "Year", "2026");
     Publish("5.3.0.1", host_ + " /files/Setup.sh Zorv.ini");
@@ -249,8 +239,7 @@ TEST_F(UpdateTrustTest, AnInstallerNamedAfterTheSettingsIsHarmlessAndALinkIsRefu
     EXPECT_FALSE(flow_->InstallerDownloaded());
 }
 
-// A reason phrase full of mark-up, through the real message box: its label
-// shows it on one line, braces and bars as they stand.
+// The real message box's label shows mark-up in the reason phrase as it stands.
 TEST_F(UpdateTrustTest, ServerWordsAreShownLiterally) {
     const std::string reason = "{W500,F99}Gone|||x}";
     ScriptedServer server({{"HTTP/1.0 410 " + reason + "\r\n\r\n"}});
@@ -264,8 +253,7 @@ TEST_F(UpdateTrustTest, ServerWordsAreShownLiterally) {
                                           " for \"" + server.Host() + "/Setup.sh\"."));
 }
 
-// A copy built without an update server makes no check at its first start
-// and the menu says how to set one; a package-managed copy never checks.
+// The menu says how to set a missing server.
 TEST_F(UpdateTrustTest, WithoutAnUpdateServerOrUpdaterNothingIsChecked) {
     Publish("5.4.0.0");
     WriteSetting(settings_, "Update", "VersionUrl", "");
@@ -296,8 +284,7 @@ TEST(UpdateVersionFile, FetchGivesUpAtItsLimit) {
     EXPECT_FALSE(fetched.error_text.empty());
 }
 
-// The flow tests above cover 5.3.0.1, 5.2.10.0 and 5.4; these are the
-// numbers that joined digits or a decimal reading would get wrong.
+// Numbers that joined digits or a decimal reading would get wrong.
 TEST(UpdateVersionFile, VersionsCompareNumberByNumber) {
     const Version current = *ParseVersion("5.3.0.0");
     EXPECT_TRUE(IsNewer(*ParseVersion("5.3.0.10"), *ParseVersion("5.3.0.9")));
