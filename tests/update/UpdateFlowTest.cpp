@@ -239,17 +239,19 @@ TEST_F(UpdateTrustTest, AnInstallerNamedAfterTheSettingsIsHarmlessAndALinkIsRefu
     EXPECT_FALSE(flow_->InstallerDownloaded());
 }
 
-// The real message box's label shows mark-up in the reason phrase as it stands.
-TEST_F(UpdateTrustTest, ServerWordsAreShownLiterally) {
-    const std::string reason = "{W500,F99}Gone|||x}";
-    ScriptedServer server({{"HTTP/1.0 410 " + reason + "\r\n\r\n"}});
+// A redirect, even to the signed installer, is not followed; the real message
+// box's label shows mark-up in its reason phrase as it stands.
+TEST_F(UpdateTrustTest, RedirectIsRefusedAndServerWordsAreShownLiterally) {
+    const std::string reason = "{W500,F99}Moved|||x}";
+    ScriptedServer server(
+        {{"HTTP/1.0 302 " + reason + "\r\nLocation: " + Url("/files/Setup.sh") + "\r\n\r\n"}});
     Publish("5.3.0.1", server.Host() + " /Setup.sh Setup.sh");
     services_.show_message_box = nullptr;
     flow_ = MakeFlow();
     Strings shown;
     const auto clicker = ClickThrough(shown); // "&Yes", then "&OK"
     EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
-    EXPECT_THAT(shown, ElementsAre(_, "Download Error|The server answered 410 " + reason +
+    EXPECT_THAT(shown, ElementsAre(_, "Download Error|The server answered 302 " + reason +
                                           " for \"" + server.Host() + "/Setup.sh\"."));
 }
 
