@@ -1,14 +1,19 @@
 #pragma once
-// A loopback HTTP server for the download client's tests. It answers each
-// request it reads with the next scripted answer, on whichever connection the
-// request came, and records what it received.
+// A loopback HTTP server for the update tests. It answers each request it
+// reads with the next scripted answer, on whichever connection the request
+// came, and records what it received; past the script, a server given a
+// folder serves that folder's files as a plain file server does.
 
 #include "core/UniqueFd.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <netinet/in.h>
 #include <stdexcept>
@@ -30,10 +35,9 @@ struct ScriptedAnswer {
 
 class ScriptedServer {
 public:
-    explicit ScriptedServer(std::vector<ScriptedAnswer> answers) : answers_(std::move(answers)) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK); // port 0: any free port
+    explicit ScriptedServer(std::vector<ScriptedAnswer> answers, std::filesystem::path folder = {})
+        : answers_(std::move(answers)), folder_(std::move(folder)) {
+        sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}}; // port 0: any free port
         socklen_t length = sizeof address;
         auto* raw = reinterpret_cast<sockaddr*>(&address);
         if (::bind(listener_.Get(), raw, length) != 0 || ::listen(listener_.Get(), 8) != 0 ||
@@ -77,12 +81,21 @@ private:
         }
     }
 
-    // Records the request; past the script's end the answer is to hang up.
-    ScriptedAnswer Answer(std::string request) {
+    ScriptedAnswer Answer(const std::string& request) {
         std::lock_guard lock(mutex_);
-        requests_.push_back(std::move(request));
-        return requests_.size() <= answers_.size() ? answers_[requests_.size() - 1]
-                                                   : ScriptedAnswer{};
+        requests_.push_back(request);
+        if (requests_.size() <= answers_.size()) {
+            return answers_[requests_.size() - 1];
+        }
+        if (folder_.empty()) {
+            return {}; // past the script's end the answer is to hang up
+        }
+        // "GET /<path> HTTP/1.x"
+        std::ifstream file(folder_ / request.substr(5, request.find(' ', 5) - 5), std::ios::binary);
+        const std::string body{std::istreambuf_iterator<char>(file), {}};
+        return {file.is_open() ? "HTTP/1.0 200 OK\r\nContent-Length: " +
+                                     std::to_string(body.size()) + "\r\n\r\n" + body
+                               : "HTTP/1.0 404 File not found\r\n\r\n"};
     }
 
     void Serve(int fd) {
@@ -95,7 +108,7 @@ private:
                 if (got == 0 || (got < 0 && errno != EAGAIN)) {
                     return;
                 }
-                pending.append(buffer, got > 0 ? static_cast<std::size_t>(got) : 0);
+                pending.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
                 continue;
             }
             const ScriptedAnswer answer = Answer(pending.substr(0, end + 4));
@@ -112,6 +125,7 @@ private:
 
     const UniqueFd listener_ = Patient(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     const std::vector<ScriptedAnswer> answers_;
+    const std::filesystem::path folder_;
     std::string host_;
     std::atomic<bool> stopping_{false};
     std::atomic<int> accepted_{0};

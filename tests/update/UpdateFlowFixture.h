@@ -1,10 +1,10 @@
 #pragma once
-// The update flow's test fixture: a real HTTP server (python3 -m http.server)
-// on a loopback port serves the version file, the installer and its
-// signature, made with a key pair generated for the test; the message box is
+// The update flow's fixture: a loopback server serves the version file and
+// the installer, signed with a key pair made for the test; message boxes are
 // answered by script, and the real GUI layer runs offscreen.
 
 #include "MinisignKeys.h"
+#include "ScriptedServer.h"
 #include "core/SettingsStore.h"
 #include "gui/Gui.h"
 #include "msgbox/MessageBox.h"
@@ -12,10 +12,11 @@
 #include "update/UpdateFlow.h"
 
 #include <QLabel>
-#include <QProcess>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <gmock/gmock.h>
+#include <iterator>
 #include <memory>
 
 namespace kalvara::update::test {
@@ -32,24 +33,26 @@ class UpdateFlowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fs::create_directories(program_);
-        fs::create_directories(www_);
-        // Port 0: the server takes a free port and names it once it listens.
-        server_.setStandardErrorFile(QProcess::nullDevice());
-        server_.start("python3", {"-u", "-m", "http.server", "0", "--bind", "127.0.0.1",
-                                  "--directory", QString::fromStdString(www_.string())});
-        std::string banner;
-        while (banner.find(" port ") == std::string::npos && server_.waitForReadyRead(10000)) {
-            banner += server_.readAll().toStdString();
-        }
-        ASSERT_THAT(banner, HasSubstr(" port ")) << "python3 -m http.server failed";
-        host_ += std::to_string(std::stoi(banner.substr(banner.find(" port ") + 6)));
         ASSERT_TRUE(keys_.Ok()) << "minisign -G failed";
         WriteSetting(settings_, "Update", "VersionUrl", Url("/ZorvVersion.txt"));
         WriteSetting(settings_, "Update", "ProductPage", Url("/kalvara.html"));
         WriteSetting(settings_, "Update", "PublicKey", keys_.PublicLine());
-        gui::InstallEntryPoints({[] {}, [this](const std::string& form) { Design(form); },
-                                 [this](const std::string& form, int id, int code, int& value,
-                                        int& cancel) { Dispatch(form, id, code, value, cancel); }});
+        gui::InstallEntryPoints(
+            {[] {},
+             [this](const std::string& form) {
+                 if (flow_ && UpdateFlow::OwnsForm(form)) {
+                     flow_->DesignForm(form);
+                 } else if (form == msgbox::MessageBoxFormName) {
+                     msgbox::DesignMessageBoxForm(form);
+                 }
+             },
+             [this](const std::string& form, int id, int code, int& value, int& cancel) {
+                 if (flow_ && UpdateFlow::OwnsForm(form)) {
+                     flow_->DispatchEvent(form, id, code, value, cancel);
+                 } else if (form == msgbox::MessageBoxFormName) {
+                     msgbox::MessageBoxEvent(form, id, code, value, cancel);
+                 }
+             }});
         gui::CreateForm("KV", "", "Kalvara", 0, 0, 40, 10, "");
         flow_ = MakeFlow();
     }
@@ -59,7 +62,7 @@ protected:
         gui::ResetForTesting();
     }
 
-    // Tests that need the real message box or processes empty their recorder.
+    // Tests that need the real message box or processes empty their service.
     std::unique_ptr<UpdateFlow> MakeFlow() {
         return std::make_unique<UpdateFlow>(settings_, program_.string() + "/", data_.string(),
                                             services_);
@@ -70,21 +73,6 @@ protected:
         messages_.clear();
         answers_ = std::move(answers);
         return flow_->CheckFromMenu("KV");
-    }
-
-    void Design(const std::string& form) {
-        if (flow_ && UpdateFlow::OwnsForm(form)) {
-            flow_->DesignForm(form);
-        } else if (form == msgbox::MessageBoxFormName) {
-            msgbox::DesignMessageBoxForm(form);
-        }
-    }
-    void Dispatch(const std::string& form, int id, int code, int& value, int& cancel) {
-        if (flow_ && UpdateFlow::OwnsForm(form)) {
-            flow_->DispatchEvent(form, id, code, value, cancel);
-        } else if (form == msgbox::MessageBoxFormName) {
-            msgbox::MessageBoxEvent(form, id, code, value, cancel);
-        }
     }
 
     std::string Url(const std::string& path) const { return "http://" + host_ + path; }
@@ -107,18 +95,15 @@ protected:
     }
     Strings Titles() const {
         Strings titles;
-        for (const auto& message : messages_) {
-            titles.push_back(message.title);
-        }
+        std::ranges::transform(messages_, std::back_inserter(titles), &Message::title);
         return titles;
     }
 
     // After a download that did not end in a verified installer: nothing of
     // it is left or recorded, and the main window is back.
     void ExpectNothingKept() const {
-        std::error_code ignored;
-        EXPECT_TRUE(fs::is_empty(data_ / "updates", ignored) || !fs::exists(data_ / "updates"));
-        EXPECT_EQ(Setting("Install"), "");
+        EXPECT_TRUE(!fs::exists(data_ / "updates") || fs::is_empty(data_ / "updates"));
+        EXPECT_EQ(Setting("Install") + Setting("Failed"), "");
         EXPECT_FALSE(flow_->InstallerDownloaded());
         EXPECT_FALSE(gui::FormExists(DownloadFormName));
         EXPECT_TRUE(gui::FormWidget("KV")->isVisible());
@@ -150,8 +135,8 @@ protected:
     fs::path program_ = root_.Path() / "program", www_ = root_.Path() / "www";
     fs::path data_ = root_.Path() / "data";
     std::string settings_ = (program_ / "Zorv.ini").string();
-    std::string host_ = "127.0.0.1:";
-    QProcess server_;
+    ScriptedServer server_{{}, www_};
+    std::string host_ = server_.Host();
     std::unique_ptr<UpdateFlow> flow_;
     std::vector<Message> messages_;
     std::vector<int> answers_;

@@ -1,7 +1,6 @@
 // The update flow end to end, from the version file to the report after the
-// restart: checks, the ten-day rule, downloads and what must be refused.
+// restart, and what it refuses to trust.
 
-#include "ScriptedServer.h"
 #include "UpdateFlowFixture.h"
 #include "update/VersionFetch.h"
 #include "update/VersionFile.h"
@@ -15,9 +14,8 @@ namespace {
 
 using namespace test;
 
-// Only a newer version is offered, an automatic check only with its
-// preference on and silently when there is nothing new; a declined offer
-// downloads nothing, and a major update's installer keeps its own window.
+// An automatic check runs only with its preference on, every ten days and
+// silently; an installer that does not start is told.
 TEST_F(UpdateFlowTest, OnlyANewerVersionIsOfferedAndAMajorOneRunsWithItsWindow) {
     Publish("5.3.0.1");
     answers_ = {2};
@@ -26,11 +24,7 @@ TEST_F(UpdateFlowTest, OnlyANewerVersionIsOfferedAndAMajorOneRunsWithItsWindow) 
     EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
     EXPECT_EQ(Titles(), Strings{"New Version Available"});
     ExpectNothingKept();
-    flow_->RunInstaller();
-    EXPECT_TRUE(started_.empty());
-
-    // An older version is no update either, even when its digits joined
-    // together make a bigger number.
+    // Not even when its digits joined together make a bigger number.
     for (const char* version : {"5.3.0.0", "5.2.10.0"}) {
         Publish(version);
         EXPECT_EQ(CheckFromMenu({}), 0);
@@ -39,7 +33,11 @@ TEST_F(UpdateFlowTest, OnlyANewerVersionIsOfferedAndAMajorOneRunsWithItsWindow) 
     EXPECT_EQ(messages_[0].text1,
               "Version 5.3.0.0 of Kalvara is the latest version available.{f10}");
     messages_.clear();
-    today_ += 11;
+    today_ += 10;
+    flow_ = MakeFlow();
+    EXPECT_EQ(flow_->AutomaticCheckDue(), 0);
+    EXPECT_EQ(Setting("LastCheck"), std::to_string(today_));
+    today_ += 1;
     EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
     EXPECT_EQ(Setting("LastCheck"), std::to_string(today_ + 10)); // it ran, and said nothing
     EXPECT_TRUE(messages_.empty());
@@ -48,10 +46,14 @@ TEST_F(UpdateFlowTest, OnlyANewerVersionIsOfferedAndAMajorOneRunsWithItsWindow) 
     EXPECT_EQ(CheckFromMenu({1}), 1);
     flow_->RunInstaller();
     EXPECT_THAT(started_, ElementsAre(Pair(_, IsEmpty())));
+    services_.start_process = [](auto&&...) { return false; };
+    flow_ = MakeFlow();
+    EXPECT_EQ(CheckFromMenu({1}), 1);
+    flow_->RunInstaller();
+    EXPECT_EQ(Titles(), (Strings{"New Version Available", "Update Error"}));
 }
 
-// The whole round of a minor update: found automatically, downloaded, run
-// silently on close, and reported after the installer restarted the program
+// Run silently on close, reported after the installer restarted the program
 // with "/update"; "&See What's New" opens the update information.
 TEST_F(UpdateFlowTest, MinorUpdateRunsSilentlyOnCloseAndIsReportedAfterTheRestart) {
     Publish("5.3.0.7");
@@ -63,8 +65,9 @@ TEST_F(UpdateFlowTest, MinorUpdateRunsSilentlyOnCloseAndIsReportedAfterTheRestar
     EXPECT_EQ(messages_[0].text1, "Version 5.3.0.7 of Kalvara is available.{f10}");
     const fs::path installer = data_ / "updates" / "Setup.sh";
     EXPECT_EQ(ReadFile(installer), installer_);
-    EXPECT_EQ(Setting("Install") + "|" + Setting("NewVer"), installer.string() + "|5.3.0.7");
-    EXPECT_EQ(Setting("Failed"), "1"); // until the restart says otherwise
+    // "Failed" until the restart says otherwise.
+    EXPECT_EQ(Setting("Install") + "|" + Setting("NewVer") + "|" + Setting("Failed"),
+              installer.string() + "|5.3.0.7|1");
     EXPECT_FALSE(gui::FormExists(DownloadFormName));
     flow_->RunInstaller(); // runs only with its run bit, which a full download sets
     const fs::path marker = data_ / "updates" / "installed.txt";
@@ -85,19 +88,6 @@ TEST_F(UpdateFlowTest, MinorUpdateRunsSilentlyOnCloseAndIsReportedAfterTheRestar
     EXPECT_FALSE(gui::FormExists(WhatsNewFormName));
     EXPECT_EQ(Setting("Install") + Setting("NewVer") + Setting("Failed"), "0");
     EXPECT_FALSE(fs::exists(installer));
-}
-
-TEST_F(UpdateFlowTest, AutomaticCheckWaitsTenDaysEvenAcrossARestart) {
-    const DayNumber first = today_;
-    EXPECT_EQ(flow_->AutomaticCheckDue(), 1);
-    for (DayNumber day : {first, first + 1, first + 10}) {
-        flow_ = MakeFlow();
-        today_ = day;
-        EXPECT_EQ(flow_->AutomaticCheckDue(), 0) << day - first;
-    }
-    today_ = first + 11;
-    EXPECT_EQ(flow_->AutomaticCheckDue(), 1);
-    EXPECT_EQ(Setting("LastCheck"), std::to_string(first + 21));
 }
 
 // A failed installation is reported once; without "NewVer" the updater's
@@ -126,25 +116,20 @@ TEST_F(UpdateFlowTest, AfterTheRestartTheOutcomeIsReportedOnceAndLeftoversTidied
     EXPECT_EQ(ReadFile(root_.Path() / "precious.txt"), "keep me");
 }
 
-// A refused installer name, an answer other than 200 and an unreachable host;
-// the name rules themselves are the version file's, below.
+// An answer other than 200, a refused installer name and an unreachable
+// host, whose error the client shows on the download window.
 TEST_F(UpdateFlowTest, FailedDownloadLeavesNothingAndBringsTheWindowBack) {
-    // clang-format off
-    const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
-        {host_ + " /files/Missing.sh Setup.sh", "KV", "404"},
-        {host_ + " /files/Setup.sh ../evil.sh", "KV", "\"../evil.sh\" is not acceptable."},
-        // The client's own error is shown on the download window.
-        {"127.0.0.1:1 /Setup.sh Setup.sh", DownloadFormName, "Unable to find web host"},
-    };
-    // clang-format on
-    for (const auto& [first_line, parent, text1] : cases) {
+    for (const auto& [first_line, parent, text1] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{
+             {host_ + " /files/Missing.sh Setup.sh", "KV", "404"},
+             {host_ + " /files/Setup.sh ../evil.sh", "KV", "\"../evil.sh\" is not acceptable."},
+             {"127.0.0.1:1 /Setup.sh Setup.sh", DownloadFormName, "Unable to find web host"}}) {
         SCOPED_TRACE(first_line);
         Publish("5.3.0.1", first_line);
         EXPECT_EQ(CheckFromMenu({1}), 0);
         EXPECT_EQ(Titles(), (Strings{"New Version Available", "Download Error"}));
         EXPECT_EQ(messages_.back().parent, parent);
         EXPECT_THAT(messages_.back().text1, HasSubstr(text1));
-        EXPECT_EQ(Setting("Failed", "none"), "none");
         ExpectNothingKept();
     }
     EXPECT_FALSE(fs::exists(root_.Path() / "evil.sh"));
@@ -178,9 +163,8 @@ TEST_F(UpdateFlowTest, CancelOrCloseInTheDownloadWindowStopsASilentServer) {
     }
 }
 
-// Nothing published: the server answers 404, told in plain words and as the
-// number; a failed connection is told by the system's errno. Only the menu's
-// check offers the web site.
+// A 404 is told in plain words and as the number, a failed connection by the
+// system's errno; only the menu's check offers the web site.
 TEST_F(UpdateFlowTest, UnreadableVersionFileIsReported) {
     EXPECT_EQ(CheckFromMenu({1}), 0);
     EXPECT_EQ(messages_[0].text1, "The server answered 404 File not found (Error 404) has "
@@ -197,6 +181,103 @@ TEST_F(UpdateFlowTest, UnreadableVersionFileIsReported) {
     EXPECT_EQ(opened_urls_.size(), 1u);
 }
 
+class UpdateTrustTest : public UpdateFlowTest {
+protected:
+    // A manual check that the user accepts ends in the refusal of an
+    // unverified installer: nothing kept, no setting touched, nothing run.
+    void ExpectRefused(const std::string& what) {
+        SCOPED_TRACE(what);
+        opened_urls_.clear();
+        const std::string settings_before = ReadFile(settings_);
+        EXPECT_EQ(CheckFromMenu({1, 1}), 0);
+        EXPECT_EQ(Titles(), (Strings{"New Version Available", "Update Not Verified"}));
+        EXPECT_EQ(messages_.back().parent, "KV");
+        EXPECT_EQ(opened_urls_, Strings{Url("/kalvara.html")}); // "&Visit Web Site"
+        EXPECT_EQ(ReadFile(settings_), settings_before);
+        ExpectNothingKept();
+        flow_->RunInstaller();
+        EXPECT_TRUE(started_.empty());
+    }
+};
+
+// One of each way a failed signature reaches the flow.
+TEST_F(UpdateTrustTest, UnverifiedInstallersAreRefused) {
+    const fs::path signature = www_ / "files" / "Setup.sh.minisig";
+    Publish("5.3.0.1", "", /*sign=*/false); // the server answers 404
+    ExpectRefused("unsigned");
+    Publish("5.3.0.1");
+    WriteFile(www_ / "files" / "Setup.sh", installer_ + "rm -rf \"$HOME\"\n");
+    ExpectRefused("tampered");
+    Publish("5.3.0.1");
+    const std::string good = ReadFile(signature);
+    WriteFile(signature, good + std::string(5000, '\n'));
+    ExpectRefused("larger than 4 KiB");
+    // Without a mirror's key in the settings, the built-in one.
+    WriteFile(signature, good);
+    WriteSetting(settings_, "Update", "PublicKey", "");
+    EXPECT_EQ(flow_->PublicKey(), DefaultPublicKey);
+    if (std::string(DefaultPublicKey).empty()) {
+        ExpectRefused("no key");
+    }
+}
+
+// A link in the updates folder's place would send the download elsewhere.
+TEST_F(UpdateTrustTest, AnInstallerNamedAfterTheSettingsIsHarmlessAndALinkIsRefused) {
+    WriteSetting(settings_, "Last", "Year", "2026");
+    Publish("5.3.0.1", host_ + " /files/Setup.sh Zorv.ini");
+    EXPECT_EQ(CheckFromMenu({1}), 1);
+    EXPECT_EQ(ReadFile(data_ / "updates" / "Zorv.ini"), installer_);
+    EXPECT_EQ(ReadSetting(settings_, "Last", "Year", ""), "2026");
+    fs::remove_all(data_ / "updates");
+    fs::create_directories(root_.Path() / "elsewhere");
+    fs::create_directory_symlink(root_.Path() / "elsewhere", data_ / "updates");
+    flow_ = MakeFlow();
+    EXPECT_EQ(CheckFromMenu({1}), 0);
+    EXPECT_EQ(Titles(), (Strings{"New Version Available", "Download Error"}));
+    EXPECT_THAT(messages_[1].text1, HasSubstr("is not a folder of its own"));
+    EXPECT_TRUE(fs::is_empty(root_.Path() / "elsewhere"));
+    EXPECT_FALSE(flow_->InstallerDownloaded());
+}
+
+// A redirect, even to the signed installer, is not followed; the real message
+// box's label shows mark-up in its reason phrase as it stands.
+TEST_F(UpdateTrustTest, RedirectIsRefusedAndServerWordsAreShownLiterally) {
+    const std::string reason = "{W500,F99}Moved|||x}";
+    ScriptedServer server(
+        {{"HTTP/1.0 302 " + reason + "\r\nLocation: " + Url("/files/Setup.sh") + "\r\n\r\n"}});
+    Publish("5.3.0.1", server.Host() + " /Setup.sh Setup.sh");
+    services_.show_message_box = nullptr;
+    flow_ = MakeFlow();
+    Strings shown;
+    const auto clicker = ClickThrough(shown); // "&Yes", then "&OK"
+    EXPECT_EQ(flow_->CheckFromMenu("KV"), 0);
+    EXPECT_THAT(shown, ElementsAre(_, "Download Error|The server answered 302 " + reason +
+                                          " for \"" + server.Host() + "/Setup.sh\"."));
+}
+
+// The menu says how to set a missing server.
+TEST_F(UpdateTrustTest, WithoutAnUpdateServerOrUpdaterNothingIsChecked) {
+    Publish("5.4.0.0");
+    WriteSetting(settings_, "Update", "VersionUrl", "");
+    EXPECT_EQ(flow_->VersionUrl(), DefaultVersionUrl);
+    if (std::string(DefaultVersionUrl).empty()) {
+        EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
+        EXPECT_EQ(Setting("LastCheck", "none"), "none");
+        EXPECT_EQ(CheckFromMenu({}), 0);
+        EXPECT_EQ(Titles(), Strings{"No Update Server Set"});
+        EXPECT_THAT(messages_[0].text2,
+                    HasSubstr("VersionUrl in section [Update] of \"" + settings_ + "\""));
+    }
+    WriteSetting(settings_, "Update", "VersionUrl", Url("/ZorvVersion.txt"));
+    flow_->SetSelfUpdating(false);
+    EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
+    EXPECT_EQ(CheckFromMenu({}), 0);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text1,
+              "This copy of Kalvara is updated by the system's package manager.{f10}");
+    ExpectNothingKept();
+}
+
 TEST(UpdateVersionFile, FetchGivesUpAtItsLimit) {
     ScriptedServer silent({{"", Then::Stall}});
     const auto fetched = FetchVersionFile("http://" + silent.Host() + "/ZorvVersion.txt",
@@ -205,8 +286,7 @@ TEST(UpdateVersionFile, FetchGivesUpAtItsLimit) {
     EXPECT_FALSE(fetched.error_text.empty());
 }
 
-// The flow tests above cover 5.3.0.1, 5.2.10.0 and 5.4; these are the
-// numbers that joined digits or a decimal reading would get wrong.
+// Numbers that joined digits or a decimal reading would get wrong.
 TEST(UpdateVersionFile, VersionsCompareNumberByNumber) {
     const Version current = *ParseVersion("5.3.0.0");
     EXPECT_TRUE(IsNewer(*ParseVersion("5.3.0.10"), *ParseVersion("5.3.0.9")));
