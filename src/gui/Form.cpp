@@ -317,16 +317,18 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
     }
     switch (event->type()) {
     case QEvent::KeyPress:
-        if (event == reportedKeyEvent_) {
+        if (IsBubbling(watched, event)) {
             break;
         }
         reportedKeyEvent_ = event;
+        reportedKeyTarget_ = watched;
         if (HandleKey(watched, event)) {
             return true;
         }
         break;
     case QEvent::KeyRelease:
         reportedKeyEvent_ = nullptr;
+        reportedKeyTarget_ = nullptr;
         break;
     case QEvent::FocusIn:
         if (const int id = IdOf(qobject_cast<QWidget*>(watched)); id != 0) {
@@ -342,6 +344,19 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool Form::IsBubbling(const QObject* watched, const QEvent* event) const {
+    if (event != reportedKeyEvent_ || reportedKeyTarget_ == nullptr) {
+        return false;
+    }
+    for (const QObject* below = reportedKeyTarget_->parent(); below != nullptr;
+         below = below->parent()) {
+        if (below == watched) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool Form::HandleKey(QObject* watched, QEvent* event) {

@@ -94,6 +94,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // True for a key press on its way up from a child it was reported for.
+    bool IsBubbling(const QObject* watched, const QEvent* event) const;
     bool HandleKey(QObject* watched, QEvent* event);
     // The control's tooltip, asked of the program, as its accessible
     // description; the program's own description is left alone.
@@ -111,10 +113,13 @@ private:
     QButtonGroup* radioGroup_ = nullptr;
     std::vector<int> defaultIds_;
     int cancelId_ = 0;
-    // The key press last reported. A press that a control ignores bubbles up
-    // through its parents to the form and must not be reported again; the
-    // release that follows every press clears it.
+    // The key press last reported and the object it was reported for. A press
+    // that a control ignores bubbles up through its parents to the form and
+    // must not be reported again. The address alone does not say that: Qt
+    // builds each press on the stack, so Shift and then A, held together,
+    // arrive at one address.
     const QEvent* reportedKeyEvent_ = nullptr;
+    QPointer<QObject> reportedKeyTarget_;
 };
 
 } // namespace kalvara::gui
