@@ -55,6 +55,10 @@ std::string OutputFileProblem(const std::string& path) {
         if (errno != ENOENT) {
             return std::strerror(errno);
         }
+        // Writing would replace the link itself, which is the user's.
+        if (struct stat link{}; ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+            return "it is a link to a file that does not exist";
+        }
         return FolderProblem(FolderOf(path));
     }
     if (S_ISDIR(info.st_mode)) {
