@@ -224,6 +224,24 @@ QButtonGroup* Form::RadioGroup(bool startNew) {
     if (startNew || radioGroup_ == nullptr) {
         radioGroup_ = new QButtonGroup(this);
         radioGroup_->setExclusive(true);
+        // The group is one stop for Tab, as in any dialog of option buttons,
+        // and the stop follows the checked button so that Tab lands on the
+        // current choice rather than on the group's first button.
+        QButtonGroup* group = radioGroup_;
+        connect(
+            group, &QButtonGroup::buttonToggled, this, [group](QAbstractButton* checked, bool on) {
+                const auto members = group->buttons();
+                const bool tabStop =
+                    std::any_of(members.begin(), members.end(), [](QAbstractButton* member) {
+                        return (member->focusPolicy() & Qt::TabFocus) != 0;
+                    });
+                if (!on || !tabStop || !checked->isEnabled()) {
+                    return;
+                }
+                for (QAbstractButton* member : members) {
+                    member->setFocusPolicy(member == checked ? Qt::StrongFocus : Qt::ClickFocus);
+                }
+            });
     }
     return radioGroup_;
 }

@@ -32,6 +32,8 @@ protected:
 };
 
 TEST_F(FormAccessibility, MainWindowNamesItsFieldByItsCaptionAndDescribesThePreview) {
+    // Tab enters the styles at the checked one, wherever it is.
+    Click(MainFormName, StyleRadioId(3));
     ExpectReadable(MainFormName);
     const QWidget* year = gui::ControlWidget(MainFormName, YearFieldId);
     EXPECT_EQ(year->accessibleName(), "Calendar starting year:");
@@ -40,7 +42,6 @@ TEST_F(FormAccessibility, MainWindowNamesItsFieldByItsCaptionAndDescribesThePrev
             gui::ControlWidget(MainFormName, StyleRadioId(style)));
         EXPECT_EQ(radio->role(), QAccessible::RadioButton);
     }
-    Click(MainFormName, StyleRadioId(3));
     const QString preview =
         gui::ControlWidget(MainFormName, PreviewPictureId)->accessibleDescription();
     EXPECT_EQ(preview, "Preview of the Year calendar");

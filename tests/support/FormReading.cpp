@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,9 +42,24 @@ bool Reachable(const QWidget* widget, const QWidget* window) {
            (widget->focusPolicy() & Qt::TabFocus) != 0;
 }
 
-std::string NameOf(const QWidget* widget) {
+// Option buttons of one group are one stop for Tab, and that stop is the
+// checked one: Tab lands on the current choice.
+bool MustBeReached(const QWidget* widget, const QWidget* window) {
+    const auto* radio = qobject_cast<const QRadioButton*>(widget);
+    if (radio == nullptr || radio->group() == nullptr) {
+        return Reachable(widget, window);
+    }
+    const auto members = radio->group()->buttons();
+    return radio->isChecked() && radio->isVisibleTo(window) && radio->isEnabled() &&
+           std::any_of(members.begin(), members.end(), [window](const QAbstractButton* member) {
+               return Reachable(member, window);
+           });
+}
+
+std::string NameOf(QWidget* widget) {
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(widget);
     return widget->metaObject()->className() + std::string(" ") +
-           widget->accessibleName().toStdString();
+           (reader ? reader->text(QAccessible::Name).toStdString() : "");
 }
 
 // The controls Tab reaches from the first, in the order it reaches them.
@@ -79,8 +95,7 @@ void ExpectTabFollowsReadingOrder(const std::string& form, QWidget* window) {
     // the walk short: then only the order of what it reached is judged.
     const bool complete = !walk.empty() && QApplication::focusWidget() == walk.front();
     for (QWidget* widget : window->findChildren<QWidget*>()) {
-        const auto* radio = qobject_cast<QRadioButton*>(widget);
-        if (complete && Reachable(widget, window) && (radio == nullptr || radio->isChecked())) {
+        if (complete && MustBeReached(widget, window)) {
             EXPECT_NE(std::find(walk.begin(), walk.end(), widget), walk.end())
                 << form << ": Tab never reaches " << NameOf(widget);
         }
