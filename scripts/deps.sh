@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Kalvara need,
-# skipping those already present. Safe to run again and again.
+# skipping those already present. Safe to run again and again. Arguments are
+# further packages a tool script needs on top.
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,7 @@ packages=(
     libcli11-dev libfmt-dev libical-dev python3-icalendar
     scdoc man-db appstream
     dpkg-dev file lintian
+    "$@"
 )
 
 missing=()
