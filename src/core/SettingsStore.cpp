@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/IniDocument.h"
 #include "core/RegularFile.h"
+#include "core/TextHelpers.h"
 #include "engine/DateText.h"
 
 #include <algorithm>
@@ -22,13 +23,9 @@ std::string Cut(std::string_view text, std::size_t limit) {
     return std::string(text.substr(0, std::min(limit, text.find('\0'))));
 }
 
-std::string TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+// The text cut as those buffers would cut it, then without its blanks.
+std::string Field(std::string_view text, std::size_t limit) {
+    return std::string(TrimBlanks(Cut(text, limit)));
 }
 
 std::string SystemReason(const std::string& file, int error) {
@@ -39,18 +36,17 @@ std::string SystemReason(const std::string& file, int error) {
 
 std::string ReadSetting(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& default_value) {
-    const std::string fallback = TrimBlanks(Cut(default_value, NameLimit));
+    const std::string fallback = Field(default_value, NameLimit);
     const RegularFile contents = ReadRegularFile(file);
     if (contents.Status != RegularFile::State::Read) {
         return fallback;
     }
     const IniDocument ini(contents.Bytes);
-    const auto value =
-        ini.Find(TrimBlanks(Cut(section, NameLimit)), TrimBlanks(Cut(key, NameLimit)));
+    const auto value = ini.Find(Field(section, NameLimit), Field(key, NameLimit));
     if (!value) {
         return fallback;
     }
-    return TrimBlanks(Cut(TrimBlanks(*value), ResultLimit));
+    return Field(TrimBlanks(*value), ResultLimit);
 }
 
 std::string TryWriteSetting(const std::string& file, const std::string& section,
@@ -60,9 +56,9 @@ std::string TryWriteSetting(const std::string& file, const std::string& section,
     if (!IniDocument::CanHoldValue(value)) {
         return "the value of " + key + " holds a line break and is not kept";
     }
-    const std::string section_name = TrimBlanks(Cut(section, NameLimit));
-    const std::string key_name = TrimBlanks(Cut(key, NameLimit));
-    const std::string value_text = TrimBlanks(Cut(value, ValueLimit));
+    const std::string section_name = Field(section, NameLimit);
+    const std::string key_name = Field(key, NameLimit);
+    const std::string value_text = Field(value, ValueLimit);
     if (file.empty()) {
         return "no settings file";
     }
