@@ -124,7 +124,11 @@ void IniDocument::InsertLine(std::size_t index, std::string text) {
         text += '\r';
     }
     if (index == lines_.size()) {
-        ends_with_line_break_ = true; // the line before it gets its break back
+        // The line before it gets its break back, in the file's own style.
+        if (!ends_with_line_break_ && crlf_ && !lines_.empty() && !lines_.back().ends_with('\r')) {
+            lines_.back() += '\r';
+        }
+        ends_with_line_break_ = true;
     }
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), std::move(text));
 }
