@@ -1,13 +1,5 @@
-// Every layout read back and held against the broadcast calendar itself: the
-// weeks, their labels and weights, the month headings and the footer.
-//
-// What the pages must show is worked out with std::chrono from the plain
-// words of the broadcast calendar rather than from the engine: weeks run
-// Monday to Sunday and a broadcast month ends on the last Sunday of its
-// calendar month. The pages are read as a viewer sees them: black day numbers
-// side by side on a baseline make week rows, seven each; a red number, or a
-// black one leading a row, is a week label and stands for the nearest row at
-// or above its baseline.
+// Every layout read back, as a viewer sees it, and held against the broadcast
+// calendar worked out with std::chrono from its plain words rather than the engine.
 
 #include "PdfReadback.h"
 #include "engine/CalendarNames.h"
@@ -119,7 +111,9 @@ std::string LabelledRow(const PrintedRow& label, const std::vector<PrintedRow>& 
     return label.Text + " | " + (best ? best->Text : "no row");
 }
 
-// What the pages show, in the form ExpectedMonths gives it.
+// What the pages show, in the form ExpectedMonths gives it. Black day numbers
+// side by side on a baseline make week rows, seven each; a red number, or a
+// black one leading a row, is a week label.
 WeeksLabelsHeadings PrintedWeeks(const std::vector<PdfPage>& pages,
                                  const std::vector<std::string>& headings) {
     WeeksLabelsHeadings printed;
@@ -172,17 +166,10 @@ struct LayoutCase {
     PrintedMonths Printed;
 };
 
-// Names the case in test listings instead of dumping its bytes.
-void PrintTo(const LayoutCase& layout, std::ostream* out) {
-    *out << layout.Name;
-}
-
 class CalendarLayouts : public ::testing::TestWithParam<LayoutCase> {};
 
-// Every week once per copy with its dates, weights and label, every month
-// heading and every year printed; every text on its page, above the footer
-// when there is one, and clear of the others; the five-week legend in the
-// footer when a month is starred.
+// Every text on its page, above the footer when there is one, and clear of
+// the others; the five-week legend in the footer when a month is starred.
 TEST_P(CalendarLayouts, PrintEveryWeekOnTidyPages) {
     const LayoutCase& layout = GetParam();
     const PrintedMonths& printed = layout.Printed;

@@ -90,6 +90,10 @@ TEST(GuiRtfReader, PlainTextOfEscapesDestinationsAndMalformedInput) {
     for (const char* truncated : {"\\", "\\'", "\\'4", "\\u", "\\u-", "\\bin", "\\bin99999 xyz"}) {
         EXPECT_EQ(Text("{\\rtf1 a"s + truncated), "a") << truncated;
     }
+    // RTF is known by its header, after any blanks.
+    EXPECT_TRUE(LooksLikeRtf(" \r\n{\\rtf1}"));
+    EXPECT_FALSE(LooksLikeRtf("plain {\\rtf1}"));
+    EXPECT_FALSE(LooksLikeRtf(""));
 }
 
 TEST(GuiRtfReader, ParagraphsHoldRunsOfOneCharacterFormat) {
@@ -130,13 +134,6 @@ TEST(GuiRtfReader, DeepNestingDropsOnlyTheTooDeepGroups) {
     EXPECT_EQ(Runs(rtf + "deep" + std::string(depth, '}') + " after}"), " top after/24");
     // Text inside the deepest group still allowed is kept.
     EXPECT_EQ(Text("{\\rtf1" + std::string(RtfMaxGroupDepth - 1, '{') + "ok"), "ok");
-}
-
-TEST(GuiRtfReader, RtfIsKnownByItsHeader) {
-    EXPECT_TRUE(LooksLikeRtf("{\\rtf1\\ansi hello}"));
-    EXPECT_TRUE(LooksLikeRtf(" \r\n{\\rtf1}"));
-    EXPECT_FALSE(LooksLikeRtf("plain {\\rtf1}"));
-    EXPECT_FALSE(LooksLikeRtf(""));
 }
 
 // Random bytes and, mostly, RTF syntax, so that the reader's deeper paths
