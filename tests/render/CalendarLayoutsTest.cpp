@@ -166,6 +166,11 @@ struct LayoutCase {
     PrintedMonths Printed;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const LayoutCase& layout, std::ostream* out) {
+    *out << layout.Name;
+}
+
 class CalendarLayouts : public ::testing::TestWithParam<LayoutCase> {};
 
 // Every text on its page, above the footer when there is one, and clear of
@@ -226,14 +231,12 @@ INSTANTIATE_TEST_SUITE_P(Styles, CalendarLayouts, ::testing::ValuesIn(std::vecto
     {"YearOf53WeeksWithQuarters", {Year, 5, 2023, ShowQuarters}, 1, "612x792", {2023, 1, 12, "N*", '-'}},
     {"FirstYear", {Year, AllPeriods, 1920}, 1, "612x792", {1920, 1, 12, "N*"}},
     {"LeapYearFromASaturday", {Year, AllPeriods, 2000}, 1, "612x792", {2000, 1, 12, "N*"}},
-    {"CenturyWithoutLeapDay", {Year, AllPeriods, 2100}, 1, "612x792", {2100, 1, 12, "N*"}},
     {"LastYear", {Year, AllPeriods, 9999}, 1, "612x792", {9999, 1, 12, "N*"}},
     {"ThreeYearsEachCountedFromItsOwnStart", {ThreeYears, AllPeriods, 2023, ShowQuarters}, 1, "612x792", {2023, 1, 36, "*N*", '-'}},
     {"NineKeyboardStripsWithoutLabelsOrFooter", {KeyboardStrips, AllPeriods, 2025, ShowQuarters}, 1, "1008x612", {2025, 1, 12, "N*", 0, false, false, 9}},
     {"PlanningOf52Weeks", {Planning, 7, 2025, ShowQuarters}, 1, "612x792", {2025, 1, 12, "*N*"}},
     {"PlanningOf53Weeks", {Planning, AllPeriods, 2023}, 1, "612x792", {2023, 1, 12, "*N*"}},
-    {"PlanningOfALeapYearOf53Weeks", {Planning, AllPeriods, 2012}, 1, "612x792", {2012, 1, 12, "*N*"}},
-    {"PlanningFromASaturday", {Planning, AllPeriods, 2000}, 1, "612x792", {2000, 1, 12, "*N*"}}}),
+    {"PlanningOfALeapYearOf53Weeks", {Planning, AllPeriods, 2012}, 1, "612x792", {2012, 1, 12, "*N*"}}}),
     [](const auto& info) { return info.param.Name; });
 // clang-format on
 
