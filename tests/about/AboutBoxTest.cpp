@@ -68,7 +68,7 @@ TEST_F(AboutBoxTest, ThePageButtonTogglesBetweenInfoAndReadOnlyHistory) {
     };
     const std::string info = std::string("110 ") + AboutShowHistoryCaption;
     OpenAndRun([&] {
-        // The texts given while their labels load; the release date is month-day-year.
+        // The texts given while their labels load.
         EXPECT_TRUE(gui::GetText(AboutFormName, AboutThanksLabelId).ends_with("of Kalvara."));
         EXPECT_EQ(gui::GetText(AboutFormName, AboutVersionLabelId),
                   "Version 5.3.0.0 \u2014 Released 8-06-2017");

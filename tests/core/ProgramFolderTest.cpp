@@ -72,6 +72,7 @@ TEST_F(FolderResolutionTest, EachChoiceWinsOverTheOnesBefore) {
     EXPECT_EQ(Folders(), "real/option/Zorv.ini real/option/PDF/ real/option/");
 }
 
+// Settings of earlier versions move once, and never over a newer file.
 TEST_F(FolderResolutionTest, SettingsOfEarlierVersionsMoveOnce) {
     const std::string old_file = temp_ / "home/.local/share/kalvara/Zorv.ini";
     const std::string new_file = temp_ / "home/.config/kalvara/Zorv.ini";
@@ -80,7 +81,6 @@ TEST_F(FolderResolutionTest, SettingsOfEarlierVersionsMoveOnce) {
     Folders();
     EXPECT_EQ(test::ReadFile(new_file), "41");
     EXPECT_FALSE(fs::exists(old_file));
-    // A file at the new place is never replaced by an older one.
     test::WriteFile(old_file, "7");
     Folders();
     EXPECT_EQ(test::ReadFile(new_file), "41");

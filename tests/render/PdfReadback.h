@@ -16,7 +16,6 @@
 
 namespace kalvara::test {
 
-// One run of text as drawn by one text-showing operation.
 struct PdfTextRun {
     std::string Font; // "Helvetica", "Helvetica-Bold", "Helvetica-BoldOblique"
     double Size = 0;
@@ -31,7 +30,6 @@ struct PdfPoint {
     double X = 0, Y = 0;
 };
 
-// A stroked or filled path.
 struct PdfPath {
     double Width = 0; // strokes only
     std::string Colour;
