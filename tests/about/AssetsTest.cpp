@@ -28,14 +28,11 @@ TEST(AboutAssets, HistoryReadsAsCleanTextWithThisVersionFirst) {
     EXPECT_EQ(text.find_first_of("\\{}"), std::string::npos) << text;
     EXPECT_EQ(text.find("\xEF\xBF\xBD"), std::string::npos) << "replacement character";
 
-    // The newest release comes first, and it is this one.
     std::smatch newest;
     ASSERT_TRUE(std::regex_search(text, newest, std::regex(R"(Version \d+\.\d+\.\d+\.\d+)")));
     EXPECT_EQ(newest.str(), std::string("Version ") + VersionText);
 }
 
-// Every page links to the contents and the index; the main window's tests
-// open each topic page.
 TEST(AboutAssets, HelpPagesAreWholeAndTheirLinksAndAnchorsResolve) {
     const std::regex href(R"re(href="([^"#]*)(?:#([^"]*))?")re");
     int links = 0;
@@ -67,7 +64,6 @@ TEST(AboutAssets, IconIsA256PixelPng) {
     const std::string png = ReadFile(Assets / "kalvara.png");
     ASSERT_GE(png.size(), 24u);
     EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
-    // Width and height, most significant byte first.
     EXPECT_EQ(png.substr(16, 8), std::string("\0\0\1\0\0\0\1\0", 8));
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// Reading and planting whole files, and keeping the notices shown, shared by
-// the suites of this folder.
+// Whole files and the notices shown, for the suites of this folder.
 
 #include "core/Notice.h"
 

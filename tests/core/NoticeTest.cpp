@@ -8,7 +8,7 @@
 namespace kalvara {
 namespace {
 
-TEST(Notice, MarkupIsStrippedForTheTerminalUnlessQuoted) {
+TEST(Notice, MarkupIsStrippedForTheTerminalUnlessQuotedAndHooksNest) {
     // clang-format off
     const std::pair<std::string, std::string> cases[] = {
         {"Unable to create PDF object.{f11,t4}", "Unable to create PDF object."},
@@ -25,9 +25,8 @@ TEST(Notice, MarkupIsStrippedForTheTerminalUnlessQuoted) {
     }
     EXPECT_EQ(PlainNotice("PDF Error", "A|B{f11}", ""), "PDF Error: A B");
     EXPECT_EQ(PlainNotice("T", "", "second{f6}"), "T: second");
-}
 
-TEST(Notice, AScopedHookGetsEveryTextAndPutsThePreviousHookBack) {
+    // A scoped hook gets every text and puts the previous hook back.
     std::vector<std::string> outer, inner;
     const ScopedNoticeHook outer_hook(test::RecordInto(outer));
     {

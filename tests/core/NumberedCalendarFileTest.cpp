@@ -15,7 +15,6 @@ namespace kalvara {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::AllOf;
 using testing::HasSubstr;
 
 TEST(FileNumbers, CountFromOneToNineHundredNinetyNineAndRoundAgain) {
@@ -26,15 +25,10 @@ TEST(FileNumbers, CountFromOneToNineHundredNinetyNineAndRoundAgain) {
     for (const auto& [stored, expected] : cases) {
         EXPECT_EQ(NextFileNumber(stored), expected) << "stored '" << stored << "'";
     }
-    EXPECT_EQ(NumberedCalendarPath("/x/PDF", 7), "/x/PDF/007Calendar.PDF");
-    EXPECT_EQ(NumberedCalendarPath("/x/PDF/", 999), "/x/PDF/999Calendar.PDF");
 }
 
-// Two programs at once (the CLI beside the desktop program, or two CLI runs)
-// must never be handed the same number: a number given twice would name one
-// file twice, and fewer files than runs would be left. Silently taking the
-// same number again would replace the calendar the last run reported as
-// written, so a number that cannot be kept is reported.
+// Two programs at once must never be handed the same number. Silently taking
+// a number again would replace the calendar the last run reported as written.
 TEST(NumberedFiles, EachRunGetsItsOwnNumberOrIsToldItWasNotKept) {
     constexpr int Runs = 100;
     test::TempFolder folder;
@@ -64,15 +58,8 @@ TEST(NumberedFiles, EachRunGetsItsOwnNumberOrIsToldItWasNotKept) {
     }
     EXPECT_EQ(test::EntryCount(output), 2 * Runs);
     EXPECT_EQ(ReadSetting(settings, "PDF", "Number", ""), "200");
-
-    ::chmod(settings.c_str(), 0444);
-    const auto file = TakeNumberedCalendarFile(settings, output);
-    EXPECT_EQ(file.Path, output + "201Calendar.PDF");
-    EXPECT_THAT(file.NotKept, AllOf(HasSubstr("201"), HasSubstr(settings)));
-    EXPECT_EQ(ReadSetting(settings, "PDF", "Number", ""), "200");
-    // Without a lock the number is not written at all, and that is said too;
-    // the lock lives beside the settings file, not among the calendars.
-    ::chmod(settings.c_str(), 0644);
+    // Without a lock the number is not written at all, and that is said; the
+    // lock lives beside the settings file, not among the calendars.
     fs::remove(settings + ".lock");
     fs::create_directory(settings + ".lock");
     EXPECT_THAT(TakeNumberedCalendarFile(settings, output).NotKept, HasSubstr("cannot lock"));

@@ -24,8 +24,7 @@ TEST(OutputFolder, OnlyOurOwnFilesAreRemovedOrWritten) {
           "007Calendar.PDF.bak", "007Calendar.PDF", "123calendar.pdf", "-x.PDF"}) {
         test::WriteFile(folder + name, "x");
     }
-    // Named like ours, but not a file we wrote: a folder, and a link to a
-    // file of the user's.
+    // Named like ours, but a folder, and a link to a file of the user's.
     fs::create_directories(folder + "008Calendar.PDF");
     fs::create_symlink(temp / "precious.pdf", folder + "009Calendar.PDF");
     EXPECT_EQ(ClearOutputFolder(folder), 3);

@@ -18,8 +18,7 @@ class FolderResolutionTest : public ::testing::Test {
 protected:
     FolderResolutionTest() { sources_.Home = temp_ / "home"; }
 
-    // The settings file, output folder and data folder below the temporary
-    // folder, after the error if any.
+    // The error, if any, then the three paths below the temporary folder.
     std::string Folders() const {
         const auto& [paths, error] = ResolveProgramPaths(sources_);
         std::string folders =
@@ -35,10 +34,8 @@ protected:
     FolderSources sources_;
 };
 
-// Each step adds a choice that wins over every choice before it.
 TEST_F(FolderResolutionTest, EachChoiceWinsOverTheOnesBefore) {
-    // Started from a clone of the sources, with a folder named like the
-    // program: the working folder never decides.
+    // The working folder never decides, even holding a folder named like ours.
     const std::string work = temp_ / "work";
     fs::create_directories(work + "/kalvara");
     test::WriteFile(work + "/kalvara/Zorv.ini", "");
@@ -56,8 +53,7 @@ TEST_F(FolderResolutionTest, EachChoiceWinsOverTheOnesBefore) {
     const std::string xdg = "config/kalvara/Zorv.ini home/.cache/kalvara/PDF/ data/kalvara/";
     EXPECT_EQ(Folders(), xdg);
 
-    // The executable's folder only once it holds a settings file; a folder
-    // of that name is not one.
+    // The executable's folder only once it holds a settings file, not a folder.
     sources_.ExecutableFolder = temp_ / "portable";
     fs::create_directories(temp_ / "portable/Zorv.ini");
     EXPECT_EQ(Folders(), xdg);
@@ -76,6 +72,7 @@ TEST_F(FolderResolutionTest, EachChoiceWinsOverTheOnesBefore) {
     EXPECT_EQ(Folders(), "real/option/Zorv.ini real/option/PDF/ real/option/");
 }
 
+// Settings of earlier versions move once, and never over a newer file.
 TEST_F(FolderResolutionTest, SettingsOfEarlierVersionsMoveOnce) {
     const std::string old_file = temp_ / "home/.local/share/kalvara/Zorv.ini";
     const std::string new_file = temp_ / "home/.config/kalvara/Zorv.ini";
@@ -84,15 +81,14 @@ TEST_F(FolderResolutionTest, SettingsOfEarlierVersionsMoveOnce) {
     Folders();
     EXPECT_EQ(test::ReadFile(new_file), "41");
     EXPECT_FALSE(fs::exists(old_file));
-    // A file at the new place is never replaced by an older one.
     test::WriteFile(old_file, "7");
     Folders();
     EXPECT_EQ(test::ReadFile(new_file), "41");
     EXPECT_EQ(test::ReadFile(old_file), "7");
 }
 
-// The resolution returns one line for the front to print and shows nothing;
-// a folder made on the way shows a notice instead, and only on failure.
+// The resolution gives one line for the front to print; a folder made on the
+// way shows a notice instead, and only on failure.
 TEST_F(FolderResolutionTest, FoldersAreMadeOrTheUnusableLevelIsReported) {
     std::vector<std::string> notices;
     const ScopedNoticeHook hook(test::RecordInto(notices));
@@ -127,8 +123,7 @@ TEST_F(FolderResolutionTest, FoldersAreMadeOrTheUnusableLevelIsReported) {
 }
 
 // The XDG data folders come after the installation, each once. A FIFO in
-// the place of a page is as good as missing; the installed copy further down
-// the search is taken instead, if any.
+// the place of a page is as good as missing.
 TEST(DataFiles, AreSearchedForInOrderAndOnlyRegularFilesCount) {
     const std::vector<std::string> folders = DataSearchFolders(
         "/home/a/kalvara", "/usr/bin", "/usr/share/:relative/share::/srv/data:/usr/share");

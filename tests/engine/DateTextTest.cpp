@@ -28,9 +28,8 @@ TEST(NumericValue, ReadsTheLeadingNumberAndRoundsHalvesToEven) {
     }
 }
 
-// Either separator in either order, and no range limits on the fields (30
-// February is 2 March); text that is no date gives 0 and one notice; no text
-// is today, in month-day-year order.
+// No range limits on the fields (30 February is 2 March); text that is no date
+// gives 0 and one notice; no text is today, in month-day-year order.
 TEST(Date2JulianDate, ReadsDatesAndTellsOnceAboutInvalidOnes) {
     std::vector<std::string> notices;
     const kalvara::ScopedNoticeHook hook(

@@ -1,9 +1,6 @@
 #pragma once
-// Reads a PDF back with mupdf's mutool, a tool that shares no code with our
-// writer, so tests see what a viewer sees. Coordinates are page points from
-// the top-left corner with y growing downward, the way the layouts place
-// things; a text's Y is its baseline. A colour is "red green blue" as an
-// ostream writes the numbers ("0 0 0.6"), a grey given as its three parts.
+// Reads a PDF back with mupdf's mutool, which shares no code with our writer.
+// Points from the top-left corner, y downward, as the layouts place things.
 
 #include "support/TempFolder.h"
 
@@ -19,14 +16,13 @@
 
 namespace kalvara::test {
 
-// One run of text as drawn by one text-showing operation.
 struct PdfTextRun {
     std::string Font; // "Helvetica", "Helvetica-Bold", "Helvetica-BoldOblique"
     double Size = 0;
-    std::string Colour;
-    double X = 0;     // left edge of the first glyph
-    double Right = 0; // right edge of the last glyph
-    double Y = 0;     // baseline
+    std::string Colour; // "red green blue" as an ostream writes them: "0 0 0.6"
+    double X = 0;       // left edge of the first glyph
+    double Right = 0;   // right edge of the last glyph
+    double Y = 0;       // baseline
     std::string Text;
 };
 
@@ -34,7 +30,6 @@ struct PdfPoint {
     double X = 0, Y = 0;
 };
 
-// A stroked or filled path.
 struct PdfPath {
     double Width = 0; // strokes only
     std::string Colour;

@@ -33,7 +33,7 @@ TEST(Primitives, EachCallLeavesTheStateTheNextReliesOn) {
     HPDF_Font font = HPDF_GetFont(document.Get(), "Helvetica", nullptr);
     HPDF_Page_SetHeight(page, 792);
     DrawText(page, "Centre", 100, 90, font, 9, AlignCenter);
-    // Path operators inside a text object left open would be a libharu error.
+    // A text object left open would make the path operators a libharu error.
     DrawText(page, "Nowhere", 100, 100, font, 12, static_cast<TextAlignment>(3));
     DrawHLine(page, 72, 720, 54, ColorRed, 0.7f);
     DrawVLine(page, 100, 100, 10, 50);

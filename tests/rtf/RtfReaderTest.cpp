@@ -5,8 +5,7 @@
 #include <random>
 #include <string>
 
-// The fuzz target's entry point: it checks every property a document must
-// have, whatever the input, and aborts when one does not hold.
+// The fuzz target's entry point: aborts when a document lacks a property it must have.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace kalvara {
@@ -46,9 +45,8 @@ TEST(GuiRtfReader, PlainTextOfEscapesDestinationsAndMalformedInput) {
         {R"({\rtf1 \emdash\endash\bullet\lquote\rquote\ldblquote\rdblquote})",
          "\u2014\u2013\u2022\u2018\u2019\u201c\u201d"},
         {"{\\rtf1 \x93q\x94}", "\u201cq\u201d"},
-        // \uN drops its \ucN fallback characters, \ucN scoped to its group and
-        // the fallback ending at a group boundary; negative values are 16-bit
-        // numbers written signed; surrogate pairs join, lone halves are replaced.
+        // \uN drops its \ucN fallback, \ucN scoped to its group; negative values
+        // are 16-bit numbers written signed; lone surrogate halves are replaced.
         {R"({\rtf1 \u8212?x})", "\u2014x"},
         {R"({\rtf1\uc2 \u8212\'97\'97x})", "\u2014x"},
         {R"({\rtf1\uc0 \u8212 x})", "\u2014x"},
@@ -73,14 +71,12 @@ TEST(GuiRtfReader, PlainTextOfEscapesDestinationsAndMalformedInput) {
         {R"(}}}{\rtf1 a}}} b)", "a b"},
         {R"({\rtf1 {\b a{{{)", "a"},
         {"{\\rtf1 a\\'4x", "ax"},
-        {"{\\rtf1 a\\'zz", "azz"},
         {"{\\rtf1 \\" + std::string(5000, 'b') + " x}", "x"},
         // Out-of-range characters; at most 16 fallback characters go.
         {R"({\rtf1 \u99999999999999999?x})", "\ufffdx"},
         {R"({\rtf1\uc99999999999 \u8212 abcdefghijklmnopqrstuvwxyz})", "\u2014qrstuvwxyz"},
         {R"({\rtf1 \u0?x})", "x"},
-        // Control characters reach no run, by whatever escape they come; tab
-        // and line break are text.
+        // Control characters reach no run, by whatever escape; tab and line break are text.
         {R"({\rtf1 a\u8?b\u13?c\u127?d\u133?e\u9?f\u10?g})", "abcde\tf\ng"},
         {R"({\rtf1 a\'08b\'0dc\'7fd\'0ae\'85})", "abcd\ne\u2026"},
     };
@@ -90,6 +86,9 @@ TEST(GuiRtfReader, PlainTextOfEscapesDestinationsAndMalformedInput) {
     for (const char* truncated : {"\\", "\\'", "\\'4", "\\u", "\\u-", "\\bin", "\\bin99999 xyz"}) {
         EXPECT_EQ(Text("{\\rtf1 a"s + truncated), "a") << truncated;
     }
+    EXPECT_TRUE(LooksLikeRtf(" \r\n{\\rtf1}"));
+    EXPECT_FALSE(LooksLikeRtf("plain {\\rtf1}"));
+    EXPECT_FALSE(LooksLikeRtf(""));
 }
 
 TEST(GuiRtfReader, ParagraphsHoldRunsOfOneCharacterFormat) {
@@ -132,15 +131,7 @@ TEST(GuiRtfReader, DeepNestingDropsOnlyTheTooDeepGroups) {
     EXPECT_EQ(Text("{\\rtf1" + std::string(RtfMaxGroupDepth - 1, '{') + "ok"), "ok");
 }
 
-TEST(GuiRtfReader, RtfIsKnownByItsHeader) {
-    EXPECT_TRUE(LooksLikeRtf("{\\rtf1\\ansi hello}"));
-    EXPECT_TRUE(LooksLikeRtf(" \r\n{\\rtf1}"));
-    EXPECT_FALSE(LooksLikeRtf("plain {\\rtf1}"));
-    EXPECT_FALSE(LooksLikeRtf(""));
-}
-
-// Random bytes and, mostly, RTF syntax, so that the reader's deeper paths
-// are reached; the fuzz target judges each document.
+// Random bytes and, mostly, RTF syntax, so that the reader's deeper paths are reached.
 TEST(GuiRtfReader, RandomBytesAndTokenSoupGiveSaneDocuments) {
     const std::string tokens[] = {
         "{",           "}",          "\\",     "\\par ",   "\\line",  "\\b",
