@@ -43,6 +43,10 @@ TEST_F(SettingsStore, NamesMatchWithoutRegardToCaseAndAreTrimmedAndCutLineEnding
     ASSERT_TRUE(WriteSetting(ini_, "Last", "Style", "2"));
     ASSERT_TRUE(WriteSetting(ini_, "PDF", "Number", "5"));
     EXPECT_EQ(ReadFile(ini_), "[Last]\r\nYear=2000\r\nStyle=2\r\n\r\n[PDF]\r\nNumber=5\r\n");
+    // The last line had no break of its own: it gets the file's kind.
+    WriteFile(ini_, "[Last]\r\nYear=1999");
+    ASSERT_TRUE(WriteSetting(ini_, "Last", "Style", "2"));
+    EXPECT_EQ(ReadFile(ini_), "[Last]\r\nYear=1999\r\nStyle=2\r\n");
 
     // A path past the classic buffer's 299 characters is never cut.
 
