@@ -1,12 +1,15 @@
-// The broadcast calendar as iCalendar, parsed back with libical and checked
-// against the engine's tables.
+// The broadcast calendar as iCalendar, parsed back with libical and Python's
+// icalendar and checked against the engine's tables.
 
 #include "ics/IcsCalendar.h"
 
 #include "engine/BroadcastYearTable.h"
 #include "engine/CalendarNames.h"
+#include "support/TempFolder.h"
 
+#include <cstdlib>
 #include <fmt/core.h>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <libical/ical.h>
 #include <map>
@@ -94,6 +97,22 @@ TEST(IcsCalendar, EveryWeekAndMonthMatchesTheEngineAndOnlyValidRangesAreWritten)
         EXPECT_EQ(ics.Text, "") << first << ".." << last;
         EXPECT_TRUE(!ics.Problem.empty() && ics.Problem.find('\n') == std::string::npos);
     }
+}
+
+// A second client library, as calendar apps written in Python use it, from
+// the system interpreter where Debian installs the module.
+TEST(IcsCalendar, PythonIcalendarReadsIt) {
+    test::TempFolder folder;
+    std::ofstream(folder / "broadcast.ics", std::ios::binary)
+        << BroadcastCalendarIcs(2028, 2028, IcsContent::WeeksAndMonths).Text;
+    const std::string python = "/usr/bin/python3 - '" + (folder / "broadcast.ics") + R"(' <<'END'
+import icalendar, sys
+cal = icalendar.Calendar.from_ical(open(sys.argv[1], 'rb').read())
+e = [e for e in cal.walk('VEVENT') if e['UID'] == 'broadcast-week-202853@kalvara'][0]
+got = f"{len(cal.walk('VEVENT'))} {cal['X-WR-CALNAME']} {e.decoded('DTSTART')} {e.decoded('DTEND')} {e['TRANSP']}"
+assert got == '65 Broadcast calendar 2028 2028-12-25 2029-01-01 TRANSPARENT', got
+END)";
+    EXPECT_EQ(std::system(python.c_str()), 0);
 }
 
 } // namespace
