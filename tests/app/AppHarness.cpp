@@ -59,14 +59,11 @@ void AppHarness::Start() {
         return std::string(found ? "/usr/bin/true" : "");
     };
     options.after_update = after_update;
-    // 0, the harness's default, declines every question of the update flow.
     options.update_services.show_message_box = [this](const std::string&, const std::string& title,
                                                       const auto&...) {
         update_messages.push_back(title);
         return update_answer;
     };
-    // The program's own handling of a browser that does not start is part of
-    // what is tested, so only the browser itself is a stand-in.
     options.open_web_page = [this](const std::string& url) {
         opened.push_back(url);
         return browser_starts;
@@ -75,11 +72,8 @@ void AppHarness::Start() {
         export_suggestions.push_back(suggested_name);
         return export_answer;
     };
-    options.update_services.start_process = [this](const std::string& program,
-                                                   const std::vector<std::string>&) {
-        started.push_back(program);
-        return true;
-    };
+    options.update_services.start_process = [](const std::string&,
+                                               const std::vector<std::string>&) { return false; };
     app_ = std::make_unique<DesktopApp>(options);
     gui::InstallEntryPoints(app_->EntryPoints());
     app_->InitialiseGui();

@@ -1,6 +1,5 @@
 // Start-up: one instance, the output folder, the PDF reader probe, the
-// command line and the executable itself. The reader is looked for in a
-// made-up desktop in a temporary XDG tree.
+// command line and the executable itself.
 
 #include "AppHarness.h"
 #include "app/DesktopCommandLine.h"
@@ -122,9 +121,8 @@ TEST(ReaderProbe, TheDefaultEntrysProgramIsTheReaderWhenItCanRunAndHostileNamesA
     }
     const auto find = [&] { return PdfReaderProbe(environment).FindReader().toStdString(); };
     EXPECT_EQ(find(), "");
-    // The entry written under data/applications/, the name the default list
-    // gives, whether its program is found. Hostile names point at entries
-    // that do exist.
+    // The entry written, the name the default list gives, whether its program
+    // is found. Hostile names point at entries that do exist.
     const std::string good = "Exec=fakereader %f\n";
     for (const auto& [path, id, body, found] :
          std::vector<std::tuple<std::string, std::string, std::string, bool>>{
@@ -149,12 +147,6 @@ TEST(ReaderProbe, TheDefaultEntrysProgramIsTheReaderWhenItCanRunAndHostileNamesA
                   "[Default Applications]\napplication/pdf=" + id + "\n");
         EXPECT_EQ(find(), found ? reader : "");
     }
-    // Without xdg-mime on the PATH nobody names a reader.
-    WriteFile(root / "data/applications/mimeapps.list",
-              "[Default Applications]\napplication/pdf=fakereader.desktop\n");
-    ASSERT_EQ(find(), reader);
-    environment.insert("PATH", QString::fromStdString(root / "bin"));
-    EXPECT_EQ(find(), "");
 }
 
 // For a run the folder, marked "+" when "/update" came first; for a refusal
@@ -166,7 +158,6 @@ TEST(CommandLine, UpdateCountsOnlyFirstTheLastHomeCountsHelpOrVersionWinElseRefu
              {{"/update", "--home", "/data/k"}, Action::Run, "+/data/k"},
              {{"--home=/data/k"}, Action::Run, "/data/k"},
              {{"--home", "/a", "--home=/b"}, Action::Run, "/b"},
-             {{"--home", "-dashed"}, Action::Run, "-dashed"},
              {{"/update", "-h"}, Action::Help, ""},
              {{"/update", "--version"}, Action::Version, ""},
              {{"--home", "/x", "/update"}, Action::Error, "/update"},
@@ -174,9 +165,7 @@ TEST(CommandLine, UpdateCountsOnlyFirstTheLastHomeCountsHelpOrVersionWinElseRefu
              {{"--home"}, Action::Error, "--home"},
              {{"--home="}, Action::Error, "--home"},
              {{"--frobnicate=1"}, Action::Error, "--frobnicate=1"},
-             {{"-q"}, Action::Error, "-q"},
-             {{"calendar.pdf"}, Action::Error, "calendar.pdf"},
-             {{"--", "--help"}, Action::Error, "--help"}}) {
+             {{"-q"}, Action::Error, "-q"}}) {
         SCOPED_TRACE(args.back());
         const DesktopCommandLine parsed = ParseDesktopCommandLine(args);
         EXPECT_EQ(parsed.action, action);
