@@ -15,10 +15,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
-#include <filesystem>
 #include <gmock/gmock.h>
-
-namespace fs = std::filesystem;
 
 namespace kalvara::test {
 namespace {
@@ -184,22 +181,6 @@ TEST(OutputFolderProblem, IsToldWithItsReasonInsteadOfAMissingReaderAndKeepsGene
     Type(MainFormName, YearFieldId, "2025");
     EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
     EXPECT_EQ(ReadFile(harness.folder_given + "PDF"), "in the way");
-}
-
-TEST(PdfError, NamesTheFileAndTheSystemsReason) {
-    AppHarness harness;
-    // A folder under the calendar's name survives the start-up clean-up and
-    // cannot be replaced by a file.
-    fs::create_directories(harness.OutputFolder() + "001Calendar.PDF");
-    harness.Start();
-    Click(MainFormName, GenerateButtonId);
-    Pump();
-    ASSERT_EQ(harness.message_titles, std::vector<std::string>{"PDF Error"});
-    EXPECT_THAT(harness.message_texts[0],
-                AllOf(HasSubstr(harness.OutputFolder() + "001Calendar.PDF"),
-                      HasSubstr(std::make_error_code(std::errc::is_a_directory).message())));
-    EXPECT_TRUE(harness.opened.empty());
-    EXPECT_FALSE(gui::FormExists(MainFormName));
 }
 
 // The menu's check always answers, here with "&Visit Web Site" after it failed.

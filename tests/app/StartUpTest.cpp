@@ -20,6 +20,7 @@ namespace fs = std::filesystem;
 namespace kalvara::test {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::FieldsAre;
 using ::testing::HasSubstr;
 
@@ -87,10 +88,13 @@ TEST(SingleInstanceGuard, SecondProgramOfTheSameFolderRaisesTheFirstAndEnds) {
 
 // The program folder given through a link, and a runtime folder too deep
 // for a socket: local socket paths are limited to about a hundred bytes.
-TEST(StartUp, ThroughALinkTheRealFolderIsUsedOldCalendarsGoAndNoSocketDoesNotStopIt) {
+TEST(StartUp, ThroughALinkOldCalendarsGoWithoutASocketItRunsAndAPdfErrorIsExplained) {
     AppHarness harness;
-    WriteFile(harness.OutputFolder() + "001Calendar.PDF", "old");
+    WriteFile(harness.OutputFolder() + "002Calendar.PDF", "old");
     WriteFile(harness.OutputFolder() + "notes.pdf", "the user's");
+    // A folder under the next calendar's name survives the clean-up and
+    // cannot be replaced by a file.
+    fs::create_directories(harness.OutputFolder() + "001Calendar.PDF");
     harness.folder_given =
         harness.ProgramFolder().substr(0, harness.ProgramFolder().size() - 1) + "-link";
     fs::create_directory_symlink(harness.ProgramFolder(), harness.folder_given);
@@ -100,9 +104,16 @@ TEST(StartUp, ThroughALinkTheRealFolderIsUsedOldCalendarsGoAndNoSocketDoesNotSto
     harness.Start();
     EXPECT_EQ(harness.App().Paths().SettingsFile, harness.SettingsFile());
     EXPECT_EQ(harness.App().Paths().OutputFolder, harness.OutputFolder());
-    EXPECT_EQ(harness.Calendars(), std::vector<std::string>{"notes.pdf"});
-    EXPECT_TRUE(gui::FormExists(MainFormName));
+    EXPECT_EQ(harness.Calendars(), (std::vector<std::string>{"001Calendar.PDF", "notes.pdf"}));
     EXPECT_EQ(harness.App().Instance(), nullptr);
+    Click(MainFormName, GenerateButtonId);
+    Pump();
+    ASSERT_EQ(harness.message_titles, std::vector<std::string>{"PDF Error"});
+    EXPECT_THAT(harness.message_texts[0],
+                AllOf(HasSubstr(harness.OutputFolder() + "001Calendar.PDF"),
+                      HasSubstr(std::make_error_code(std::errc::is_a_directory).message())));
+    EXPECT_TRUE(harness.opened.empty());
+    EXPECT_FALSE(gui::FormExists(MainFormName));
 }
 
 TEST(ReaderProbe, TheDefaultEntrysProgramIsTheReaderWhenItCanRunAndHostileNamesAreRefused) {
@@ -120,7 +131,6 @@ TEST(ReaderProbe, TheDefaultEntrysProgramIsTheReaderWhenItCanRunAndHostileNamesA
                            QString::fromStdString(root / (name[4] == 'D' ? "data" : "config")));
     }
     const auto find = [&] { return PdfReaderProbe(environment).FindReader().toStdString(); };
-    EXPECT_EQ(find(), "");
     // The entry written, the name the default list gives, whether its program
     // is found. Hostile names point at entries that do exist.
     const std::string good = "Exec=fakereader %f\n";
