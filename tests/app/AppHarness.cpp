@@ -1,7 +1,6 @@
 #include "AppHarness.h"
 
 #include "app/HelpViewer.h"
-#include "core/SettingsStore.h"
 #include "gui/Gui.h"
 #include "msgbox/MessageBox.h"
 
@@ -12,7 +11,6 @@
 #include <QLineEdit>
 #include <QTcpServer>
 #include <QTest>
-#include <QTimer>
 #include <QToolTip>
 #include <QWidget>
 #include <algorithm>
@@ -88,10 +86,6 @@ std::vector<std::string> AppHarness::Calendars() const {
     }
     std::sort(files.begin(), files.end());
     return files;
-}
-
-std::string AppHarness::Setting(const char* section, const char* key) const {
-    return ReadSetting(SettingsFile(), section, key, "none");
 }
 
 std::string AppHarness::HelpPage() {

@@ -3,6 +3,7 @@
 // temporary folder; the reader, browser and update flow's messages are stand-ins.
 
 #include "app/DesktopApp.h"
+#include "core/SettingsStore.h"
 #include "support/TempFolder.h"
 
 #include <QTimer>
@@ -50,7 +51,9 @@ public:
     std::string OutputFolder() const { return program_folder_ + "PDF/"; }
     std::vector<std::string> Calendars() const;
     // "none" when the key is not in the settings file.
-    std::string Setting(const char* section, const char* key) const;
+    std::string Setting(const char* section, const char* key) const {
+        return ReadSetting(SettingsFile(), section, key, "none");
+    }
     // The file name of the page the help shows; empty without help.
     std::string HelpPage();
 
@@ -69,9 +72,8 @@ void Type(const std::string& form, int id, const std::string& text);
 // The tooltip a control shows when the pointer rests on it; empty for none.
 std::string TooltipOf(const std::string& form, int id);
 
-// Runs `open`, which shows the modal form `form` and returns once it is
-// unloaded, doing `answer` as soon as the form is visible. Tells whether the
-// answer ran.
+// Runs `open`, which shows the modal form and returns once it is unloaded,
+// doing `answer` as soon as the form is visible. Tells whether it ran.
 bool OpenAndAnswer(const std::string& form, const std::function<void()>& open,
                    const std::function<void()>& answer);
 // OpenAndAnswer for a form that `answer` must close.

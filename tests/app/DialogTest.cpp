@@ -1,5 +1,4 @@
-// The main window's dialogs, each walked as one session through real widgets:
-// the print range, the preferences' working copy and the calendar export.
+// The main window's dialogs, walked through real widgets.
 
 #include "AppHarness.h"
 #include "app/ExportDialog.h"
@@ -112,42 +111,6 @@ TEST(PrintRange, CancelOrCloseStoresNothingOkPrintsTheChosenPeriodAndHelpStaysAb
     EXPECT_EQ(harness.App().Help()->windowModality(), Qt::NonModal);
 }
 
-TEST(PreferencesDialog, CloseDropsTheWorkingCopyAndSaveAppliesAndWritesItInOrder) {
-    AppHarness harness;
-    harness.Start();
-    const PreferenceSet live = harness.App().Selection().Preferences;
-    const std::string before = ReadFile(harness.SettingsFile());
-    // No preferences in the settings file: the defaults.
-    const std::vector<int> defaults{1, 0, 1, 1, 0};
-    OpenPreferences([&] {
-        EXPECT_EQ(Boxes(), defaults);
-        Click(PreferencesFormName, ShowQuartersBoxId);
-        Click(PreferencesFormName, ShowTipsBoxId);
-        // The dialog's own tooltips follow the working copy.
-        EXPECT_EQ(TooltipOf(PreferencesFormName, RememberStyleBoxId), "");
-        Click(PreferencesFormName, CloseButtonId);
-    });
-    EXPECT_EQ(harness.App().Selection().Preferences, live);
-    EXPECT_EQ(ReadFile(harness.SettingsFile()), before);
-    EXPECT_NE(TooltipOf(MainFormName, StyleRadioId(5)), "");
-
-    SCOPED_TRACE("opened again from the live switches, then saved");
-    OpenPreferences([&] {
-        EXPECT_EQ(Boxes(), defaults);
-        Click(PreferencesFormName, ShowQuartersBoxId);
-        Click(PreferencesFormName, ShowTipsBoxId);
-        Click(PreferencesFormName, UpdateAlertBoxId);
-        Click(PreferencesFormName, UpdateAlertBoxId);
-        EXPECT_TRUE(gui::IsEnabled(PreferencesFormName, SaveButtonId));
-        Click(PreferencesFormName, SaveButtonId);
-    });
-    EXPECT_NE(harness.App().Selection().Preferences & ShowQuarters, 0);
-    EXPECT_EQ(TooltipOf(MainFormName, StyleRadioId(5)), "");
-    EXPECT_EQ(harness.Setting("Preferences", "Quarters") +
-                  harness.Setting("Preferences", "ShowTips"),
-              "10");
-}
-
 TEST(ExportRange, OneToTenYearsWithin1920To9999) {
     // The years taken, or what the refusal says.
     for (const auto& [first, count, outcome] :
@@ -172,9 +135,42 @@ TEST(ExportRange, OneToTenYearsWithin1920To9999) {
     }
 }
 
-TEST(ExportDialog, AsksTheYearsThenTheFileAndSaysWhereItWentOrWhyNot) {
+// One session through the menu's dialogs: the preferences' working copy that
+// Close drops and Save applies, then the export.
+TEST(MenuDialogs, PreferencesCloseDropsAndSaveAppliesExportSaysWhereItWentOrWhyNot) {
     AppHarness harness;
     harness.Start();
+    const PreferenceSet live = harness.App().Selection().Preferences;
+    const std::string before = ReadFile(harness.SettingsFile());
+    // No preferences in the settings file: the defaults.
+    const std::vector<int> defaults{1, 0, 1, 1, 0};
+    OpenPreferences([&] {
+        EXPECT_EQ(Boxes(), defaults);
+        Click(PreferencesFormName, ShowQuartersBoxId);
+        Click(PreferencesFormName, ShowTipsBoxId);
+        // The dialog's own tooltips follow the working copy.
+        EXPECT_EQ(TooltipOf(PreferencesFormName, RememberStyleBoxId), "");
+        Click(PreferencesFormName, CloseButtonId);
+    });
+    EXPECT_EQ(harness.App().Selection().Preferences, live);
+    EXPECT_EQ(ReadFile(harness.SettingsFile()), before);
+    EXPECT_NE(TooltipOf(MainFormName, StyleRadioId(5)), "");
+
+    SCOPED_TRACE("opened again from the live switches, then saved");
+    OpenPreferences([&] {
+        EXPECT_EQ(Boxes(), defaults);
+        Click(PreferencesFormName, ShowQuartersBoxId);
+        Click(PreferencesFormName, ShowTipsBoxId);
+        EXPECT_TRUE(gui::IsEnabled(PreferencesFormName, SaveButtonId));
+        Click(PreferencesFormName, SaveButtonId);
+    });
+    EXPECT_NE(harness.App().Selection().Preferences & ShowQuarters, 0);
+    EXPECT_EQ(TooltipOf(MainFormName, StyleRadioId(5)), "");
+    EXPECT_EQ(harness.Setting("Preferences", "Quarters") +
+                  harness.Setting("Preferences", "ShowTips"),
+              "10");
+
+    SCOPED_TRACE("the export asks the years, then the file, and says where it went or why not");
     Type(MainFormName, YearFieldId, "2027");
     Export([&] {
         Type(ExportFormName, ExportYearFieldId, "1919");

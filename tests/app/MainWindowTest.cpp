@@ -88,13 +88,10 @@ TEST(MainWindow, StylesShowSamplesGenerateRefuses1919OrPrintsAndHelpClosesWithTh
     HelpViewer* help = harness.App().Help();
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(harness.HelpPage(), "topic10.html");
-    EXPECT_FALSE(help->BackButton()->isEnabled());
     harness.App().ShowHelp(HelpViewer::DisplayTopic, HelpTopicPreferences);
+    EXPECT_EQ(harness.HelpPage(), "topic25.html");
     QTest::mouseClick(help->BackButton(), Qt::LeftButton);
     EXPECT_EQ(harness.HelpPage(), "topic10.html");
-    QTest::mouseClick(help->ForwardButton(), Qt::LeftButton);
-    EXPECT_EQ(harness.HelpPage(), "topic25.html");
-    EXPECT_FALSE(help->ForwardButton()->isEnabled());
     // A topic that is not installed explains itself instead of failing.
     harness.App().ShowHelp(HelpViewer::DisplayTopic, 12345);
     EXPECT_EQ(harness.HelpPage(), "");
@@ -155,7 +152,6 @@ TEST(UpdateSteps, StartReportsAnInstallationsOutcomeAndChecksWhenDueWithTheAlert
     if (std::string(update::DefaultVersionUrl).empty()) {
         AppHarness harness("");
         harness.Start();
-        EXPECT_TRUE(harness.update_messages.empty());
         EXPECT_EQ(QGuiApplication::desktopFileName(), DesktopFileName);
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             EXPECT_EQ(widget->isVisible(), widget == gui::FormWidget(MainFormName));
@@ -176,8 +172,7 @@ TEST(OutputFolderProblem, IsToldWithItsReasonInsteadOfAMissingReaderAndKeepsGene
     EXPECT_FALSE(harness.App().OutputFolderProblem().empty());
     EXPECT_THAT(harness.message_texts[0], AllOf(HasSubstr("odd{f7} name/PDF\""),
                                                 HasSubstr(harness.App().OutputFolderProblem())));
-    // Editing the year, which brings Generate back after a missing reader,
-    // does not here.
+    // Unlike after a missing reader, editing the year does not bring it back.
     Type(MainFormName, YearFieldId, "2025");
     EXPECT_FALSE(gui::IsEnabled(MainFormName, GenerateButtonId));
     EXPECT_EQ(ReadFile(harness.folder_given + "PDF"), "in the way");

@@ -26,13 +26,12 @@ using ::testing::HasSubstr;
 
 // Sets an environment variable for the rest of the test only.
 struct ScopedEnv {
-    ScopedEnv(const char* name, const std::string& value)
-        : Name(name), WasSet(qEnvironmentVariableIsSet(name)), Saved(qgetenv(name)) {
+    ScopedEnv(const char* name, const std::string& value) : Name(name), Saved(qgetenv(name)) {
         qputenv(name, QByteArray::fromStdString(value));
     }
-    ~ScopedEnv() { WasSet ? qputenv(Name, Saved) : qunsetenv(Name); }
+    // An empty value counts as unset for every variable set here.
+    ~ScopedEnv() { qputenv(Name, Saved); }
     const char* Name;
-    bool WasSet;
     QByteArray Saved;
 };
 
