@@ -130,8 +130,7 @@ std::string TooltipOf(const std::string& form, int id) {
     if (widget == nullptr) {
         return {};
     }
-    // QToolTip hides on a timer; take the last tooltip down at once so that
-    // only a tooltip shown for this event counts.
+    // Take the last tooltip down at once: QToolTip hides it only on a timer.
     for (QWidget* top : QApplication::topLevelWidgets()) {
         if (top->objectName() == "qtooltip_label") {
             top->hide();

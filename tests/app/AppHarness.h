@@ -22,7 +22,6 @@ public:
     explicit AppHarness(const std::string& settings = NoUpdateCheck);
     ~AppHarness();
 
-    // Runs InitialiseGui, the main window's start steps and the events they post.
     void Start();
 
     // Set before Start; the folder may be given by another name, such as a link.
@@ -34,8 +33,7 @@ public:
     int update_answer = 0;
     std::string export_answer;
 
-    // What was opened in the reader or the browser, the update flow's message
-    // titles, the export's suggested file names.
+    // What the reader or browser opened, the update flow's titles, the export's names.
     std::vector<std::string> opened;
     std::vector<std::string> update_messages;
     std::vector<std::string> export_suggestions;
@@ -43,7 +41,6 @@ public:
     std::vector<std::string> message_titles;
     std::vector<std::string> message_texts;
 
-    // For a test that answers a message box itself.
     void StopAnsweringMessages() { message_timer_.stop(); }
     DesktopApp& App() { return *app_; }
     const std::string& ProgramFolder() const { return program_folder_; }

@@ -1,4 +1,5 @@
-// The main window's dialogs, walked through real widgets.
+// The main window's dialogs in one session through real widgets: the print
+// range, the preferences, then the export.
 
 #include "AppHarness.h"
 #include "app/ExportDialog.h"
@@ -47,7 +48,31 @@ std::vector<int> Boxes() {
     return state;
 }
 
-TEST(PrintRange, CancelOrCloseStoresNothingOkPrintsTheChosenPeriodAndHelpStaysAbove) {
+TEST(ExportRange, OneToTenYearsWithin1920To9999) {
+    // The years taken, or what the refusal says.
+    for (const auto& [first, count, outcome] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{
+             {" 1920 ", "10", "1920-1929"},
+             {"9990", "10", "9990-9999"},
+             {"9991", "10", "after 9999"},
+             {"1919", "1", "from 1920 to 9999"},
+             {"20x6", "1", "from 1920 to 9999"},
+             {"99999999999999999999", "1", "from 1920 to 9999"},
+             {"2026", "0", "from 1 to 10"},
+             {"2026", "11", "from 1 to 10"},
+             {"2026", "+2", "from 1 to 10"}}) {
+        SCOPED_TRACE(first + "/" + count);
+        ExportRange range;
+        std::string problem;
+        const bool taken = ParseExportRange(first, count, range, problem);
+        EXPECT_EQ(problem.empty(), taken);
+        EXPECT_THAT(taken ? std::to_string(range.FirstYear) + "-" + std::to_string(range.LastYear())
+                          : problem,
+                    HasSubstr(outcome));
+    }
+}
+
+TEST(Dialogs, PrintRangeOnlyOkPrintsPreferencesOnlySaveAppliesExportSaysWhereOrWhyNot) {
     AppHarness harness;
     harness.Start();
     gui::SetText(MainFormName, YearFieldId, "2015");
@@ -72,8 +97,6 @@ TEST(PrintRange, CancelOrCloseStoresNothingOkPrintsTheChosenPeriodAndHelpStaysAb
     Generate(1, [] { Click(PrintRangeFormName, RangeOkId); });
     EXPECT_EQ(period(), 1);
     EXPECT_EQ(harness.Calendars(), std::vector<std::string>{"001Calendar.PDF"});
-    EXPECT_EQ(harness.Setting("Last", "Year"), "2015");
-    EXPECT_EQ(harness.Setting("Last", "Style"), "1");
 
     SCOPED_TRACE("each month, all quarters and back, and the help above the dialog");
     Generate(2, [&] {
@@ -109,37 +132,8 @@ TEST(PrintRange, CancelOrCloseStoresNothingOkPrintsTheChosenPeriodAndHelpStaysAb
     // Over the main window the help blocks nothing.
     harness.App().ShowHelp(HelpViewer::DisplayContents, 0);
     EXPECT_EQ(harness.App().Help()->windowModality(), Qt::NonModal);
-}
 
-TEST(ExportRange, OneToTenYearsWithin1920To9999) {
-    // The years taken, or what the refusal says.
-    for (const auto& [first, count, outcome] :
-         std::vector<std::tuple<std::string, std::string, std::string>>{
-             {" 1920 ", "10", "1920-1929"},
-             {"9990", "10", "9990-9999"},
-             {"9991", "10", "after 9999"},
-             {"1919", "1", "from 1920 to 9999"},
-             {"20x6", "1", "from 1920 to 9999"},
-             {"99999999999999999999", "1", "from 1920 to 9999"},
-             {"2026", "0", "from 1 to 10"},
-             {"2026", "11", "from 1 to 10"},
-             {"2026", "+2", "from 1 to 10"}}) {
-        SCOPED_TRACE(first + "/" + count);
-        ExportRange range;
-        std::string problem;
-        const bool taken = ParseExportRange(first, count, range, problem);
-        EXPECT_EQ(problem.empty(), taken);
-        EXPECT_THAT(taken ? std::to_string(range.FirstYear) + "-" + std::to_string(range.LastYear())
-                          : problem,
-                    HasSubstr(outcome));
-    }
-}
-
-// One session through the menu's dialogs: the preferences' working copy that
-// Close drops and Save applies, then the export.
-TEST(MenuDialogs, PreferencesCloseDropsAndSaveAppliesExportSaysWhereItWentOrWhyNot) {
-    AppHarness harness;
-    harness.Start();
+    SCOPED_TRACE("the preferences' working copy, which Close drops and Save applies");
     const PreferenceSet live = harness.App().Selection().Preferences;
     const std::string before = ReadFile(harness.SettingsFile());
     // No preferences in the settings file: the defaults.
