@@ -1,7 +1,6 @@
 #include "AppHarness.h"
 
 #include "app/HelpViewer.h"
-#include "core/SettingsStore.h"
 #include "gui/Gui.h"
 #include "msgbox/MessageBox.h"
 
@@ -12,7 +11,6 @@
 #include <QLineEdit>
 #include <QTcpServer>
 #include <QTest>
-#include <QTimer>
 #include <QToolTip>
 #include <QWidget>
 #include <algorithm>
@@ -59,14 +57,11 @@ void AppHarness::Start() {
         return std::string(found ? "/usr/bin/true" : "");
     };
     options.after_update = after_update;
-    // 0, the harness's default, declines every question of the update flow.
     options.update_services.show_message_box = [this](const std::string&, const std::string& title,
                                                       const auto&...) {
         update_messages.push_back(title);
         return update_answer;
     };
-    // The program's own handling of a browser that does not start is part of
-    // what is tested, so only the browser itself is a stand-in.
     options.open_web_page = [this](const std::string& url) {
         opened.push_back(url);
         return browser_starts;
@@ -75,11 +70,8 @@ void AppHarness::Start() {
         export_suggestions.push_back(suggested_name);
         return export_answer;
     };
-    options.update_services.start_process = [this](const std::string& program,
-                                                   const std::vector<std::string>&) {
-        started.push_back(program);
-        return true;
-    };
+    options.update_services.start_process = [](const std::string&,
+                                               const std::vector<std::string>&) { return false; };
     app_ = std::make_unique<DesktopApp>(options);
     gui::InstallEntryPoints(app_->EntryPoints());
     app_->InitialiseGui();
@@ -94,10 +86,6 @@ std::vector<std::string> AppHarness::Calendars() const {
     }
     std::sort(files.begin(), files.end());
     return files;
-}
-
-std::string AppHarness::Setting(const char* section, const char* key) const {
-    return ReadSetting(SettingsFile(), section, key, "none");
 }
 
 std::string AppHarness::HelpPage() {
@@ -142,8 +130,7 @@ std::string TooltipOf(const std::string& form, int id) {
     if (widget == nullptr) {
         return {};
     }
-    // QToolTip hides on a timer; take the last tooltip down at once so that
-    // only a tooltip shown for this event counts.
+    // Take the last tooltip down at once: QToolTip hides it only on a timer.
     for (QWidget* top : QApplication::topLevelWidgets()) {
         if (top->objectName() == "qtooltip_label") {
             top->hide();

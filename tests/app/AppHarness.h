@@ -1,10 +1,9 @@
 #pragma once
-// Runs the desktop program in the test process, offscreen, through the real
-// entry points and dispatch, in a temporary program folder. The PDF reader
-// and the update flow's messages and programs are stand-ins that record what
-// they were asked; nothing reaches a real desktop or the network.
+// The desktop program in the test process through its real dispatch, in a
+// temporary folder; the reader, browser and update flow's messages are stand-ins.
 
 #include "app/DesktopApp.h"
+#include "core/SettingsStore.h"
 #include "support/TempFolder.h"
 
 #include <QTimer>
@@ -23,33 +22,25 @@ public:
     explicit AppHarness(const std::string& settings = NoUpdateCheck);
     ~AppHarness();
 
-    // Runs InitialiseGui, the main window's start steps and the events they post.
     void Start();
 
-    // Set before Start. Without a reader printing is disabled; "/update" is
-    // how the installer restarts the program; the folder may be given by
-    // another name, such as a link to it.
+    // Set before Start; the folder may be given by another name, such as a link.
     bool reader_found = true;
     bool after_update = false;
     std::string folder_given;
-    // The update flow's messages are answered with update_answer (0
-    // declines); an empty export_answer cancels the export's save dialog.
+    // 0 declines the update flow's questions; "" cancels the export's save dialog.
     bool browser_starts = true;
     int update_answer = 0;
     std::string export_answer;
 
-    // What was opened in the reader or the browser, the update flow's message
-    // titles, the programs it started, the export's suggested file names.
+    // What the reader or browser opened, the update flow's titles, the export's names.
     std::vector<std::string> opened;
     std::vector<std::string> update_messages;
-    std::vector<std::string> started;
     std::vector<std::string> export_suggestions;
-    // Every message box of the program's own is answered with its first
-    // button as soon as it shows: its title, and its two texts as one line.
+    // The program's own message boxes, answered with their first button.
     std::vector<std::string> message_titles;
     std::vector<std::string> message_texts;
 
-    // For a test that answers a message box itself.
     void StopAnsweringMessages() { message_timer_.stop(); }
     DesktopApp& App() { return *app_; }
     const std::string& ProgramFolder() const { return program_folder_; }
@@ -57,7 +48,9 @@ public:
     std::string OutputFolder() const { return program_folder_ + "PDF/"; }
     std::vector<std::string> Calendars() const;
     // "none" when the key is not in the settings file.
-    std::string Setting(const char* section, const char* key) const;
+    std::string Setting(const char* section, const char* key) const {
+        return ReadSetting(SettingsFile(), section, key, "none");
+    }
     // The file name of the page the help shows; empty without help.
     std::string HelpPage();
 
@@ -76,9 +69,8 @@ void Type(const std::string& form, int id, const std::string& text);
 // The tooltip a control shows when the pointer rests on it; empty for none.
 std::string TooltipOf(const std::string& form, int id);
 
-// Runs `open`, which shows the modal form `form` and returns once it is
-// unloaded, doing `answer` as soon as the form is visible. Tells whether the
-// answer ran.
+// Runs `open`, which shows the modal form and returns once it is unloaded,
+// doing `answer` as soon as the form is visible. Tells whether it ran.
 bool OpenAndAnswer(const std::string& form, const std::function<void()>& open,
                    const std::function<void()>& answer);
 // OpenAndAnswer for a form that `answer` must close.

@@ -1,5 +1,4 @@
-// The windows at desktop fonts from 7 to 14 points: the program's own fonts
-// follow the desktop's, so every caption still fits its control, every
+// At desktop fonts from 7 to 14 points every caption fits its control, every
 // control stays inside its frame and every window fits a common screen.
 
 #include "AppHarness.h"
@@ -23,9 +22,8 @@
 namespace kalvara::test {
 namespace {
 
-// The captions of the window that are cut off, then the controls that stand
-// across a frame's border or its title instead of inside the box the style
-// draws.
+// The captions that are cut off, then the controls that stand across a
+// frame's border or its title instead of inside the box the style draws.
 std::vector<std::string> LayoutFaults(const QWidget* window) {
     std::vector<std::string> faults;
     for (QWidget* widget : window->findChildren<QWidget*>()) {
@@ -100,19 +98,16 @@ void ExpectFits(const std::string& form) {
 
 class FontScaling : public ::testing::TestWithParam<int> {
 protected:
-    void SetUp() override {
-        QFont desktop = saved_;
-        desktop.setPointSize(GetParam());
-        QApplication::setFont(desktop);
-        harness_.Start();
-    }
     void TearDown() override { QApplication::setFont(saved_); }
-
     const QFont saved_ = QApplication::font();
-    AppHarness harness_;
 };
 
 TEST_P(FontScaling, EveryCaptionFitsInEveryForm) {
+    QFont desktop = saved_;
+    desktop.setPointSize(GetParam());
+    QApplication::setFont(desktop);
+    AppHarness harness;
+    harness.Start();
     ExpectFits(MainFormName);
     // The captions grow with the desktop font, not just the cells.
     const QWidget* generate = gui::ControlWidget(MainFormName, GenerateButtonId);
