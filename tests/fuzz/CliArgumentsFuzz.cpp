@@ -1,7 +1,5 @@
-// Fuzzes the whole argument handling of kalvara-cli: the input, split at NUL
-// bytes, is the argument list. Every run gets "--home" in a temporary folder
-// of its own and runs there, so that whatever the input names is written
-// nowhere else; output goes to /dev/null and standard input is empty.
+// The input, split at NUL bytes, is kalvara-cli's argument list; each run has its own
+// temporary folder as home and working folder, so whatever it names is written nowhere else.
 
 #include "FuzzSupport.h"
 #include "cli/Cli.h"
@@ -20,19 +18,6 @@ using File = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
 // handling and only slow the runs down.
 constexpr std::ptrdiff_t MostWords = 64;
 
-// The arguments with the program folder inside the run's own folder: an
-// input's own --home is taken below it, otherwise one is put in front.
-std::vector<std::string> HomedIn(const std::string& folder, std::vector<std::string> words) {
-    if (words.size() > 1 && words[0] == "--home") {
-        words[1] = folder + "/" + words[1];
-    } else if (words[0].rfind("--home=", 0) == 0) {
-        words[0] = "--home=" + folder + "/" + words[0].substr(7);
-    } else {
-        words.insert(words.begin(), {"--home", folder});
-    }
-    return words;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -46,9 +31,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::filesystem::path before = std::filesystem::current_path(ignored);
     std::filesystem::current_path(folder.Path(), ignored);
 
-    const std::vector<std::string> args =
-        HomedIn(folder.Path().string(),
-                kalvara::fuzz::SplitFields(text, '\0', static_cast<std::size_t>(separators) + 1));
+    const std::string home = folder.Path().string();
+    std::vector<std::string> args =
+        kalvara::fuzz::SplitFields(text, '\0', static_cast<std::size_t>(separators) + 1);
+    // An input's own home is taken below the run's folder.
+    if (args.size() > 1 && args[0] == "--home") {
+        args[1] = home + "/" + args[1];
+    } else if (args[0].starts_with("--home=")) {
+        args[0] = "--home=" + home + "/" + args[0].substr(7);
+    } else {
+        args.insert(args.begin(), {"--home", home});
+    }
     const File in(std::fopen("/dev/null", "r"), &std::fclose);
     const File sink(std::fopen("/dev/null", "w"), &std::fclose);
     if (in && sink) {

@@ -1,6 +1,5 @@
 #pragma once
-// Shared by the fuzz targets: turning the raw input into the pieces a parser
-// takes, and failing loudly when a property does not hold, so that libFuzzer
+// Shared by the fuzz targets: a property that does not hold aborts, so that libFuzzer
 // keeps the input and a corpus replay fails under CTest.
 
 #include <cstddef>

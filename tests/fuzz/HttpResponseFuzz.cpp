@@ -1,7 +1,5 @@
-// Whatever a web server answers, the download client either stores the body
-// or leaves no file behind, and a stored body sized by Content-Length has
-// exactly that size. The answer travels over a real loopback connection, as
-// in the client's own tests, cut into sends at the sizes the input asks for.
+// Whatever a server answers over loopback, the download client stores the body or leaves
+// no file, and a body sized by Content-Length has exactly that size.
 
 #include "FuzzSupport.h"
 #include "core/Notice.h"

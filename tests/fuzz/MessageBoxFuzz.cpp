@@ -1,6 +1,5 @@
-// A message box laid out from arbitrary values and mark-up, measured by a
-// text measurer that may itself misbehave: every size and position comes out
-// finite and not negative, and the box holds at most ten buttons.
+// A message box laid out from any values and mark-up by a measurer that may misbehave:
+// every size and position is finite and not negative, and there are at most ten buttons.
 
 #include "FuzzSupport.h"
 #include "msgbox/MessageBoxLayout.h"

@@ -1,6 +1,5 @@
-// The minisign text formats come from the update server, so any bytes must
-// parse or be refused without a crash, and whatever parses must survive a
-// check against a fixed key.
+// The minisign formats come from the update server: any bytes parse or are refused
+// without a crash, and whatever parses survives a signature check.
 
 #include "FuzzSupport.h"
 #include "update/MinisignKey.h"

@@ -1,7 +1,5 @@
-// Runs a fuzz target over saved inputs without libFuzzer, so that every build,
-// with any compiler, replays the corpus: each argument is a file or a folder
-// whose regular files are read in name order. An empty or missing corpus is a
-// failure, since a replay of nothing would pass silently.
+// Replays saved inputs without libFuzzer: each argument is a file or a folder read in name
+// order. An empty or missing corpus fails, since a replay of nothing would pass silently.
 
 #include "FuzzSupport.h"
 

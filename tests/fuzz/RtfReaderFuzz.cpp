@@ -1,6 +1,5 @@
-// The program history is a file anyone can replace. Whatever bytes it holds,
-// the reader gives a document whose runs are valid UTF-8 without stray
-// control characters and whose sizes and indents stay in their ranges.
+// The history file anyone can replace: whatever it holds, runs are valid UTF-8 without
+// stray control characters, and sizes and indents stay in their ranges.
 
 #include "FuzzSupport.h"
 #include "rtf/RtfReader.h"
@@ -29,11 +28,9 @@ bool IsValidUtf8(std::string_view text) {
     return iconv(decoder.get(), &from, &left, &to, &room) != static_cast<std::size_t>(-1);
 }
 
-bool HoldsOnlyTabAndLineBreak(std::string_view text) {
-    return std::none_of(text.begin(), text.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return (byte < 0x20 && c != '\t' && c != '\n') || byte == 0x7F;
-    });
+bool IsStrayControl(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte < 0x20 && c != '\t' && c != '\n') || byte == 0x7F;
 }
 
 bool InRange(int value, int lowest, int highest) {
@@ -55,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(InRange(format.spaceAfter, 0, kalvara::RtfMaxSpacing), "space after in range");
         for (const kalvara::RtfRun& run : paragraph.runs) {
             Require(IsValidUtf8(run.text), "a run is valid UTF-8");
-            Require(HoldsOnlyTabAndLineBreak(run.text), "a run holds no other control character");
+            Require(std::ranges::none_of(run.text, IsStrayControl),
+                    "a run holds no control character but tab and line break");
             Require(InRange(run.format.halfPoints, 1, kalvara::RtfMaxHalfPoints),
                     "font size in range");
         }

@@ -1,6 +1,5 @@
-// Any file may sit where the settings file belongs, hand-edited or damaged.
-// Whatever it holds, writing a key and reading it back gives the value, and a
-// write that reports failure leaves the file exactly as it was.
+// Whatever the settings file holds, a written key reads back as its value, and a write
+// that reports failure leaves the file exactly as it was.
 
 #include "FuzzSupport.h"
 #include "core/SettingsStore.h"
@@ -19,17 +18,6 @@ std::string ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// A section name the file does not mention in any case, so that writing to
-// it must not touch anything that is already there.
-std::string UnusedSectionName(std::string_view file) {
-    const std::string lower = kalvara::AsciiLower(file);
-    std::string name = "fuzzsection";
-    while (lower.find(name) != std::string::npos) {
-        name += 'x';
-    }
-    return name;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -43,7 +31,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)kalvara::ReadSetting(file, "Preferences", "Style", "1");
     (void)kalvara::ReadSetting(file, "PDF", "Number", "0");
 
-    const std::string section = UnusedSectionName(original);
+    // A section the file does not mention in any case, so that its write touches nothing there.
+    const std::string lower = kalvara::AsciiLower(original);
+    std::string section = "fuzzsection";
+    while (lower.find(section) != std::string::npos) {
+        section += 'x';
+    }
     if (!kalvara::WriteSetting(file, section, "Key", "Value")) {
         Require(ReadFile(file) == original, "a failed write leaves the file as it was");
         return 0;

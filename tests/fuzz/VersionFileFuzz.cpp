@@ -1,7 +1,5 @@
-// The version file comes from a web server, so it is hostile by definition.
-// Whatever it holds, its version reads back as written, comparisons order
-// versions consistently, and an installer name that passes as plain cannot
-// lead out of the folder it is joined to.
+// The version file comes from a web server: its version reads back as written, versions
+// order consistently, and a name that passes as plain cannot lead out of its folder.
 
 #include "FuzzSupport.h"
 #include "update/VersionFile.h"
@@ -13,18 +11,15 @@ namespace {
 using kalvara::fuzz::Require;
 using namespace kalvara::update;
 
-std::string VersionText(const Version& version) {
-    return std::to_string(version[0]) + "." + std::to_string(version[1]) + "." +
-           std::to_string(version[2]) + "." + std::to_string(version[3]);
-}
-
 void CheckVersion(const std::string& text) {
     const auto version = ParseVersion(text);
     if (!version) {
         return;
     }
-    Require(ParseVersion(VersionText(*version)) == version,
-            "a version reads back from its own text");
+    const Version& v = *version;
+    const std::string written = std::to_string(v[0]) + "." + std::to_string(v[1]) + "." +
+                                std::to_string(v[2]) + "." + std::to_string(v[3]);
+    Require(ParseVersion(written) == version, "a version reads back from its own text");
     Require(!IsNewer(*version, *version), "no version is newer than itself");
     const Version current{5, 3, 0, 0};
     Require(!(IsNewer(*version, current) && IsNewer(current, *version)),

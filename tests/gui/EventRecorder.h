@@ -1,15 +1,16 @@
 #pragma once
-// Entry points for tests: the next form opened gets its own design routine,
-// each form name its own event routine, and every event that reaches
-// DispatchEvent is recorded.
+// Entry points for tests: the next form opened gets its own design routine, each
+// form name its own event routine, and every event reaching DispatchEvent is recorded.
 
 #include "gui/Gui.h"
 
 #include <QApplication>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -88,9 +89,7 @@ protected:
 private:
     std::vector<int> Fields(const std::string& form, int code, int RecordedEvent::*field) const {
         std::vector<int> found;
-        for (const RecordedEvent& e : Of(form, code)) {
-            found.push_back(e.*field);
-        }
+        std::ranges::transform(Of(form, code), std::back_inserter(found), field);
         return found;
     }
 

@@ -1,6 +1,5 @@
 // Events that arrive by other roads than a click: posted events, accelerators,
-// key events, the Enter and Escape of dialogs, tooltips and focus;
-// owner-drawn buttons are painted in the message box tests.
+// key events, the Enter and Escape of dialogs, tooltips and focus.
 
 #include "EventRecorder.h"
 
@@ -59,6 +58,16 @@ TEST_F(GuiEvents, KeyEventsOnlyWhereAskedForReportedOnceAndCancellable) {
     AllowEvents(EventClass::Key, true);
     QTest::keyClick(ControlWidget("KV", 100), Qt::Key_A);
     EXPECT_THAT(ValuesOf("KV", EventKey), ElementsAre('A'));
+
+    // Shift, which has no key code, and A held with it reuse one address; the
+    // A is not taken for Shift's press bubbling up.
+    events.clear();
+    QWidget* field = ControlWidget("DG", 100);
+    QTest::keyPress(field, Qt::Key_Shift);
+    QTest::keyPress(field, Qt::Key_A, Qt::ShiftModifier);
+    QTest::keyRelease(field, Qt::Key_A, Qt::ShiftModifier);
+    QTest::keyRelease(field, Qt::Key_Shift);
+    EXPECT_THAT(ValuesOf("DG", EventKey), ElementsAre('A'));
 }
 
 // Enter and Escape as the layer gives them to a form that declares its default
