@@ -1,6 +1,5 @@
-// The sizing of the message box, with a text measure where every character
-// is one column wide (two in font 7) and every line one row high. Arbitrary
-// mark-up is left to the MessageBoxFuzz corpus.
+// The sizing of the message box, with a text measure where every character is
+// one column wide (two in font 7) and every line one row high.
 
 #include "msgbox/MessageBoxLayout.h"
 
@@ -133,6 +132,43 @@ TEST(MsgBoxLayout, ScreenBoundWrapsAtBlanksAndBreaksAnAddressWithoutLosingText) 
     for (const std::string& line : lines) {
         EXPECT_EQ(line.size() % 2, 0u) << line;
     }
+}
+
+// Both texts scroll in text 1's box, a blank line between them, with the check
+// box and the buttons below it on the screen.
+TEST(MsgBoxLayout, TextsTallerThanTheScreenScrollAndTheButtonsStayInView) {
+    std::string first = "first0", second = "second0";
+    for (int i = 1; i < 60; ++i) {
+        first += "|first" + std::to_string(i);
+        second += "|second" + std::to_string(i);
+    }
+    const MessageBoxLayout layout = LayOut({.title = "Too Much",
+                                            .text1 = first,
+                                            .text2 = second,
+                                            .checkText = "Don't show again",
+                                            .buttons = "&OK",
+                                            .maxWidth = 80,
+                                            .maxHeight = 30});
+    EXPECT_TRUE(layout.scrollTexts);
+    EXPECT_LE(layout.height, 30.0);
+    EXPECT_FALSE(layout.text2.present);
+    ASSERT_EQ(layout.text1.lines.size(), 121u);
+    EXPECT_EQ(layout.text1.lines[60], "");
+    EXPECT_EQ(layout.text1.lines.back(), "second59");
+    const Box& text = layout.text1.box;
+    EXPECT_GE(text.height, 3.0);
+    EXPECT_LE(text.row + text.height, layout.check.box.row);
+    ASSERT_EQ(layout.buttons.size(), 1u);
+    EXPECT_LE(layout.check.box.row + layout.check.box.height, layout.buttons[0].box.row);
+    EXPECT_LE(layout.buttons[0].box.row + layout.buttons[0].box.height, layout.height);
+
+    const MessageBoxLayout fits = LayOut({.text1 = "1|2|3|4|5|6|7|8|9|10",
+                                          .text2 = "and one more",
+                                          .maxWidth = 80,
+                                          .maxHeight = 30});
+    EXPECT_FALSE(fits.scrollTexts);
+    EXPECT_TRUE(fits.text2.present);
+    EXPECT_EQ(fits.text1.lines.size(), 10u);
 }
 
 } // namespace

@@ -19,18 +19,14 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-void Write(const fs::path& path, const std::string& contents) {
-    std::ofstream(path, std::ios::binary) << contents;
-}
-
 // A process folder with the stat line the kernel would write for a process
 // with parent 42 and 9 threads.
 fs::path Add(const kalvara::test::TempFolder& root, const std::string& id,
              const std::string& stat_name) {
     const fs::path process = root.Path() / id;
     fs::create_directories(process);
-    Write(process / "stat",
-          id + " (" + stat_name + ") S 42 1 1 0 -1 4194560 10 0 0 0 0 0 0 0 20 0 9 0 12345\n");
+    std::ofstream(process / "stat")
+        << id + " (" + stat_name + ") S 42 1 1 0 -1 4194560 10 0 0 0 0 0 0 0 20 0 9 0 12345\n";
     return process;
 }
 
@@ -61,8 +57,8 @@ TEST(ProcSnapshot, LiveProcessesAreListedByExeThenAgreeingCmdlineThenComm) {
         if (!c.exe.empty()) {
             fs::create_symlink(c.exe, process / "exe");
         }
-        Write(process / "cmdline", c.cmdline);
-        Write(process / "comm", c.comm + "\n");
+        std::ofstream(process / "cmdline", std::ios::binary) << c.cmdline;
+        std::ofstream(process / "comm", std::ios::binary) << c.comm + "\n";
         expected[std::stoi(c.id)] = c.expected;
     }
     // Nothing but stat, whose name holds blanks and parentheses; arguments
