@@ -1,8 +1,6 @@
 #pragma once
-// A loopback HTTP server for the update tests. It answers each request it
-// reads with the next scripted answer, on whichever connection the request
-// came, and records what it received; past the script, a server given a
-// folder serves that folder's files as a plain file server does.
+// A loopback HTTP server that answers each request with the next scripted
+// answer and records it; past the script, it serves its folder's files.
 
 #include "core/UniqueFd.h"
 
@@ -52,7 +50,6 @@ public:
         thread_.join();
     }
 
-    // "127.0.0.1:<port>", as the client takes it.
     const std::string& Host() const { return host_; }
     int ConnectionsAccepted() const { return accepted_; }
     std::vector<std::string> Requests() const {

@@ -1,7 +1,6 @@
 #pragma once
-// The update flow's fixture: a loopback server serves the version file and
-// the installer, signed with a key pair made for the test; message boxes are
-// answered by script, and the real GUI layer runs offscreen.
+// A loopback server serves the version file and the installer, signed with a
+// key pair made for the test; message boxes are answered by script.
 
 #include "MinisignKeys.h"
 #include "ScriptedServer.h"
@@ -68,7 +67,6 @@ protected:
                                             services_);
     }
 
-    // The menu's check, with these answers to its message boxes.
     int CheckFromMenu(std::vector<int> answers) {
         messages_.clear();
         answers_ = std::move(answers);
@@ -77,8 +75,6 @@ protected:
 
     std::string Url(const std::string& path) const { return "http://" + host_ + path; }
 
-    // The version file and the installer, signed by the trusted key unless
-    // a test says otherwise.
     void Publish(const std::string& version, const std::string& first_line = "", bool sign = true) {
         WriteFile(www_ / "ZorvVersion.txt",
                   (first_line.empty() ? host_ + " /files/Setup.sh Setup.sh" : first_line) + "\n" +
@@ -99,8 +95,7 @@ protected:
         return titles;
     }
 
-    // After a download that did not end in a verified installer: nothing of
-    // it is left or recorded, and the main window is back.
+    // After a download that did not end in a verified installer.
     void ExpectNothingKept() const {
         EXPECT_TRUE(!fs::exists(data_ / "updates") || fs::is_empty(data_ / "updates"));
         EXPECT_EQ(Setting("Install") + Setting("Failed"), "");
@@ -109,9 +104,24 @@ protected:
         EXPECT_TRUE(gui::FormWidget("KV")->isVisible());
     }
 
-    // While the flow waits on real windows, presses each message box's first
-    // button and the update information window's Close; shown gets the
-    // caption of each, with text 1 as the message box's label shows it.
+    // A manual check that the user accepts ends in the refusal of an
+    // unverified installer: no setting touched, nothing run.
+    void ExpectRefused(const std::string& what) {
+        SCOPED_TRACE(what);
+        opened_urls_.clear();
+        const std::string settings_before = ReadFile(settings_);
+        EXPECT_EQ(CheckFromMenu({1, 1}), 0);
+        EXPECT_EQ(Titles(), (Strings{"New Version Available", "Update Not Verified"}));
+        EXPECT_EQ(messages_.back().parent, "KV");
+        EXPECT_EQ(opened_urls_, Strings{Url("/kalvara.html")}); // "&Visit Web Site"
+        EXPECT_EQ(ReadFile(settings_), settings_before);
+        ExpectNothingKept();
+        flow_->RunInstaller();
+        EXPECT_TRUE(started_.empty());
+    }
+
+    // Presses each real message box's first button and the update information's
+    // Close; shown gets each caption, with text 1 as the label shows it.
     std::unique_ptr<QTimer> ClickThrough(Strings& shown) const {
         auto poll = std::make_unique<QTimer>();
         QObject::connect(poll.get(), &QTimer::timeout, [&shown] {

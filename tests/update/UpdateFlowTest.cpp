@@ -30,8 +30,6 @@ TEST_F(UpdateFlowTest, OnlyANewerVersionIsOfferedAndAMajorOneRunsWithItsWindow) 
         EXPECT_EQ(CheckFromMenu({}), 0);
         EXPECT_EQ(Titles(), Strings{"You Are Up To Date!"});
     }
-    EXPECT_EQ(messages_[0].text1,
-              "Version 5.3.0.0 of Kalvara is the latest version available.{f10}");
     messages_.clear();
     today_ += 10;
     flow_ = MakeFlow();
@@ -145,19 +143,16 @@ TEST_F(UpdateFlowTest, CancelOrCloseInTheDownloadWindowStopsASilentServer) {
               Then::Stall}});
         Publish("5.3.0.1", stalled.Host() + " /Setup.sh Setup.sh");
         flow_->Client().SetStallLimit(std::chrono::milliseconds(5000)); // a safety net only
-        std::string caption;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             if (QWidget* cancel = gui::ControlWidget(DownloadFormName, DownloadCancelId)) {
                 poll.stop();
-                caption = gui::GetText(DownloadFormName, 0);
                 close_window ? void(gui::FormWidget(DownloadFormName)->close())
                              : QTest::mouseClick(cancel, Qt::LeftButton);
             }
         });
         poll.start(20);
         EXPECT_EQ(CheckFromMenu({1}), 0);
-        EXPECT_EQ(caption, "Updating...");
         EXPECT_EQ(messages_.size(), 1u); // a cancel needs no message
         ExpectNothingKept();
     }
@@ -171,9 +166,11 @@ TEST_F(UpdateFlowTest, UnreadableVersionFileIsReported) {
                                   "occurred accessing the network.{f10}");
     EXPECT_EQ(opened_urls_, Strings{Url("/kalvara.html")});
     EXPECT_EQ(flow_->RunAutomaticCheck("KV", PrefUpdate), 0);
-    WriteFile(www_ / "ZorvVersion.txt", "<html>hello</html>\n");
-    EXPECT_EQ(CheckFromMenu({}), 0);
-    EXPECT_EQ(Titles(), Strings{"Unable to Complete Update Check"});
+    for (const char* text : {"<html>hello</html>\n", ""}) {
+        WriteFile(www_ / "ZorvVersion.txt", text);
+        EXPECT_EQ(CheckFromMenu({}), 0);
+        EXPECT_EQ(Titles(), Strings{"Unable to Complete Update Check"}) << text;
+    }
     WriteSetting(settings_, "Update", "VersionUrl", "http://127.0.0.1:1/ZorvVersion.txt");
     EXPECT_EQ(CheckFromMenu({}), 0);
     EXPECT_THAT(messages_[0].text1, StartsWith(std::string(std::strerror(ECONNREFUSED)) +
@@ -181,27 +178,8 @@ TEST_F(UpdateFlowTest, UnreadableVersionFileIsReported) {
     EXPECT_EQ(opened_urls_.size(), 1u);
 }
 
-class UpdateTrustTest : public UpdateFlowTest {
-protected:
-    // A manual check that the user accepts ends in the refusal of an
-    // unverified installer: nothing kept, no setting touched, nothing run.
-    void ExpectRefused(const std::string& what) {
-        SCOPED_TRACE(what);
-        opened_urls_.clear();
-        const std::string settings_before = ReadFile(settings_);
-        EXPECT_EQ(CheckFromMenu({1, 1}), 0);
-        EXPECT_EQ(Titles(), (Strings{"New Version Available", "Update Not Verified"}));
-        EXPECT_EQ(messages_.back().parent, "KV");
-        EXPECT_EQ(opened_urls_, Strings{Url("/kalvara.html")}); // "&Visit Web Site"
-        EXPECT_EQ(ReadFile(settings_), settings_before);
-        ExpectNothingKept();
-        flow_->RunInstaller();
-        EXPECT_TRUE(started_.empty());
-    }
-};
-
 // One of each way a failed signature reaches the flow.
-TEST_F(UpdateTrustTest, UnverifiedInstallersAreRefused) {
+TEST_F(UpdateFlowTest, UnverifiedInstallersAreRefused) {
     const fs::path signature = www_ / "files" / "Setup.sh.minisig";
     Publish("5.3.0.1", "", /*sign=*/false); // the server answers 404
     ExpectRefused("unsigned");
@@ -222,16 +200,11 @@ TEST_F(UpdateTrustTest, UnverifiedInstallersAreRefused) {
 }
 
 // A link in the updates folder's place would send the download elsewhere.
-TEST_F(UpdateTrustTest, AnInstallerNamedAfterTheSettingsIsHarmlessAndALinkIsRefused) {
-    WriteSetting(settings_, "Last", "Year", "2026");
-    Publish("5.3.0.1", host_ + " /files/Setup.sh Zorv.ini");
-    EXPECT_EQ(CheckFromMenu({1}), 1);
-    EXPECT_EQ(ReadFile(data_ / "updates" / "Zorv.ini"), installer_);
-    EXPECT_EQ(ReadSetting(settings_, "Last", "Year", ""), "2026");
-    fs::remove_all(data_ / "updates");
+TEST_F(UpdateFlowTest, ALinkInPlaceOfTheUpdatesFolderIsRefused) {
+    Publish("5.3.0.1");
+    fs::create_directories(data_);
     fs::create_directories(root_.Path() / "elsewhere");
     fs::create_directory_symlink(root_.Path() / "elsewhere", data_ / "updates");
-    flow_ = MakeFlow();
     EXPECT_EQ(CheckFromMenu({1}), 0);
     EXPECT_EQ(Titles(), (Strings{"New Version Available", "Download Error"}));
     EXPECT_THAT(messages_[1].text1, HasSubstr("is not a folder of its own"));
@@ -241,7 +214,7 @@ TEST_F(UpdateTrustTest, AnInstallerNamedAfterTheSettingsIsHarmlessAndALinkIsRefu
 
 // A redirect, even to the signed installer, is not followed; the real message
 // box's label shows mark-up in its reason phrase as it stands.
-TEST_F(UpdateTrustTest, RedirectIsRefusedAndServerWordsAreShownLiterally) {
+TEST_F(UpdateFlowTest, RedirectIsRefusedAndServerWordsAreShownLiterally) {
     const std::string reason = "{W500,F99}Moved|||x}";
     ScriptedServer server(
         {{"HTTP/1.0 302 " + reason + "\r\nLocation: " + Url("/files/Setup.sh") + "\r\n\r\n"}});
@@ -256,7 +229,7 @@ TEST_F(UpdateTrustTest, RedirectIsRefusedAndServerWordsAreShownLiterally) {
 }
 
 // The menu says how to set a missing server.
-TEST_F(UpdateTrustTest, WithoutAnUpdateServerOrUpdaterNothingIsChecked) {
+TEST_F(UpdateFlowTest, WithoutAnUpdateServerOrUpdaterNothingIsChecked) {
     Publish("5.4.0.0");
     WriteSetting(settings_, "Update", "VersionUrl", "");
     EXPECT_EQ(flow_->VersionUrl(), DefaultVersionUrl);
@@ -286,8 +259,9 @@ TEST(UpdateVersionFile, FetchGivesUpAtItsLimit) {
     EXPECT_FALSE(fetched.error_text.empty());
 }
 
-// Numbers that joined digits or a decimal reading would get wrong.
-TEST(UpdateVersionFile, VersionsCompareNumberByNumber) {
+// Versions compare number by number, which joined digits or a decimal
+// reading would get wrong; the first line names the download.
+TEST(UpdateVersionFile, VersionsAndTheFirstLineAreReadStrictly) {
     const Version current = *ParseVersion("5.3.0.0");
     EXPECT_TRUE(IsNewer(*ParseVersion("5.3.0.10"), *ParseVersion("5.3.0.9")));
     EXPECT_TRUE(IsMajorUpdate(*ParseVersion("5.10.0.0"), current));
@@ -297,9 +271,6 @@ TEST(UpdateVersionFile, VersionsCompareNumberByNumber) {
          {"", "5.3.0", "5.3.0.0.0", "5..0.0", "5.3.0.x", " 5.3.0.0", "5.3.0.1234567890"}) {
         EXPECT_FALSE(ParseVersion(bad)) << bad;
     }
-}
-
-TEST(UpdateVersionFile, FirstLineNamesTheDownloadAndTheLastTheVersion) {
     const auto file =
         ParseVersionFile("host.example:81 /dl/Setup.exe Setup.exe\r\nnotes\r\n5.3.1.0\r\n\r\n");
     ASSERT_TRUE(file);
