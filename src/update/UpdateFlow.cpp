@@ -496,10 +496,11 @@ void UpdateFlow::ShowWhatsNew(const std::string& version) {
 
 void UpdateFlow::DesignForm(const std::string& form) {
     if (form == DownloadFormName) {
-        gui::AddFrame(DownloadFrameId, 1, 0.5, 39.5, 3.75, "Downloading Program Update", "");
+        constexpr const char* Caption = "Downloading Program Update";
+        gui::AddFrame(DownloadFrameId, 1, 0.5, 39.5, 3.75, Caption, "");
         gui::AddProgressBar(DownloadProgressId, 2.5, 1.875, 36.5, 1.25, "", "");
         // The bar has no caption of its own; a reader names it by its frame.
-        gui::SetAccessibleName(DownloadFormName, DownloadProgressId, "Downloading Program Update");
+        gui::SetAccessibleName(DownloadFormName, DownloadProgressId, Caption);
         gui::AddButton(DownloadCancelId, 16.75, 4.875, 8, 1.5, "&Cancel", "T");
         gui::SetFormKeys(DownloadFormName, {}, DownloadCancelId);
     } else if (form == WhatsNewFormName) {
