@@ -27,6 +27,10 @@ struct GenerateEnvironment {
     // Runs after each "PDF Error" notice (the desktop program closes its main
     // window); may be empty.
     std::function<void()> AfterPdfError;
+    // Where libharu takes its memory from when both are set (malloc's heap
+    // otherwise), so that a caller can bound what one document may take.
+    HPDF_Alloc_Func AllocatePdfMemory = nullptr;
+    HPDF_Free_Func FreePdfMemory = nullptr;
 };
 
 struct GenerateResult {
@@ -48,6 +52,8 @@ struct PdfRunState {
     std::string TargetPath;
     std::string Reason;
     std::function<void()> AfterPdfError;
+    HPDF_Alloc_Func AllocatePdfMemory = nullptr; // as in GenerateEnvironment
+    HPDF_Free_Func FreePdfMemory = nullptr;
 };
 
 // Builds the year table for the selection, draws the style's pages, takes the

@@ -2,8 +2,11 @@
 
 namespace kalvara {
 
-PdfDocument::PdfDocument(HPDF_Error_Handler handler, void* user_data)
-    : doc_(HPDF_New(handler, user_data)) {}
+PdfDocument::PdfDocument(HPDF_Error_Handler handler, void* user_data, HPDF_Alloc_Func allocate,
+                         HPDF_Free_Func release)
+    : doc_(allocate != nullptr && release != nullptr
+               ? HPDF_NewEx(handler, allocate, release, 0, user_data)
+               : HPDF_New(handler, user_data)) {}
 
 PdfDocument::~PdfDocument() {
     if (doc_ != nullptr) {

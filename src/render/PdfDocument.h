@@ -8,9 +8,12 @@ namespace kalvara {
 
 class PdfDocument {
 public:
-    // handler and user_data go to HPDF_New; user_data must outlive the
-    // document. Get() is null when libharu could not create it.
-    PdfDocument(HPDF_Error_Handler handler, void* user_data);
+    // handler and user_data go to libharu; user_data must outlive the
+    // document. allocate and release, when both are given, are the memory
+    // libharu works in instead of malloc's. Get() is null when libharu could
+    // not create the document.
+    PdfDocument(HPDF_Error_Handler handler, void* user_data, HPDF_Alloc_Func allocate = nullptr,
+                HPDF_Free_Func release = nullptr);
     PdfDocument(const PdfDocument&) = delete;
     PdfDocument& operator=(const PdfDocument&) = delete;
     ~PdfDocument();

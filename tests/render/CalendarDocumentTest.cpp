@@ -5,6 +5,7 @@
 #include "core/SettingsStore.h"
 #include "render/PdfDocument.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace kalvara {
@@ -12,6 +13,15 @@ namespace {
 
 using test::ReadPdfTrace;
 namespace fs = std::filesystem;
+
+// libharu's memory, failing once the given number of blocks has been handed out.
+int pdf_blocks_left = 0;
+void* AllocateWhileBlocksLast(HPDF_UINT size) {
+    return pdf_blocks_left-- > 0 ? std::malloc(size) : nullptr;
+}
+void FreeBlock(void* block) {
+    std::free(block);
+}
 
 class CalendarDocumentRun : public ::testing::Test {
 protected:
@@ -90,6 +100,24 @@ TEST_F(CalendarDocumentRun, UnwritableTargetsAreReportedAndLeaveNothingBehind) {
     PdfErrorHandler(0x1025, 255, nullptr);
     EXPECT_EQ(notices_.back(),
               "PDF Error: Error number = 4133 [&H1025]|Detail number = 255 [&HFF]{f11,t4}");
+}
+
+// Without memory for even the document, no number is taken and nothing is
+// written; the user hears why.
+TEST_F(CalendarDocumentRun, NoMemoryForTheDocumentTakesNoNumberAndSavesNothing) {
+    environment_.AllocatePdfMemory = AllocateWhileBlocksLast;
+    environment_.FreePdfMemory = FreeBlock;
+    pdf_blocks_left = 0;
+    const auto result = Run();
+    EXPECT_TRUE(!result.Saved && result.PdfErrorOccurred && result.Path.empty());
+    EXPECT_EQ(result.Problem, "Unable to create PDF object.");
+    ASSERT_FALSE(notices_.empty());
+    EXPECT_EQ(notices_.back(), "PDF Error: Unable to create PDF object.{f11,t4}");
+    EXPECT_TRUE(!fs::exists(settings_) && fs::is_empty(output_folder_));
+
+    // Memory that lasts past the document's creation gives a whole calendar.
+    pdf_blocks_left = 1 << 20;
+    EXPECT_TRUE(Run().Saved);
 }
 
 // An unknown style, or a cancelled period, prints no page (which mutool will
