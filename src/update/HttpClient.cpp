@@ -30,7 +30,6 @@ constexpr std::size_t MaxHeadBytes = 65536;
 // request is worth one more try on a new connection.
 struct StaleConnection {};
 
-
 std::string TooLarge(std::uint64_t limit) {
     return limit == MaxBodyBytes
                ? "The download is larger than 4 GiB."
@@ -70,7 +69,9 @@ void ReceiveBody(ResponseReader& reader, DownloadFile& file, std::uint64_t size,
 
 } // namespace
 
-HttpClient::HttpClient(DownloadCallbacks callbacks) : callbacks_(std::move(callbacks)) {}
+HttpClient::HttpClient(DownloadCallbacks callbacks, TcpConnection::NameLookup lookup)
+    : callbacks_(std::move(callbacks)),
+      connection_(lookup ? TcpConnection(std::move(lookup)) : TcpConnection()) {}
 
 void HttpClient::ForgetConnection() {
     connection_.Close();

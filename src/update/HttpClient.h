@@ -35,7 +35,8 @@ class HttpClient {
 public:
     static constexpr std::size_t BlockSize = 32768;
 
-    explicit HttpClient(DownloadCallbacks callbacks = {});
+    // lookup resolves host names (getaddrinfo when empty).
+    explicit HttpClient(DownloadCallbacks callbacks = {}, TcpConnection::NameLookup lookup = {});
 
     void SetCallbacks(DownloadCallbacks callbacks) { callbacks_ = std::move(callbacks); }
 

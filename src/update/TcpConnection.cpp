@@ -40,18 +40,17 @@ struct Lookup {
     AddrInfoList addresses;
 };
 
-TcpConnection::ConnectResult Resolve(const HostAndPort& host,
-                                     std::chrono::steady_clock::time_point deadline,
-                                     std::chrono::milliseconds slice,
-                                     const std::function<bool()>& keep_waiting,
-                                     AddrInfoList& addresses) {
+TcpConnection::ConnectResult
+Resolve(const TcpConnection::NameLookup& look_up, const HostAndPort& host,
+        std::chrono::steady_clock::time_point deadline, std::chrono::milliseconds slice,
+        const std::function<bool()>& keep_waiting, AddrInfoList& addresses) {
     auto lookup = std::make_shared<Lookup>();
-    std::thread([lookup, name = host.name, service = std::to_string(host.port)] {
+    std::thread([lookup, look_up, name = host.name, service = std::to_string(host.port)] {
         addrinfo hints{};
         hints.ai_family = AF_UNSPEC;
         hints.ai_socktype = SOCK_STREAM;
         addrinfo* found = nullptr;
-        const int result = ::getaddrinfo(name.c_str(), service.c_str(), &hints, &found);
+        const int result = look_up(name.c_str(), service.c_str(), &hints, &found);
         const std::lock_guard lock(lookup->mutex);
         lookup->result = result;
         lookup->addresses.reset(found);
@@ -80,6 +79,8 @@ TcpConnection::ConnectResult Resolve(const HostAndPort& host,
 
 } // namespace
 
+TcpConnection::TcpConnection() : lookup_(::getaddrinfo) {}
+
 TcpConnection::ConnectResult TcpConnection::Connect(const HostAndPort& host,
                                                     std::chrono::milliseconds timeout,
                                                     std::chrono::milliseconds slice,
@@ -87,7 +88,8 @@ TcpConnection::ConnectResult TcpConnection::Connect(const HostAndPort& host,
     Close();
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     AddrInfoList addresses;
-    const ConnectResult looked_up = Resolve(host, deadline, slice, keep_waiting, addresses);
+    const ConnectResult looked_up =
+        Resolve(lookup_, host, deadline, slice, keep_waiting, addresses);
     if (looked_up != ConnectResult::Connected) {
         return looked_up;
     }

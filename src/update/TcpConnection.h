@@ -3,14 +3,17 @@
 // short slices so that the caller can run the window's pending events and
 // notice a cancel while the network is slow or silent.
 
-#include "update/HttpSyntax.h"
 #include "core/UniqueFd.h"
+#include "update/HttpSyntax.h"
 
 #include <chrono>
 #include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+
+struct addrinfo;
 
 namespace kalvara::update {
 
@@ -24,6 +27,16 @@ public:
         std::size_t size = 0; // bytes placed in the buffer for Data
         int error_number = 0; // errno for Failed
     };
+
+    // Looks a host name up the way getaddrinfo does (which it is unless a
+    // caller brings another resolver); what it leaves in found is released
+    // with freeaddrinfo. It runs on a thread of its own and may outlive the
+    // connection.
+    using NameLookup = std::function<int(const char* name, const char* service,
+                                         const addrinfo* hints, addrinfo** found)>;
+
+    TcpConnection();
+    explicit TcpConnection(NameLookup lookup) : lookup_(std::move(lookup)) {}
 
     // Resolves the host and connects to the first address that answers within
     // timeout. Between slices keep_waiting runs; when it returns false the
@@ -42,6 +55,7 @@ public:
     bool IsOpen() const { return socket_.Valid(); }
 
 private:
+    NameLookup lookup_;
     UniqueFd socket_;
 };
 

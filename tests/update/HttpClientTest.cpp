@@ -8,7 +8,10 @@
 #include "support/TempFolder.h"
 #include "update/HttpSyntax.h"
 
+#include <atomic>
+#include <future>
 #include <gmock/gmock.h>
+#include <netdb.h>
 
 namespace kalvara::update {
 namespace {
@@ -182,6 +185,24 @@ TEST_F(HttpClientTest, UnreachableOrInvalidHostShowsTheHostError) {
                                                     QuoteMarkup(host) + "\".{f10,t4}|")));
     }
     EXPECT_FALSE(fs::exists(file_));
+}
+
+// The system resolver cannot be interrupted, so a cancel must not wait for it:
+// this lookup answers only after the download has returned.
+TEST_F(HttpClientTest, CancelDuringTheNameLookupReturnsAtOnceWithoutANotice) {
+    std::promise<void> release;
+    auto looking_up = std::make_shared<std::atomic<bool>>(false);
+    HttpClient client({{}, {}, [&] { return looking_up->load(); }},
+                      [looking_up, answer = release.get_future().share()](
+                          const char*, const char*, const addrinfo*, addrinfo** found) {
+                          *found = nullptr;
+                          looking_up->store(true);
+                          answer.wait();
+                          return EAI_AGAIN;
+                      });
+    EXPECT_EQ(client.Download("stalled.example", "/a", 0, "", "", file_), DownloadCancelled);
+    release.set_value();
+    EXPECT_TRUE(notices_.empty() && !fs::exists(file_));
 }
 
 // Forms no loopback server can show: exactly 4 GiB is accepted, one byte more
