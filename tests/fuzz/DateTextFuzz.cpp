@@ -1,5 +1,4 @@
-// Typed date text: a valid calendar date Date2JulianDate accepts is the day number
-// std::chrono works out, and NumericValue agrees with the integer it rounds to.
+// Typed date text, with std::chrono as the independent judge of calendar dates.
 
 #include "FuzzSupport.h"
 #include "engine/CivilDate.h"

@@ -1,5 +1,4 @@
-// Whatever a server answers over loopback, the download client stores the body or leaves
-// no file, and a body sized by Content-Length has exactly that size.
+// Whatever a server answers over loopback, the download client must cope with.
 
 #include "FuzzSupport.h"
 #include "core/Notice.h"

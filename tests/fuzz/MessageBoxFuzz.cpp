@@ -1,5 +1,4 @@
-// A message box laid out from any values and mark-up by a measurer that may misbehave:
-// every size and position is finite and not negative, and there are at most ten buttons.
+// A message box laid out from any values and mark-up by a measurer that may misbehave.
 
 #include "FuzzSupport.h"
 #include "msgbox/MessageBoxLayout.h"
@@ -77,7 +76,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "a button's own size is sane");
     }
 
-    // The mark-up on its own: bounded numbers, upper-case letters.
     for (const MarkupItem& item : ParseMarkedText(fields[1]).items) {
         Require(std::isfinite(item.value), "a mark-up number is finite");
         Require(!(item.letter >= 'a' && item.letter <= 'z'), "mark-up letters are upper case");

@@ -1,5 +1,4 @@
-// The version file comes from a web server: its version reads back as written, versions
-// order consistently, and a name that passes as plain cannot lead out of its folder.
+// The version file comes from a web server, so any bytes may arrive.
 
 #include "FuzzSupport.h"
 #include "update/VersionFile.h"

@@ -60,7 +60,6 @@ void Click(int id) {
     QTest::mouseClick(control, Qt::LeftButton);
 }
 
-// A key typed where the focus is, as the keyboard would deliver it.
 void Press(Qt::Key key) {
     QWidget* form = gui::FormWidget(Box);
     ASSERT_NE(form, nullptr);
@@ -164,8 +163,7 @@ TEST_F(MsgBoxDialog, NoticeIsOneFocusedOkOverTheCurrentFormAndAnotherBoxAnswersA
     EXPECT_TRUE(!gui::FormExists(Box) && gui::FormExists("KV"));
 }
 
-// The texts of a message taller than the screen scroll in one box that keeps
-// every line; a bar quoted from outside text stays a bar.
+// A bar quoted from outside text stays a bar.
 TEST_F(MsgBoxDialog, ATextTallerThanTheScreenScrollsWithItsButtonsOnTheScreen) {
     std::string text;
     for (int i = 0; i < 200; ++i) {
