@@ -24,7 +24,7 @@ TEST_F(GuiForms, DesignRunsBeforeLoadingAndLoadedEvents) {
     EXPECT_THAT(seen, ElementsAre("loading: designed, hidden", "loaded: designed, shown"));
 }
 
-TEST_F(GuiForms, NestedModalFormsReturnInnermostFirst) {
+TEST_F(GuiForms, NestedModalFormsReturnInnermostFirstAndEndWithTheirOwner) {
     std::string order;
     handlers["A"] = [&](int id, int code, int&, int&) {
         if (id == 0 && code == EventFormLoaded) {
@@ -38,9 +38,8 @@ TEST_F(GuiForms, NestedModalFormsReturnInnermostFirst) {
     order += "A";
     EXPECT_EQ(order, "B A");
     EXPECT_FALSE(FormExists("A") || FormExists("B"));
-}
 
-TEST_F(GuiForms, UnloadingAnOwnerAlsoEndsItsModalChild) {
+    events.clear();
     Open("KV", 20, 8);
     QTimer::singleShot(0, [] { UnloadForm("KV"); });
     CreateForm("MS", "KV", "Range", 0, 0, 10, 5, "_CMR"); // returns: no hang
