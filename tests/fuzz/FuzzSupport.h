@@ -14,7 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 namespace kalvara::fuzz {
 
-// Every property names itself, so the message alone says which one failed.
 inline void Require(bool holds, const char* property) {
     if (!holds) {
         std::fprintf(stderr, "property does not hold: %s\n", property);

@@ -1,5 +1,4 @@
-// Whatever a server answers over loopback, the download client stores the body or leaves
-// no file, and a body sized by Content-Length has exactly that size.
+// Whatever a server answers over loopback, the download client must cope with.
 
 #include "FuzzSupport.h"
 #include "core/Notice.h"
@@ -68,21 +67,6 @@ void AnswerOnce(int listener, std::string_view answer, std::size_t send_size) {
     }
 }
 
-// What the head announces, read line by line as the client reads it.
-kalvara::update::HttpResponseHead HeadOf(std::string_view answer) {
-    kalvara::update::HttpResponseHead head;
-    while (!answer.empty()) {
-        const std::size_t end = answer.find("\r\n");
-        const std::string_view line = answer.substr(0, end);
-        if (kalvara::update::IsEndOfHead(line) || end == std::string_view::npos) {
-            break;
-        }
-        head.ApplyLine(line);
-        answer.remove_prefix(end + 2);
-    }
-    return head;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -108,7 +92,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "a file is left exactly when the download reports it stored");
     Require(result != kalvara::update::DownloadCancelled, "nothing asked for a cancel");
     if (stored) {
-        const auto head = HeadOf(answer);
+        // What the head announces, read line by line as the client reads it.
+        kalvara::update::HttpResponseHead head;
+        for (std::string_view rest = answer; !rest.empty();) {
+            const std::size_t end = rest.find("\r\n");
+            const std::string_view line = rest.substr(0, end);
+            if (kalvara::update::IsEndOfHead(line) || end == std::string_view::npos) {
+                break;
+            }
+            head.ApplyLine(line);
+            rest.remove_prefix(end + 2);
+        }
         if (!head.IsChunked() && head.content_length) {
             Require(fs::file_size(file, error) == *head.content_length,
                     "a stored body has the announced length");

@@ -1,5 +1,4 @@
-// A message box laid out from any values and mark-up by a measurer that may misbehave:
-// every size and position is finite and not negative, and there are at most ten buttons.
+// A message box laid out from any values and mark-up by a measurer that may misbehave.
 
 #include "FuzzSupport.h"
 #include "msgbox/MessageBoxLayout.h"
@@ -29,17 +28,6 @@ void CheckBlock(const TextBlockLayout& block) {
     }
 }
 
-// Widths grow with the text, as a real font's do, except that some fonts
-// answer nonsense, which the layout must not pass on.
-LineExtent Measure(unsigned quirk, int font, const std::string& line) {
-    constexpr double infinity = std::numeric_limits<double>::infinity();
-    const double length = static_cast<double>(line.size());
-    const LineExtent nonsense[] = {
-        {std::nan(""), 1.0}, {infinity, -infinity}, {-length, -2.0}, {1e300, 1e300}};
-    const unsigned pick = (quirk + static_cast<unsigned>(font)) % 8;
-    return pick < 4 ? nonsense[pick] : LineExtent{0.6 * length * (1 + font % 3), 1.0 + font % 2};
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -62,9 +50,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                     .pictureColumns = quirk % 5 == 0 ? 0 : quirk / 4.0,
                                     .pictureRows = quirk % 7 == 0 ? -1 : quirk / 8.0};
 
+    // Widths grow with the text, as a real font's do, except that some fonts
+    // answer nonsense, which the layout must not pass on.
     const MeasureLine measure = [quirk](int font, const std::string& line) {
         Require(font >= 0, "the measurer is asked for a real font number");
-        return Measure(quirk, font, line);
+        constexpr double infinity = std::numeric_limits<double>::infinity();
+        const double length = static_cast<double>(line.size());
+        const LineExtent nonsense[] = {
+            {std::nan(""), 1.0}, {infinity, -infinity}, {-length, -2.0}, {1e300, 1e300}};
+        const unsigned pick = (quirk + static_cast<unsigned>(font)) % 8;
+        return pick < 4 ? nonsense[pick]
+                        : LineExtent{0.6 * length * (1 + font % 3), 1.0 + font % 2};
     };
     const MessageBoxLayout layout = ComputeMessageBoxLayout(request, measure);
     Require(IsSane(layout.width) && IsSane(layout.height), "the box has a sane size");
@@ -80,7 +76,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "a button's own size is sane");
     }
 
-    // The mark-up on its own: bounded numbers, upper-case letters.
     for (const MarkupItem& item : ParseMarkedText(fields[1]).items) {
         Require(std::isfinite(item.value), "a mark-up number is finite");
         Require(!(item.letter >= 'a' && item.letter <= 'z'), "mark-up letters are upper case");

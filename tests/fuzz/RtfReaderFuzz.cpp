@@ -1,5 +1,4 @@
-// The history file anyone can replace: whatever it holds, runs are valid UTF-8 without
-// stray control characters, and sizes and indents stay in their ranges.
+// The history file anyone can replace, read whatever it holds.
 
 #include "FuzzSupport.h"
 #include "rtf/RtfReader.h"
@@ -12,9 +11,8 @@ namespace {
 
 using kalvara::fuzz::Require;
 
-// Well-formed UTF-8 as the C library's strict decoder judges it: no stray
-// continuation bytes, no overlong forms, no surrogates, nothing beyond
-// U+10FFFF, no sequence cut short.
+// The C library's strict decoder refuses overlong forms, surrogates, code points
+// beyond U+10FFFF and cut sequences.
 bool IsValidUtf8(std::string_view text) {
     const auto close = [](iconv_t decoder) { iconv_close(decoder); };
     const std::unique_ptr<void, decltype(close)> decoder(iconv_open("UTF-32LE", "UTF-8"), close);

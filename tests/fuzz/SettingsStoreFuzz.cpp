@@ -1,5 +1,4 @@
-// Whatever the settings file holds, a written key reads back as its value, and a write
-// that reports failure leaves the file exactly as it was.
+// The settings file anyone can edit, read and written whatever it holds.
 
 #include "FuzzSupport.h"
 #include "core/SettingsStore.h"
@@ -27,7 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream(file, std::ios::binary | std::ios::trunc)
         .write(original.data(), static_cast<std::streamsize>(original.size()));
 
-    // Reading never fails, whatever the file holds.
     (void)kalvara::ReadSetting(file, "Preferences", "Style", "1");
     (void)kalvara::ReadSetting(file, "PDF", "Number", "0");
 
@@ -49,7 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(written.compare(0, original.size(), original) == 0,
             "the file's own bytes come first, unchanged");
 
-    // Rewriting the same key changes its value and nothing else.
     Require(kalvara::WriteSetting(file, section, "Key", "Other"), "a second write succeeds");
     Require(kalvara::ReadSetting(file, section, "KEY", "default") == "Other",
             "keys match without regard to case");

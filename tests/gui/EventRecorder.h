@@ -1,6 +1,6 @@
 #pragma once
-// Entry points for tests: the next form opened gets its own design routine, each
-// form name its own event routine, and every event reaching DispatchEvent is recorded.
+// The next form opened gets its own design routine, each form name its own event
+// routine, and every event reaching DispatchEvent is recorded.
 
 #include "gui/Gui.h"
 
@@ -51,15 +51,11 @@ protected:
 
     std::vector<RecordedEvent> Of(const std::string& form, int code) const {
         std::vector<RecordedEvent> found;
-        for (const RecordedEvent& e : events) {
-            if (e.form == form && e.code == code) {
-                found.push_back(e);
-            }
-        }
+        std::ranges::copy_if(events, std::back_inserter(found), [&](const RecordedEvent& e) {
+            return e.form == form && e.code == code;
+        });
         return found;
     }
-
-    // The ids or values of the form's events of that code, in the order they came.
     std::vector<int> IdsOf(const std::string& form, int code) const {
         return Fields(form, code, &RecordedEvent::id);
     }
@@ -67,15 +63,13 @@ protected:
         return Fields(form, code, &RecordedEvent::value);
     }
 
-    // A plain form captioned with its name, designed by `design`.
     void Open(const std::string& form, double width, double height,
               std::function<void()> design = {}, const std::string& parent = "") {
         design_ = std::move(design);
         CreateForm(form, parent, form, 0, 0, width, height, "");
     }
 
-    // The control's widget as the Qt class it must be; a test that meets
-    // another one fails rather than crashes.
+    // A control of another class fails the test rather than crashing it.
     template <typename T> static T& Widget(const std::string& form, int id) {
         if (auto* widget = qobject_cast<T*>(ControlWidget(form, id))) {
             return *widget;

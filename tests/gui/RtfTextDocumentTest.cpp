@@ -22,8 +22,7 @@ QTextCharFormat FormatAt(QTextDocument& document, int position) {
     return cursor.charFormat();
 }
 
-// One document: blocks with their formats, line breaks kept inside, and a
-// hanging indent that lines the text up after its bullet.
+// The hanging indent lines the text up after its bullet.
 TEST(GuiRtfTextDocument, ParagraphsBecomeBlocksWithTheirFormatsAndIndents) {
     QTextDocument document;
     document.setTextWidth(200);
@@ -52,8 +51,6 @@ TEST(GuiRtfTextDocument, ParagraphsBecomeBlocksWithTheirFormatsAndIndents) {
     EXPECT_DOUBLE_EQ(bullet->lineAt(0).cursorToX(2), bullet->lineAt(1).x());
 }
 
-// The box's old text goes and it scrolls to the top; whatever the input, it
-// shows exactly the reader's text.
 TEST(GuiRtfTextDocument, ShowsTheReadersTextInPlaceOfTheOld) {
     QTextEdit box;
     box.setPlainText("old text");

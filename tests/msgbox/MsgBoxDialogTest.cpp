@@ -1,6 +1,3 @@
-// The message box on real widgets, offscreen: every way of answering it and
-// the result each one gives, the notice, and the layout realised.
-
 #include "core/Notice.h"
 #include "gui/Gui.h"
 #include "msgbox/MessageBox.h"
@@ -57,30 +54,21 @@ int WhenUp(const std::function<void()>& user, const std::function<int()>& show) 
     return show();
 }
 
-// Every box has a check box, unticked unless the initial value is negative,
-// and names a picture that does not exist, which is left out.
-int Answer(const std::string& buttons, int initialValue, const std::function<void()>& user) {
-    return WhenUp(user, [&] {
-        return ShowMessageBox("", "Question", "Text one{f10}", "Text two", "Remember{f7}", buttons,
-                              "missing.png", initialValue, "C");
-    });
-}
-
 void Click(int id) {
     QWidget* control = gui::ControlWidget(Box, id);
     ASSERT_NE(control, nullptr) << id;
     QTest::mouseClick(control, Qt::LeftButton);
 }
 
-// A key typed where the focus is, as the keyboard would deliver it.
 void Press(Qt::Key key) {
     QWidget* form = gui::FormWidget(Box);
     ASSERT_NE(form, nullptr);
     QTest::keyClick(form->focusWidget() != nullptr ? form->focusWidget() : form, key);
 }
 
-// The check box's tick is the answer's sign, whether the user ticked it or a
-// negative initial value started it ticked. Enter presses the focused button;
+// Every box has a check box, whose tick is the answer's sign, whether the user
+// ticked it or a negative initial value started it ticked, and names a picture
+// that does not exist, which is left out. Enter presses the focused button;
 // Escape and the close command answer 99.
 TEST_F(MsgBoxDialog, EveryWayOfAnsweringGivesItsResult) {
     const struct {
@@ -109,7 +97,11 @@ TEST_F(MsgBoxDialog, EveryWayOfAnsweringGivesItsResult) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
-        EXPECT_EQ(Answer(c.buttons, c.initial, c.user), c.expected);
+        const auto show = [&] {
+            return ShowMessageBox("", "Question", "Text one{f10}", "Text two", "Remember{f7}",
+                                  c.buttons, "missing.png", c.initial, "C");
+        };
+        EXPECT_EQ(WhenUp(c.user, show), c.expected);
         EXPECT_FALSE(gui::FormExists(Box));
     }
 }
@@ -171,31 +163,28 @@ TEST_F(MsgBoxDialog, NoticeIsOneFocusedOkOverTheCurrentFormAndAnotherBoxAnswersA
     EXPECT_TRUE(!gui::FormExists(Box) && gui::FormExists("KV"));
 }
 
-// The texts of a message taller than the screen scroll in one box that keeps
-// every line; a bar quoted from outside text stays a bar.
+// A bar quoted from outside text stays a bar.
 TEST_F(MsgBoxDialog, ATextTallerThanTheScreenScrollsWithItsButtonsOnTheScreen) {
     std::string text;
     for (int i = 0; i < 200; ++i) {
         text += (i == 0 ? "line " : "|line ") + std::to_string(i);
     }
     text += "|" + QuoteMarkup("a|b");
-    QString shown;
-    bool onScreen = false;
-    const int result = WhenUp(
-        [&] {
-            if (auto* scroll = qobject_cast<QTextBrowser*>(gui::ControlWidget(Box, Text1Id))) {
-                shown = scroll->toPlainText();
-            }
-            const QRect room = gui::FormWidget(Box)->screen()->availableGeometry();
-            QWidget* ok = gui::ControlWidget(Box, FirstButtonId);
-            onScreen = room.contains(QRect(ok->mapToGlobal(QPoint()), ok->size()));
-            Click(FirstButtonId);
-        },
-        [&] { return ShowMessageBox("", "Long", text, "the end", "", "&OK", "", 1, ""); });
-    EXPECT_EQ(result, 1);
-    EXPECT_TRUE(onScreen);
-    EXPECT_TRUE(shown.startsWith("line 0\nline 1\n")) << shown.left(40).toStdString();
-    EXPECT_TRUE(shown.endsWith("line 199\na|b\n\nthe end")) << shown.right(40).toStdString();
+    const auto look = [] {
+        const auto* scroll = qobject_cast<QTextBrowser*>(gui::ControlWidget(Box, Text1Id));
+        ASSERT_NE(scroll, nullptr);
+        const QString shown = scroll->toPlainText();
+        EXPECT_TRUE(shown.startsWith("line 0\nline 1\n")) << shown.left(40).toStdString();
+        EXPECT_TRUE(shown.endsWith("line 199\na|b\n\nthe end")) << shown.right(40).toStdString();
+        const QRect room = gui::FormWidget(Box)->screen()->availableGeometry();
+        QWidget* ok = gui::ControlWidget(Box, FirstButtonId);
+        EXPECT_TRUE(room.contains(QRect(ok->mapToGlobal(QPoint()), ok->size())));
+        Click(FirstButtonId);
+    };
+    const auto show = [&] {
+        return ShowMessageBox("", "Long", text, "the end", "", "&OK", "", 1, "");
+    };
+    EXPECT_EQ(WhenUp(look, show), 1);
 }
 
 } // namespace

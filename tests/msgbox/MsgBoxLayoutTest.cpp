@@ -31,7 +31,8 @@ std::string Joined(const Lines& lines) {
 // Margin 1 and gap 0.5 unless the style or L change them; a text block is its
 // widest line + 1 wide and runs across the content; buttons are 8 x 1.5 at
 // least, 1 apart, at the bottom, and the height is gap + texts + row + 2 gaps.
-TEST(MsgBoxLayout, BoxSizeAndWhereTheFirstTextAndTheLastButtonGo) {
+// `other` is text 2's box, else the check box's, else the picture's.
+TEST(MsgBoxLayout, BoxSizeAndWhereTheTextsTheCheckBoxThePictureAndTheLastButtonGo) {
     const std::string text32 = "A fairly long first line of text{f0}";
     const std::string yesNo = "*{G}|&Yes|&No";                                  // 8 + 1 + 8
     const std::string help = "*{G,f7}|&Continue{h3}|&Get Help on This Problem"; // 17 + 1 + 49
@@ -39,6 +40,8 @@ TEST(MsgBoxLayout, BoxSizeAndWhereTheFirstTextAndTheLastButtonGo) {
         MessageBoxRequest request;
         double width, height;
         Edges text1, lastButton; // all 0 when there is none
+        Lines lines1 = {};
+        Edges other = {};
     } cases[] = {
         // clang-format off
         // The row starts at the text's left, centred in it, or ends at the right margin.
@@ -48,12 +51,18 @@ TEST(MsgBoxLayout, BoxSizeAndWhereTheFirstTextAndTheLastButtonGo) {
         // Buttons grow to their visible captions and align at the bottom; W equalises them.
         {{.buttons = help}, 69, 4.5, {}, {19, 2.5, 49, 1.5}},
         {{.buttons = help, .options = "w"}, 101, 4.5, {}, {51, 2.5, 49, 1.5}},
-        // The widest line decides; a blank text takes no room.
-        {{.text1 = "short|a much longer line"}, 21, 3.5, {1, 0.5, 19, 2}, {}},
-        {{.text1 = "aaa bbb ccc dddddddddddd{w7}", .text2 = "|An error has occurred"}, 24, 6.5, {1, 0.5, 22, 3}, {}},
-        {{.text1 = "   {f10}", .text2 = "Second"}, 9, 2.5, {}, {}},
-        // The check box: its text + 3 wide, its lines + 0.5 high.
-        {{.text1 = "A text of twenty-one", .checkText = "Don't show{f7}", .options = "C"}, 25, 4, {1, 0.5, 23, 1}, {}},
+        // The widest line decides; a blank text takes no room; text 2 follows right below
+        // text 1, its leading bar an empty line.
+        {{.text1 = "short|a much longer line"}, 21, 3.5, {1, 0.5, 19, 2}, {}, {"short", "a much longer line"}},
+        {{.text1 = "aaa bbb ccc dddddddddddd{w7}", .text2 = "|An error has occurred"}, 24, 6.5, {1, 0.5, 22, 3}, {},
+         {"aaa bbb", "ccc", "dddddddddddd"}, {1, 3.5, 22, 2}},
+        {{.text1 = "   {f10}", .text2 = "Second"}, 9, 2.5, {}, {}, {}, {1, 0.5, 7, 1}},
+        // The check box: its text + 3 wide, its lines + 0.5 high; already the widest it
+        // stays, in a wider box C centres it.
+        {{.text1 = "A text of twenty-one", .checkText = "Don't show{f7}", .options = "C"}, 25, 4, {1, 0.5, 23, 1}, {}, {},
+         {1, 1.5, 23, 1.5}},
+        {{.text1 = "A text that is much wider than the box", .checkText = "Don't show{f7}", .options = "C"}, 41, 4,
+         {1, 0.5, 39, 1}, {}, {}, {9, 1.5, 23, 1.5}},
         // L doubles the padding, the style's replaces it, a freak metric falls back or is held in bounds.
         {{.text1 = "Text", .buttons = "OK", .options = "L"}, 12, 5.5, {2, 1, 8, 1}, {2, 3, 8, 1.5}},
         {{.text1 = "Text", .buttons = "OK", .paddingColumns = 1.5, .paddingRows = 0.75}, 11, 4.75, {1.5, 0.75, 8, 1}, {1.5, 2.5, 8, 1.5}},
@@ -63,7 +72,7 @@ TEST(MsgBoxLayout, BoxSizeAndWhereTheFirstTextAndTheLastButtonGo) {
         {{.title = "Title{w40,h12}", .text1 = "Text", .buttons = "OK", .options = "J"}, 40, 12, {1, 4.5, 38, 1}, {31, 10, 8, 1.5}},
         {{.title = "Wide{w300,h200}", .text1 = "Hello", .maxWidth = 100, .maxHeight = 40}, 100, 40, {1, 19.25, 98, 1}, {}},
         // A picture takes the left column.
-        {{.text1 = "Text", .pictureColumns = 6, .pictureRows = 5}, 13, 6, {7, 0.5, 5, 1}, {}},
+        {{.text1 = "Text", .pictureColumns = 6, .pictureRows = 5}, 13, 6, {7, 0.5, 5, 1}, {}, {}, {1, 0.5, 6, 5}},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -73,30 +82,17 @@ TEST(MsgBoxLayout, BoxSizeAndWhereTheFirstTextAndTheLastButtonGo) {
         EXPECT_EQ(layout.height, c.height);
         EXPECT_EQ(layout.text1.present ? Of(layout.text1.box) : Edges{}, c.text1);
         EXPECT_EQ(layout.buttons.empty() ? Edges{} : Of(layout.buttons.back().box), c.lastButton);
+        if (!c.lines1.empty()) {
+            EXPECT_EQ(layout.text1.lines, c.lines1);
+        }
+        const Edges other = layout.text2.present   ? Of(layout.text2.box)
+                            : layout.check.present ? Of(layout.check.box)
+                            : layout.showPicture   ? Of(layout.picture)
+                                                   : Edges{};
+        EXPECT_EQ(other, c.other);
     }
-}
-
-TEST(MsgBoxLayout, LinesTextTwoTheCheckBoxAndThePicture) {
-    EXPECT_EQ(LayOut({.text1 = "short|a much longer line"}).text1.lines,
-              (Lines{"short", "a much longer line"}));
-    const MessageBoxLayout wrapped =
-        LayOut({.text1 = "aaa bbb ccc dddddddddddd{w7}", .text2 = "|An error has occurred"});
-    EXPECT_EQ(wrapped.text1.lines, (Lines{"aaa bbb", "ccc", "dddddddddddd"}));
-    // Right below text 1; its leading bar is an empty line.
-    EXPECT_EQ(Of(wrapped.text2.box), (Edges{1, 3.5, 22, 2}));
-    EXPECT_EQ(LayOut({.text1 = "   {f10}", .text2 = "Second"}).text2.box.row, 0.5);
-
-    // Already the widest: not moved; in a wider box, centred with C.
-    MessageBoxRequest check{
-        .text1 = "A text of twenty-one", .checkText = "Don't show{f7}", .options = "C"};
-    EXPECT_EQ(Of(LayOut(check).check.box), (Edges{1, 1.5, 23, 1.5}));
-    check.text1 = "A text that is much wider than the box";
-    EXPECT_EQ(LayOut(check).check.box.column, 1.0 + 39.0 / 2 - 23.0 / 2);
-
-    MessageBoxRequest picture{.text1 = "Text", .pictureColumns = 6, .pictureRows = 5};
-    EXPECT_EQ(Of(LayOut(picture).picture), (Edges{1, 0.5, 6, 5}));
-    picture.pictureColumns = 2; // no wider than its own padding
-    EXPECT_FALSE(LayOut(picture).showPicture);
+    // A picture no wider than its own padding is left out.
+    EXPECT_FALSE(LayOut({.text1 = "Text", .pictureColumns = 2, .pictureRows = 5}).showPicture);
 }
 
 TEST(MsgBoxLayout, ScreenBoundWrapsAtBlanksAndBreaksAnAddressWithoutLosingText) {
@@ -134,8 +130,7 @@ TEST(MsgBoxLayout, ScreenBoundWrapsAtBlanksAndBreaksAnAddressWithoutLosingText) 
     }
 }
 
-// Both texts scroll in text 1's box, a blank line between them, with the check
-// box and the buttons below it on the screen.
+// A blank line goes between the texts in text 1's box.
 TEST(MsgBoxLayout, TextsTallerThanTheScreenScrollAndTheButtonsStayInView) {
     std::string first = "first0", second = "second0";
     for (int i = 1; i < 60; ++i) {
@@ -168,7 +163,6 @@ TEST(MsgBoxLayout, TextsTallerThanTheScreenScrollAndTheButtonsStayInView) {
                                           .maxHeight = 30});
     EXPECT_FALSE(fits.scrollTexts);
     EXPECT_TRUE(fits.text2.present);
-    EXPECT_EQ(fits.text1.lines.size(), 10u);
 }
 
 } // namespace
