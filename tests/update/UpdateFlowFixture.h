@@ -61,7 +61,7 @@ protected:
         gui::ResetForTesting();
     }
 
-    // Tests that need the real message box or processes empty their service.
+    // Tests that need the real processes empty their service.
     std::unique_ptr<UpdateFlow> MakeFlow() {
         return std::make_unique<UpdateFlow>(settings_, program_.string() + "/", data_.string(),
                                             services_);
@@ -120,9 +120,12 @@ protected:
         EXPECT_TRUE(started_.empty());
     }
 
-    // Presses each real message box's first button and the update information's
-    // Close; shown gets each caption, with text 1 as the label shows it.
-    std::unique_ptr<QTimer> ClickThrough(Strings& shown) const {
+    // A new flow with the real message boxes, whose first button is pressed,
+    // as is the update information's Close; shown gets each caption, with
+    // text 1 as the label shows it.
+    std::unique_ptr<QTimer> ClickThrough(Strings& shown) {
+        services_.show_message_box = nullptr;
+        flow_ = MakeFlow();
         auto poll = std::make_unique<QTimer>();
         QObject::connect(poll.get(), &QTimer::timeout, [&shown] {
             using namespace msgbox;
