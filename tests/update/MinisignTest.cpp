@@ -39,7 +39,6 @@ TEST_F(MinisignTest, BothFormsOfTheTrustedKeyVerifyAndATamperedFileDoesNot) {
         SCOPED_TRACE(legacy ? "legacy" : "prehashed");
         test::WriteFile(file_, "#!/bin/sh\necho installed\n");
         const std::string signature = SignedBy(trusted_, legacy);
-        EXPECT_EQ(ParseMinisignSignature(signature)->Prehashed, !legacy);
         EXPECT_EQ(Check(signature), SignatureVerdict::Valid);
         // The whole ".pub" file serves as the key as well as its key line.
         EXPECT_EQ(CheckFileSignature(file_, signature, trusted_.PublicFile()),
