@@ -37,11 +37,6 @@ TEST_F(FormAccessibility, MainWindowNamesItsFieldByItsCaptionAndDescribesThePrev
     ExpectReadable(MainFormName);
     const QWidget* year = gui::ControlWidget(MainFormName, YearFieldId);
     EXPECT_EQ(year->accessibleName(), "Calendar starting year:");
-    for (int style = 1; style <= 6; ++style) {
-        QAccessibleInterface* radio = QAccessible::queryAccessibleInterface(
-            gui::ControlWidget(MainFormName, StyleRadioId(style)));
-        EXPECT_EQ(radio->role(), QAccessible::RadioButton);
-    }
     const QString preview =
         gui::ControlWidget(MainFormName, PreviewPictureId)->accessibleDescription();
     EXPECT_EQ(preview, "Preview of the Year calendar");

@@ -189,11 +189,6 @@ TEST(NoWebBrowser, TheAddressIsShownToCopy) {
     ASSERT_EQ(harness.message_titles, std::vector<std::string>{"No Web Browser"});
     // The recorder reads every "|" as a line break.
     EXPECT_THAT(harness.message_texts[0], HasSubstr("http://127.0.0.1/kalvara{x} page.html"));
-    // Starting an installer that was never downloaded would fail with an "Update Error".
-    TriggerMenu(MainFormName, MenuExit);
-    Pump();
-    EXPECT_FALSE(gui::FormExists(MainFormName));
-    EXPECT_EQ(harness.update_messages.size(), 1u);
 }
 
 } // namespace

@@ -33,7 +33,6 @@ TEST_F(UpdateWindowsAccessibility, DownloadWindowNamesItsProgressAndItsCancelBut
     ASSERT_NE(progress, nullptr);
     EXPECT_EQ(progress->role(), QAccessible::ProgressBar);
     EXPECT_EQ(progress->text(QAccessible::Name), "Downloading Program Update");
-    EXPECT_EQ(Reader(DownloadFormName, DownloadCancelId)->role(), QAccessible::PushButton);
     EXPECT_EQ(Reader(DownloadFormName, DownloadCancelId)->text(QAccessible::Name), "Cancel");
 }
 
