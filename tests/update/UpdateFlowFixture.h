@@ -25,7 +25,7 @@ using namespace ::testing;
 using Strings = std::vector<std::string>;
 
 struct Message {
-    std::string parent, title, text1, text2;
+    std::string parent, title, text1;
 };
 
 class UpdateFlowTest : public ::testing::Test {
@@ -158,8 +158,8 @@ protected:
     DayNumber today_ = JulianDate(12, 6, 2026);
     // The n-th message box of messages_ gets answers_[n], 99 past their end.
     UpdateServices services_{[this](const std::string& parent, const std::string& title,
-                                    const std::string& text1, const std::string& text2, auto&&...) {
-                                 messages_.push_back({parent, title, text1, text2});
+                                    const std::string& text1, auto&&...) {
+                                 messages_.push_back({parent, title, text1});
                                  return messages_.size() <= answers_.size()
                                             ? answers_[messages_.size() - 1]
                                             : 99;
