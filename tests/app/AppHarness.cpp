@@ -143,8 +143,8 @@ std::string TooltipOf(const std::string& form, int id) {
     return QToolTip::isVisible() ? QToolTip::text().simplified().toStdString() : std::string();
 }
 
-bool OpenAndAnswer(const std::string& form, const std::function<void()>& open,
-                   const std::function<void()>& answer) {
+void InDialog(const std::string& form, const std::function<void()>& open,
+              const std::function<void()>& answer) {
     bool answered = false;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
@@ -156,12 +156,7 @@ bool OpenAndAnswer(const std::string& form, const std::function<void()>& open,
     });
     timer.start(5);
     open();
-    return answered;
-}
-
-void InDialog(const std::string& form, const std::function<void()>& open,
-              const std::function<void()>& answer) {
-    EXPECT_TRUE(OpenAndAnswer(form, open, answer)) << form << " did not show";
+    EXPECT_TRUE(answered) << form << " did not show";
     EXPECT_FALSE(gui::FormExists(form)) << form << " stayed";
 }
 

@@ -70,10 +70,7 @@ void Type(const std::string& form, int id, const std::string& text);
 std::string TooltipOf(const std::string& form, int id);
 
 // Runs `open`, which shows the modal form and returns once it is unloaded,
-// doing `answer` as soon as the form is visible. Tells whether it ran.
-bool OpenAndAnswer(const std::string& form, const std::function<void()>& open,
-                   const std::function<void()>& answer);
-// OpenAndAnswer for a form that `answer` must close.
+// doing `answer`, which must close it, as soon as the form is visible.
 void InDialog(const std::string& form, const std::function<void()>& open,
               const std::function<void()>& answer);
 

@@ -20,7 +20,6 @@ struct CommandResult {
     std::string err;
 };
 
-// Initialised members, so that a caller names only those it sets.
 struct ProcessOptions {
     std::string input = {};
     // "NAME=value" entries added to the current environment.

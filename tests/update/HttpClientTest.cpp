@@ -89,7 +89,6 @@ TEST_F(HttpClientTest, BodyIsStoredExactlyHoweverItsEndIsMarked) {
         EXPECT_TRUE(fs::exists(file_));
         EXPECT_FALSE(client_.HasOpenConnection());
     }
-    // Progress after every block, ending full.
     ASSERT_GE(progress_.size(), 4u);
     EXPECT_THAT(progress_, Each(Pair(_, big.size())));
     EXPECT_EQ(progress_.back().first, big.size());

@@ -1,6 +1,6 @@
 #pragma once
-// Key pairs made by the minisign tool for one test, in that test's own
-// folder, and signatures made with them: no secret key lives in the sources.
+// Key pairs the minisign tool makes in a test's own folder, and signatures
+// made with them: no secret key lives in the sources.
 
 #include <cstdlib>
 #include <filesystem>
@@ -22,7 +22,6 @@ inline void WriteFile(const std::filesystem::path& path, const std::string& text
 
 class MinisignKeys {
 public:
-    // Creates the pair "<name>.pub" / "<name>.key" in folder, without password.
     MinisignKeys(const std::filesystem::path& folder, const std::string& name)
         : public_(folder / (name + ".pub")), secret_(folder / (name + ".key")) {
         std::filesystem::create_directories(folder);
@@ -30,7 +29,6 @@ public:
     }
 
     bool Ok() const { return ok_; }
-    // The whole ".pub" file, comment line and key line.
     std::string PublicFile() const { return ReadFile(public_); }
     // Only the base64 key line, as the settings file and the build take it.
     std::string PublicLine() const {
@@ -39,8 +37,7 @@ public:
         return text.substr(start, text.find('\n', start) - start);
     }
 
-    // Signs file into file + ".minisig"; legacy selects the older form that
-    // signs the bytes rather than their hash.
+    // Writes file + ".minisig"; legacy signs the bytes rather than their hash.
     bool Sign(const std::filesystem::path& file, bool legacy = false) const {
         return Run("minisign -S " + std::string(legacy ? "-l " : "") + "-s '" + secret_.string() +
                    "' -m '" + file.string() + "' -x '" + file.string() + ".minisig'");

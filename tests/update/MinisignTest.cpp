@@ -39,7 +39,6 @@ TEST_F(MinisignTest, BothFormsOfTheTrustedKeyVerifyAndATamperedFileDoesNot) {
         SCOPED_TRACE(legacy ? "legacy" : "prehashed");
         test::WriteFile(file_, "#!/bin/sh\necho installed\n");
         const std::string signature = SignedBy(trusted_, legacy);
-        EXPECT_EQ(ParseMinisignSignature(signature)->Prehashed, !legacy);
         EXPECT_EQ(Check(signature), SignatureVerdict::Valid);
         // The whole ".pub" file serves as the key as well as its key line.
         EXPECT_EQ(CheckFileSignature(file_, signature, trusted_.PublicFile()),
@@ -54,52 +53,42 @@ TEST_F(MinisignTest, BothFormsOfTheTrustedKeyVerifyAndATamperedFileDoesNot) {
     EXPECT_EQ(Check(signature, folder_ / "absent"), SignatureVerdict::UnreadableFile);
 }
 
-// Another key, no key, a key id forged to the signer's, and a trusted comment
-// or global signature changed after signing: the comment is covered too.
+// Another key, a trusted comment or global signature changed after signing
+// (the comment is covered too), and every way a signature file is malformed.
 TEST_F(MinisignTest, SignaturesThatDoNotHoldAreRefused) {
-    const std::string foreign = SignedBy(foreign_);
-    EXPECT_EQ(Check(foreign), SignatureVerdict::ForeignKey);
-    EXPECT_EQ(CheckFileSignature(file_, foreign, " \n"), SignatureVerdict::NoKey);
-    EXPECT_EQ(CheckFileSignature(file_, foreign, "RWQ-not-a-key"), SignatureVerdict::BadKey);
-    const MinisignKey key = *ParseMinisignKey(trusted_.PublicLine());
-    MinisignKey forged = key;
-    forged.KeyId = ParseMinisignSignature(foreign)->KeyId;
-    EXPECT_EQ(CheckSignature(ReadFile(file_), *ParseMinisignSignature(foreign), forged),
-              SignatureVerdict::Mismatch);
-
-    const std::string signature = SignedBy(trusted_);
-    std::string comment = signature;
-    comment.insert(signature.find("\ntrusted comment: ") + 18, "x");
-    EXPECT_EQ(Check(comment), SignatureVerdict::Mismatch);
-    std::string untrusted = signature; // nothing covers this one
-    untrusted.insert(19, "edited ");
-    EXPECT_EQ(Check(untrusted), SignatureVerdict::Valid);
-    auto parsed = *ParseMinisignSignature(signature);
-    parsed.GlobalSignature[0] ^= 1;
-    EXPECT_EQ(CheckSignature(ReadFile(file_), parsed, key), SignatureVerdict::Mismatch);
-}
-
-TEST_F(MinisignTest, MalformedSignatureFilesAreRefused) {
-    const std::string good = SignedBy(trusted_);
+    const std::string good = SignedBy(trusted_), foreign = SignedBy(foreign_);
     const auto line2 = good.find('\n') + 1;
     const auto line3 = good.find('\n', line2) + 1;
-    EXPECT_EQ(Check(std::regex_replace(good, std::regex("\n"), "\r\n")), SignatureVerdict::Valid);
-    EXPECT_EQ(Check(good + "\n\n"), SignatureVerdict::Valid);
-
+    const auto line4 = good.find('\n', line3) + 1;
     const auto edited = [&good](std::size_t at, std::size_t length, const std::string& text) {
         return std::string(good).replace(at, length, text);
     };
-    for (const std::string& bad : {
-             std::string(), good.substr(0, good.size() / 2), good.substr(0, line3),
-             good.substr(line2),                            // no untrusted comment line
-             good + "more\n",                               // a line too many
-             edited(line2, 3, "RUx"),                       // base64 of "El..." instead of "ED..."
-             edited(0, 9, "unchecked"),                     // the untrusted comment renamed
-             edited(line2 + 5, 1, "*"),                     // not base64
-             edited(line3 + 17, 0, std::string(4200, 'a')), // over 4 KiB
+    using enum SignatureVerdict;
+    for (const auto& [text, verdict] : std::vector<std::pair<std::string, SignatureVerdict>>{
+             {std::regex_replace(good, std::regex("\n"), "\r\n"), Valid},
+             {good + "\n\n", Valid},
+             {edited(19, 0, "edited "), Valid}, // nothing covers the untrusted comment
+             {foreign, ForeignKey},
+             {edited(line3 + 17, 0, "x"), Mismatch},
+             {edited(line4, 1, good[line4] == 'A' ? "B" : "A"), Mismatch},
+             {std::string(), Malformed},
+             {good.substr(0, good.size() / 2), Malformed},
+             {good.substr(0, line3), Malformed},
+             {good.substr(line2), Malformed},        // no untrusted comment line
+             {good + "more\n", Malformed},           // a line too many
+             {edited(line2, 3, "RUx"), Malformed},   // base64 of "El..." for "ED..."
+             {edited(0, 9, "unchecked"), Malformed}, // the untrusted comment renamed
+             {edited(line2 + 5, 1, "*"), Malformed}, // not base64
+             {edited(line3 + 17, 0, std::string(4200, 'a')), Malformed}, // over 4 KiB
          }) {
-        EXPECT_EQ(Check(bad), SignatureVerdict::Malformed) << bad.substr(0, 120);
+        EXPECT_EQ(Check(text), verdict) << text.substr(0, 120);
     }
+    EXPECT_EQ(CheckFileSignature(file_, foreign, " \n"), NoKey);
+    EXPECT_EQ(CheckFileSignature(file_, foreign, "RWQ-not-a-key"), BadKey);
+    // A key id forged to the signer's does not make its signature hold.
+    MinisignKey forged = *ParseMinisignKey(trusted_.PublicLine());
+    forged.KeyId = ParseMinisignSignature(foreign)->KeyId;
+    EXPECT_EQ(CheckSignature(ReadFile(file_), *ParseMinisignSignature(foreign), forged), Mismatch);
 }
 
 } // namespace

@@ -25,7 +25,7 @@ using namespace ::testing;
 using Strings = std::vector<std::string>;
 
 struct Message {
-    std::string parent, title, text1, text2;
+    std::string parent, title, text1;
 };
 
 class UpdateFlowTest : public ::testing::Test {
@@ -61,7 +61,7 @@ protected:
         gui::ResetForTesting();
     }
 
-    // Tests that need the real message box or processes empty their service.
+    // Tests that need the real processes empty their service.
     std::unique_ptr<UpdateFlow> MakeFlow() {
         return std::make_unique<UpdateFlow>(settings_, program_.string() + "/", data_.string(),
                                             services_);
@@ -120,9 +120,12 @@ protected:
         EXPECT_TRUE(started_.empty());
     }
 
-    // Presses each real message box's first button and the update information's
-    // Close; shown gets each caption, with text 1 as the label shows it.
-    std::unique_ptr<QTimer> ClickThrough(Strings& shown) const {
+    // A new flow with the real message boxes, whose first button is pressed,
+    // as is the update information's Close; shown gets each caption, with
+    // text 1 as the label shows it.
+    std::unique_ptr<QTimer> ClickThrough(Strings& shown) {
+        services_.show_message_box = nullptr;
+        flow_ = MakeFlow();
         auto poll = std::make_unique<QTimer>();
         QObject::connect(poll.get(), &QTimer::timeout, [&shown] {
             using namespace msgbox;
@@ -155,8 +158,8 @@ protected:
     DayNumber today_ = JulianDate(12, 6, 2026);
     // The n-th message box of messages_ gets answers_[n], 99 past their end.
     UpdateServices services_{[this](const std::string& parent, const std::string& title,
-                                    const std::string& text1, const std::string& text2, auto&&...) {
-                                 messages_.push_back({parent, title, text1, text2});
+                                    const std::string& text1, auto&&...) {
+                                 messages_.push_back({parent, title, text1});
                                  return messages_.size() <= answers_.size()
                                             ? answers_[messages_.size() - 1]
                                             : 99;
