@@ -45,8 +45,6 @@ protected:
         qobject_cast<QAbstractButton*>(gui::ControlWidget(AboutFormName, id))->click();
     }
 
-    static bool Visible(int id) { return gui::ControlWidget(AboutFormName, id)->isVisible(); }
-
     static std::string History() {
         auto* box = qobject_cast<QTextEdit*>(gui::ControlWidget(AboutFormName, AboutHistoryBoxId));
         return box->isReadOnly() ? box->toPlainText().toStdString() : "(editable)";
@@ -61,10 +59,11 @@ TEST_F(AboutBoxTest, ThePageButtonTogglesBetweenInfoAndReadOnlyHistory) {
     // Whether product label, statement of use and history show, then the
     // page button's caption.
     const auto page = [] {
-        return std::to_string(Visible(AboutProductLabelId)) +
-               std::to_string(Visible(AboutUseLabelId)) +
-               std::to_string(Visible(AboutHistoryBoxId)) + " " +
-               gui::GetText(AboutFormName, AboutPageButtonId);
+        std::string shown;
+        for (const int id : {AboutProductLabelId, AboutUseLabelId, AboutHistoryBoxId}) {
+            shown += gui::ControlWidget(AboutFormName, id)->isVisible() ? "1" : "0";
+        }
+        return shown + " " + gui::GetText(AboutFormName, AboutPageButtonId);
     };
     const std::string info = std::string("110 ") + AboutShowHistoryCaption;
     OpenAndRun([&] {

@@ -62,7 +62,6 @@ TEST(AboutAssets, HelpPagesAreWholeAndTheirLinksAndAnchorsResolve) {
 // The icon is installed as the theme's 256x256 application icon.
 TEST(AboutAssets, IconIsA256PixelPng) {
     const std::string png = ReadFile(Assets / "kalvara.png");
-    ASSERT_GE(png.size(), 24u);
     EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
     EXPECT_EQ(png.substr(16, 8), std::string("\0\0\1\0\0\0\1\0", 8));
 }

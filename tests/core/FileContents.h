@@ -21,8 +21,7 @@ inline void WriteFile(const std::string& path, const std::string& text) {
 }
 
 inline long EntryCount(const std::filesystem::path& folder) {
-    return std::distance(std::filesystem::directory_iterator(folder),
-                         std::filesystem::directory_iterator());
+    return std::ranges::distance(std::filesystem::directory_iterator(folder));
 }
 
 // Each notice as its title, ": " and its two texts run together.

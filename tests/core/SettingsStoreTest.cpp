@@ -37,16 +37,13 @@ TEST_F(SettingsStore, NamesMatchWithoutRegardToCaseAndAreTrimmedAndCutLineEnding
     // One key, not two spellings of it.
     EXPECT_EQ(ReadFile(ini_), "[PDF]\nNumber=8\n");
 
-    WriteFile(ini_, "[Last]\r\nYear=1999\r\n");
-    EXPECT_EQ(ReadSetting(ini_, "Last", "Year", ""), "1999");
-    ASSERT_TRUE(WriteSetting(ini_, "Last", "Year", "2000"));
-    ASSERT_TRUE(WriteSetting(ini_, "Last", "Style", "2"));
-    ASSERT_TRUE(WriteSetting(ini_, "PDF", "Number", "5"));
-    EXPECT_EQ(ReadFile(ini_), "[Last]\r\nYear=2000\r\nStyle=2\r\n\r\n[PDF]\r\nNumber=5\r\n");
-    // The last line had no break of its own: it gets the file's kind.
+    // The last line has no break of its own: it gets the file's kind.
     WriteFile(ini_, "[Last]\r\nYear=1999");
     ASSERT_TRUE(WriteSetting(ini_, "Last", "Style", "2"));
-    EXPECT_EQ(ReadFile(ini_), "[Last]\r\nYear=1999\r\nStyle=2\r\n");
+    ASSERT_TRUE(WriteSetting(ini_, "Last", "Year", "2000"));
+    ASSERT_TRUE(WriteSetting(ini_, "PDF", "Number", "5"));
+    EXPECT_EQ(ReadFile(ini_), "[Last]\r\nYear=2000\r\nStyle=2\r\n\r\n[PDF]\r\nNumber=5\r\n");
+    EXPECT_EQ(ReadSetting(ini_, "Last", "Year", ""), "2000");
 
     // A path past the classic buffer's 299 characters is never cut.
 

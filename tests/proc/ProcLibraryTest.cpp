@@ -39,8 +39,7 @@ namespace {
 
 // A child that sleeps until it is ended, run from a copy of sleep under a
 // name of its own: the kernel names a process after its executable file.
-class SleepingChild {
-public:
+struct SleepingChild {
     // Unique to this test process, so that parallel runs and the rest of the
     // machine never match it.
     static std::string Unique(const std::string& stem) { return stem + std::to_string(::getpid()); }
@@ -52,27 +51,22 @@ public:
         char seconds[] = "3600";
         char* argv[] = {name.data(), seconds, nullptr};
         // Returns once the child runs the copy, so it already carries its name.
-        EXPECT_EQ(::posix_spawn(&pid_, executable.c_str(), nullptr, nullptr, argv, environ), 0);
+        EXPECT_EQ(::posix_spawn(&pid, executable.c_str(), nullptr, nullptr, argv, environ), 0);
     }
     ~SleepingChild() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
+        if (pid > 0) {
+            ::kill(pid, SIGKILL);
             Reap();
         }
     }
-    SleepingChild(const SleepingChild&) = delete;
-    SleepingChild& operator=(const SleepingChild&) = delete;
-
-    pid_t Pid() const { return pid_; }
     // Waits for the end; the id is then free for the system to use again.
     int Reap() {
         int status = 0;
-        ::waitpid(std::exchange(pid_, 0), &status, 0);
+        ::waitpid(std::exchange(pid, 0), &status, 0);
         return status;
     }
 
-private:
-    pid_t pid_ = 0;
+    pid_t pid = 0;
 };
 
 TEST(ProcLibrary, ListsItselfAfterAnEmptyElementZero) {
@@ -103,7 +97,7 @@ TEST(ProcLibrary, FindsAndEndsOneChildAndNoOtherProcess) {
     const kalvara::test::TempFolder folder;
     SleepingChild bystander(folder, "kvprocbystander");
     SleepingChild child(folder, "KvProcChild");
-    const pid_t id = child.Pid();
+    const pid_t id = child.pid;
     EXPECT_EQ(::procGetID(SleepingChild::Unique("kvprocchild").c_str()), id);
     EXPECT_EQ(::procKill(id), 1);
     const int status = child.Reap();
@@ -112,12 +106,12 @@ TEST(ProcLibrary, FindsAndEndsOneChildAndNoOtherProcess) {
 
     // The child's id is free now; ids below 1 would address groups or all.
     using Limits = std::numeric_limits<std::int32_t>;
-    for (const std::int32_t other : {id, 0, -1, -bystander.Pid(), Limits::min(), Limits::max()}) {
+    for (const std::int32_t other : {id, 0, -1, -bystander.pid, Limits::min(), Limits::max()}) {
         EXPECT_EQ(::procKill(other), 0) << other;
     }
     EXPECT_EQ(group_signals_refused, 0);
     // Still alive to be ended by this signal, not by one of the library's.
-    ::kill(bystander.Pid(), SIGTERM);
+    ::kill(bystander.pid, SIGTERM);
     EXPECT_EQ(WTERMSIG(bystander.Reap()), SIGTERM);
 }
 

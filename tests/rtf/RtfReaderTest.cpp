@@ -52,7 +52,6 @@ TEST(GuiRtfReader, PlainTextOfEscapesDestinationsAndMalformedInput) {
         {R"({\rtf1\uc0 \u8212 x})", "\u2014x"},
         {R"({\rtf1 {\uc3 a}\u8212?b})", "a\u2014b"},
         {R"({\rtf1\uc5 \u8212{x}})", "\u2014x"},
-        {R"({\rtf1 \u-4064?})", "\uf020"},
         {R"({\rtf1 \u-10179?\u-8704?})", "\U0001F600"},
         {R"({\rtf1 \u-10179?z})", "\ufffdz"},
         {R"({\rtf1 \u-8704?})", "\ufffd"},
@@ -141,8 +140,7 @@ TEST(GuiRtfReader, RandomBytesAndTokenSoupGiveSaneDocuments) {
         "{\\*",        "{\\fonttbl", "\\pard", "\\li",     "\\fi-",   "\\qc",
         "text",        " ",          "\r\n",   "\x93",     "\x81",    std::string(1, '\0'),
         "\\u-10179",   "\\u-8704",   "?",      "\\plain",  "\\~",     "\\\n",
-        "\\u8",        "\\u13",      "\\u155", "\\'0d",    "\\'1b",   "\\u127",
-    };
+        "\\u8",        "\\u13",      "\\u155", "\\'0d",    "\\'1b",   "\\u127"};
     std::mt19937 random(5300);
     for (int round = 0; round < 800; ++round) {
         std::string input;
