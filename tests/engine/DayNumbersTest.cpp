@@ -19,10 +19,7 @@ using kalvara::DayNumber;
 constexpr DayNumber UnixEpochDayNumber = 2440588;
 
 DayNumber OnOrBefore(sys_days date, weekday wanted) {
-    while (weekday{date} != wanted) {
-        date -= days{1};
-    }
-    return date.time_since_epoch().count() + UnixEpochDayNumber;
+    return (date - (weekday{date} - wanted)).time_since_epoch().count() + UnixEpochDayNumber;
 }
 
 TEST(CivilDate, MatchesChronoForEveryDayFrom1600To2400) {
@@ -43,11 +40,10 @@ TEST(CivilDate, MatchesChronoForEveryDayFrom1600To2400) {
         ASSERT_EQ(std::tie(month, day_of_month, year_number), std::tie(m, d, y));
         ASSERT_EQ(kalvara::DayOfWeek(number), int(weekday{date}.iso_encoding()));
         ASSERT_EQ(kalvara::IsLeapYear(y) == 1, ymd.year().is_leap());
-        for (std::int32_t wanted = 1; wanted <= 7; ++wanted) {
-            // The nearest day on or before with that weekday: within the week back.
-            const DayNumber back = number - kalvara::WeekdayOnOrBefore(number, wanted);
-            ASSERT_TRUE(back >= 0 && back <= 6) << wanted;
-            ASSERT_EQ(weekday{date - days{back}}.iso_encoding(), static_cast<unsigned>(wanted));
+        for (unsigned wanted = 1; wanted <= 7; ++wanted) { // ISO: 7 is Sunday
+            ASSERT_EQ(kalvara::WeekdayOnOrBefore(number, std::int32_t(wanted)),
+                      OnOrBefore(date, weekday{wanted}))
+                << wanted;
         }
     }
 }
@@ -72,9 +68,7 @@ TEST(BroadcastYear, MatchesTheDefinitionForEveryYearFrom1920To2400) {
             ASSERT_EQ(table.First(m), expected_first);
             ASSERT_EQ(table.Last(m), expected_last);
             ASSERT_EQ(kalvara::BroadcastWeekCount(m, y), (expected_last - expected_first + 1) / 7);
-            if (m % 3 == 1) {
-                quarter_start = expected_first;
-            }
+            quarter_start = m % 3 == 1 ? expected_first : quarter_start;
 
             for (DayNumber day = expected_first; day <= expected_last; ++day) {
                 DayNumber first = 0, last = 0;

@@ -11,17 +11,9 @@
 namespace kalvara {
 namespace {
 
-using test::ReadPdfTrace;
 namespace fs = std::filesystem;
 
-// libharu's memory, failing once the given number of blocks has been handed out.
-int pdf_blocks_left = 0;
-void* AllocateWhileBlocksLast(HPDF_UINT size) {
-    return pdf_blocks_left-- > 0 ? std::malloc(size) : nullptr;
-}
-void FreeBlock(void* block) {
-    std::free(block);
-}
+int pdf_blocks_left = 0; // libharu's memory fails once these are handed out
 
 class CalendarDocumentRun : public ::testing::Test {
 protected:
@@ -105,14 +97,15 @@ TEST_F(CalendarDocumentRun, UnwritableTargetsAreReportedAndLeaveNothingBehind) {
 // Without memory for even the document, no number is taken and nothing is
 // written; the user hears why.
 TEST_F(CalendarDocumentRun, NoMemoryForTheDocumentTakesNoNumberAndSavesNothing) {
-    environment_.AllocatePdfMemory = AllocateWhileBlocksLast;
-    environment_.FreePdfMemory = FreeBlock;
-    pdf_blocks_left = 0;
+    environment_.AllocatePdfMemory = [](HPDF_UINT size) {
+        return pdf_blocks_left-- > 0 ? std::malloc(size) : nullptr;
+    };
+    environment_.FreePdfMemory = [](void* block) { std::free(block); };
     const auto result = Run();
     EXPECT_TRUE(!result.Saved && result.PdfErrorOccurred && result.Path.empty());
     EXPECT_EQ(result.Problem, "Unable to create PDF object.");
-    ASSERT_FALSE(notices_.empty());
-    EXPECT_EQ(notices_.back(), "PDF Error: Unable to create PDF object.{f11,t4}");
+    EXPECT_EQ(notices_,
+              std::vector<std::string>{"PDF Error: Unable to create PDF object.{f11,t4}"});
     EXPECT_TRUE(!fs::exists(settings_) && fs::is_empty(output_folder_));
 
     // Memory that lasts past the document's creation gives a whole calendar.
