@@ -15,8 +15,7 @@ namespace {
 using namespace std::chrono;
 using kalvara::DayNumber;
 
-// sys_days counts from 1970-01-01, which is Julian day 2440588.
-constexpr DayNumber UnixEpochDayNumber = 2440588;
+constexpr DayNumber UnixEpochDayNumber = 2440588; // 1970-01-01, where sys_days counts from
 
 DayNumber OnOrBefore(sys_days date, weekday wanted) {
     return (date - (weekday{date} - wanted)).time_since_epoch().count() + UnixEpochDayNumber;

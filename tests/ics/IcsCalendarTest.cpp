@@ -22,7 +22,6 @@ namespace {
 // which no two events share.
 using Events = std::map<std::pair<DayNumber, DayNumber>, std::string>;
 
-// The events, each all-day, transparent and stamped.
 Events Parse(const std::string& text) {
     const std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> calendar(
         icalparser_parse_string(text.c_str()), icalcomponent_free);
@@ -99,8 +98,7 @@ TEST(IcsCalendar, EveryWeekAndMonthMatchesTheEngineAndOnlyValidRangesAreWritten)
     }
 }
 
-// A second client library, as calendar apps written in Python use it, from
-// the system interpreter where Debian installs the module.
+// A second client library, Python's, run by the system interpreter Debian installs it for.
 TEST(IcsCalendar, PythonIcalendarReadsIt) {
     test::TempFolder folder;
     std::ofstream(folder / "broadcast.ics", std::ios::binary)

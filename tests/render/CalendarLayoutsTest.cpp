@@ -18,8 +18,12 @@ using namespace test;
 using enum CalendarStyle;
 namespace chr = std::chrono;
 
-// A run of consecutive broadcast months as one style prints it.
-struct PrintedMonths {
+// A selection and the run of consecutive broadcast months it prints.
+struct LayoutCase {
+    std::string Name;
+    CalendarSelection Selection;
+    std::size_t Pages;
+    std::string Paper;     // width x height in points
     std::int32_t Year = 0; // of the first month
     std::int32_t FirstMonth = 1;
     std::int32_t Months = 12;
@@ -52,7 +56,7 @@ std::string WeekKey(chr::sys_days monday) {
     return key;
 }
 
-WeeksLabelsHeadings ExpectedMonths(const PrintedMonths& printed) {
+WeeksLabelsHeadings ExpectedMonths(const LayoutCase& printed) {
     WeeksLabelsHeadings expected;
     auto& [weeks, labels, headings] = expected;
     for (int n = 0; n < printed.Months * printed.Copies; ++n) {
@@ -143,21 +147,12 @@ WeeksLabelsHeadings PrintedWeeks(const std::vector<PdfPage>& pages,
     return printed;
 }
 
-struct LayoutCase {
-    std::string Name;
-    CalendarSelection Selection;
-    std::size_t Pages;
-    std::string Paper; // width x height in points
-    PrintedMonths Printed;
-};
-
 class CalendarLayouts : public ::testing::TestWithParam<LayoutCase> {};
 
 // Every text on its page, above the footer when there is one, and clear of
 // the others; the five-week legend in the footer when a month is starred.
 TEST_P(CalendarLayouts, PrintEveryWeekOnTidyPages) {
     const LayoutCase& layout = GetParam();
-    const PrintedMonths& printed = layout.Printed;
     BroadcastYearTable years; // left at another year: the driver builds its own
     BuildBroadcastYear(1990, years);
     PdfRunState state;
@@ -165,14 +160,14 @@ TEST_P(CalendarLayouts, PrintEveryWeekOnTidyPages) {
     ASSERT_TRUE(RenderCalendarDocument(layout.Selection, years, state, bytes));
     const auto pages = ReadPdfBytes(bytes);
     ASSERT_EQ(pages.size(), layout.Pages);
-    const auto expected = ExpectedMonths(printed);
+    const auto expected = ExpectedMonths(layout);
     EXPECT_EQ(PrintedWeeks(pages, expected[2]), expected);
     std::string shown; // every text, one a line
     for (const PdfPage& page : pages) {
         EXPECT_EQ(fmt::format("{}x{}", page.Width, page.Height), layout.Paper);
         EXPECT_FALSE(page.Strokes.empty());
         const PdfTextRun* credit = page.FindText(CreditLine);
-        EXPECT_EQ(credit != nullptr, printed.Footer);
+        EXPECT_EQ(credit != nullptr, layout.Footer);
         bool starred = false, legend = false;
         for (auto a = page.Texts.begin(); a != page.Texts.end(); ++a) {
             shown += a->Text + "\n";
@@ -189,10 +184,10 @@ TEST_P(CalendarLayouts, PrintEveryWeekOnTidyPages) {
             legend = legend || is_legend;
             starred = starred || (!is_legend && a->Text.find('*') != std::string::npos);
         }
-        EXPECT_EQ(legend, printed.Footer && starred);
+        EXPECT_EQ(legend, layout.Footer && starred);
     }
-    for (int year = printed.Year;
-         year <= printed.Year + (printed.FirstMonth + printed.Months - 2) / 12; ++year) {
+    for (int year = layout.Year; year <= layout.Year + (layout.FirstMonth + layout.Months - 2) / 12;
+         ++year) {
         EXPECT_NE(shown.find(std::to_string(year)), std::string::npos) << "no page names " << year;
     }
 }
@@ -201,20 +196,20 @@ TEST_P(CalendarLayouts, PrintEveryWeekOnTidyPages) {
 // starts on a Saturday. Year, Planning and strips ignore the period.
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Styles, CalendarLayouts, ::testing::ValuesIn(std::vector<LayoutCase>{
-    {"MonthOfFiveWeeksWithQuarters", {Month, 3, 2025, ShowQuarters}, 1, "792x612", {2025, 3, 1, "N Y*", '/'}},
-    {"AllMonthsOf53Weeks", {Month, AllPeriods, 2023}, 12, "792x612", {2023, 1, 12, "N Y*"}},
-    {"QuarterIntoTheNextYear", {Quarter, 11, 2025, ShowQuarters}, 1, "612x792", {2025, 11, 3, "*N Y*", '/'}},
-    {"AllQuarters", {Quarter, AllPeriods, 2025}, 4, "612x792", {2025, 1, 12, "*N Y*"}},
-    {"YearOf52Weeks", {Year, 5, 2025}, 1, "612x792", {2025, 1, 12, "N*"}},
-    {"YearOf53WeeksWithQuarters", {Year, 5, 2023, ShowQuarters}, 1, "612x792", {2023, 1, 12, "N*", '-'}},
-    {"FirstYear", {Year, AllPeriods, 1920}, 1, "612x792", {1920, 1, 12, "N*"}},
-    {"LeapYearFromASaturday", {Year, AllPeriods, 2000}, 1, "612x792", {2000, 1, 12, "N*"}},
-    {"LastYear", {Year, AllPeriods, 9999}, 1, "612x792", {9999, 1, 12, "N*"}},
-    {"ThreeYearsEachCountedFromItsOwnStart", {ThreeYears, AllPeriods, 2023, ShowQuarters}, 1, "612x792", {2023, 1, 36, "*N*", '-'}},
-    {"NineKeyboardStripsWithoutLabelsOrFooter", {KeyboardStrips, AllPeriods, 2025, ShowQuarters}, 1, "1008x612", {2025, 1, 12, "N*", 0, false, false, 9}},
-    {"PlanningOf52Weeks", {Planning, 7, 2025, ShowQuarters}, 1, "612x792", {2025, 1, 12, "*N*"}},
-    {"PlanningOf53Weeks", {Planning, AllPeriods, 2023}, 1, "612x792", {2023, 1, 12, "*N*"}},
-    {"PlanningOfALeapYearOf53Weeks", {Planning, AllPeriods, 2012}, 1, "612x792", {2012, 1, 12, "*N*"}}}),
+    {"MonthOfFiveWeeksWithQuarters", {Month, 3, 2025, ShowQuarters}, 1, "792x612", 2025, 3, 1, "N Y*", '/'},
+    {"AllMonthsOf53Weeks", {Month, AllPeriods, 2023}, 12, "792x612", 2023, 1, 12, "N Y*"},
+    {"QuarterIntoTheNextYear", {Quarter, 11, 2025, ShowQuarters}, 1, "612x792", 2025, 11, 3, "*N Y*", '/'},
+    {"AllQuarters", {Quarter, AllPeriods, 2025}, 4, "612x792", 2025, 1, 12, "*N Y*"},
+    {"YearOf52Weeks", {Year, 5, 2025}, 1, "612x792", 2025, 1, 12, "N*"},
+    {"YearOf53WeeksWithQuarters", {Year, 5, 2023, ShowQuarters}, 1, "612x792", 2023, 1, 12, "N*", '-'},
+    {"FirstYear", {Year, AllPeriods, 1920}, 1, "612x792", 1920, 1, 12, "N*"},
+    {"LeapYearFromASaturday", {Year, AllPeriods, 2000}, 1, "612x792", 2000, 1, 12, "N*"},
+    {"LastYear", {Year, AllPeriods, 9999}, 1, "612x792", 9999, 1, 12, "N*"},
+    {"ThreeYearsEachCountedFromItsOwnStart", {ThreeYears, AllPeriods, 2023, ShowQuarters}, 1, "612x792", 2023, 1, 36, "*N*", '-'},
+    {"NineKeyboardStripsWithoutLabelsOrFooter", {KeyboardStrips, AllPeriods, 2025, ShowQuarters}, 1, "1008x612", 2025, 1, 12, "N*", 0, false, false, 9},
+    {"PlanningOf52Weeks", {Planning, 7, 2025, ShowQuarters}, 1, "612x792", 2025, 1, 12, "*N*"},
+    {"PlanningOf53Weeks", {Planning, AllPeriods, 2023}, 1, "612x792", 2023, 1, 12, "*N*"},
+    {"PlanningOfALeapYearOf53Weeks", {Planning, AllPeriods, 2012}, 1, "612x792", 2012, 1, 12, "*N*"}}),
     [](const auto& info) { return info.param.Name; });
 // clang-format on
 

@@ -11,7 +11,6 @@ namespace {
 
 using namespace test;
 
-// Points, width and colour of each path, one line each.
 std::vector<std::string> Paths(const std::vector<PdfPath>& paths) {
     std::vector<std::string> lines;
     for (const auto& path : paths) {
