@@ -34,9 +34,7 @@ TEST(NumericValue, ReadsTheLeadingNumberAndRoundsHalvesToEven) {
 TEST(Date2JulianDate, ReadsDatesAndTellsOnceAboutInvalidOnes) {
     std::vector<std::string> notices;
     const kalvara::ScopedNoticeHook hook(
-        [&](const std::string& title, const std::string& text, const std::string&) {
-            notices.push_back(title + "|" + text);
-        });
+        [&](auto& title, auto& text, auto&) { notices.push_back(title + "|" + text); });
     const auto read = [](const std::string& text, std::string order) {
         return kalvara::Date2JulianDate(text, order);
     };

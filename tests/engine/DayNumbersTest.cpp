@@ -29,7 +29,6 @@ TEST(CivilDate, MatchesChronoForEveryDayFrom1600To2400) {
         const std::int32_t y = int(ymd.year()), m = unsigned(ymd.month()), d = unsigned(ymd.day());
         SCOPED_TRACE(::testing::Message() << y << '-' << m << '-' << d);
         const DayNumber number = date.time_since_epoch().count() + UnixEpochDayNumber;
-
         ASSERT_EQ(kalvara::JulianDate(m, d, y), number);
         // Callers rely on a day past the month's end carrying into the next
         // month: 30 February is 2 March, or 1 March in a leap year.
@@ -58,7 +57,6 @@ TEST(BroadcastYear, MatchesTheDefinitionForEveryYearFrom1920To2400) {
         const DayNumber year_start = OnOrBefore(year_month_day{year{y}, January, day{1}}, Monday);
         ASSERT_EQ(table.BroadcastYearStart, year_start) << y;
         ASSERT_EQ(table.DaysInMonth[2], year{y}.is_leap() ? 29 : 28);
-
         DayNumber expected_first = year_start, quarter_start = year_start;
         for (std::int32_t m = 1; m <= 12; ++m) {
             SCOPED_TRACE(::testing::Message() << y << '/' << m);
@@ -68,7 +66,6 @@ TEST(BroadcastYear, MatchesTheDefinitionForEveryYearFrom1920To2400) {
             ASSERT_EQ(table.Last(m), expected_last);
             ASSERT_EQ(kalvara::BroadcastWeekCount(m, y), (expected_last - expected_first + 1) / 7);
             quarter_start = m % 3 == 1 ? expected_first : quarter_start;
-
             for (DayNumber day = expected_first; day <= expected_last; ++day) {
                 DayNumber first = 0, last = 0;
                 kalvara::BroadcastMonthBounds(day, first, last);

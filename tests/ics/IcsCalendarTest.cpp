@@ -18,8 +18,7 @@
 namespace kalvara {
 namespace {
 
-// "UID SUMMARY" by first day and end day (DTEND, the day after the last),
-// which no two events share.
+// "UID SUMMARY" by first day and DTEND (the day after the last), a pair no two events share.
 using Events = std::map<std::pair<DayNumber, DayNumber>, std::string>;
 
 Events Parse(const std::string& text) {

@@ -25,13 +25,11 @@ struct LayoutCase {
     std::size_t Pages;
     std::string Paper;     // width x height in points
     std::int32_t Year = 0; // of the first month
-    std::int32_t FirstMonth = 1;
-    std::int32_t Months = 12;
+    std::int32_t FirstMonth = 1, Months = 12;
     // A month's heading: 'N' its name, 'Y' its year, '*' the five-week star.
     std::string_view Heading;
     char QuarterSeparator = 0; // between week number and quarter; 0: no quarter
-    bool WeekLabels = true;
-    bool Footer = true;
+    bool WeekLabels = true, Footer = true;
     int Copies = 1;
 };
 
@@ -121,9 +119,8 @@ WeeksLabelsHeadings PrintedWeeks(const std::vector<PdfPage>& pages,
             }
             EXPECT_EQ((runs.size() - first) % 7, 0u) << "page " << p << " baseline " << y / 100.0;
             for (std::size_t i = first; i + 7 <= runs.size(); i += 7) {
-                auto& row = rows.emplace_back(*runs[i]);
-                row.Right = runs[i + 6]->Right;
-                row.Text.clear();
+                auto& row = rows.emplace_back(
+                    PdfTextRun{"", 0, "", runs[i]->X, runs[i + 6]->Right, runs[i]->Y, ""});
                 for (std::size_t d = i; d < i + 7; ++d) {
                     row.Text += runs[d]->Text + (runs[d]->Font == "Helvetica-Bold" ? "b " : " ");
                 }

@@ -41,8 +41,7 @@ struct PdfPage {
     std::vector<PdfTextRun> Texts;
     std::vector<PdfPath> Strokes, Fills;
     const PdfTextRun* FindText(const std::string& text) const {
-        const auto run = std::find_if(Texts.begin(), Texts.end(),
-                                      [&text](const PdfTextRun& run) { return run.Text == text; });
+        const auto run = std::ranges::find(Texts, text, &PdfTextRun::Text);
         return run == Texts.end() ? nullptr : &*run;
     }
 };
