@@ -51,7 +51,6 @@ TEST(Date2JulianDate, ReadsDatesAndTellsOnceAboutInvalidOnes) {
         EXPECT_EQ(read(text, "MDY"), 0) << text;
         EXPECT_EQ(std::exchange(notices, {}), once) << text;
     }
-
     std::string order = "YMD";
     const auto today = kalvara::Date2JulianDate("", order);
     EXPECT_EQ(order, "MDY");

@@ -80,7 +80,6 @@ TEST_F(CalendarDocumentRun, UnwritableTargetsAreReportedAndLeaveNothingBehind) {
                                         error + "21 [&H15]{f11,t4}"}));
     EXPECT_TRUE(closed_ == 3 && opened_.empty() && fs::is_empty(folder_ / "a-folder"));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_.Path()), fs::directory_iterator()), 3);
-
     // A document with a failed call is not saved; without the run's state the
     // handler still shows its notice.
     PdfDocument document(PdfErrorHandler, nullptr);

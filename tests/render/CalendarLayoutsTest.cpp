@@ -31,6 +31,8 @@ struct LayoutCase {
     char QuarterSeparator = 0; // between week number and quarter; 0: no quarter
     bool WeekLabels = true, Footer = true;
     int Copies = 1;
+    // Names the case in test listings instead of dumping its bytes.
+    friend void PrintTo(const LayoutCase& layout, std::ostream* out) { *out << layout.Name; }
 };
 
 // Weeks (as keys), "label | key" and headings, as sorted lists.
