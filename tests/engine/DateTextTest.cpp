@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -33,9 +34,7 @@ TEST(NumericValue, ReadsTheLeadingNumberAndRoundsHalvesToEven) {
 TEST(Date2JulianDate, ReadsDatesAndTellsOnceAboutInvalidOnes) {
     std::vector<std::string> notices;
     const kalvara::ScopedNoticeHook hook(
-        [&](const std::string& title, const std::string& text, const std::string&) {
-            notices.push_back(title + "|" + text);
-        });
+        [&](auto& title, auto& text, auto&) { notices.push_back(title + "|" + text); });
     const auto read = [](const std::string& text, std::string order) {
         return kalvara::Date2JulianDate(text, order);
     };
@@ -45,16 +44,13 @@ TEST(Date2JulianDate, ReadsDatesAndTellsOnceAboutInvalidOnes) {
     }
     EXPECT_EQ(read("02-30-2026", "MDY"), kalvara::JulianDate(3, 2, 2026));
     EXPECT_TRUE(notices.empty());
+    const std::vector<std::string> once{
+        "Invalid Date|Date values in Date2JulianDate are invalid.{f6}"};
     for (const std::string text : {"00-10-2025", "10-00-2025", "10-10", "garbage", "-", "10-10-0",
                                    "99999999999-1-1", "1-1-99999999999999999999"}) {
-        notices.clear();
         EXPECT_EQ(read(text, "MDY"), 0) << text;
-        EXPECT_EQ(notices,
-                  std::vector<std::string>{
-                      "Invalid Date|Date values in Date2JulianDate are invalid.{f6}"})
-            << text;
+        EXPECT_EQ(std::exchange(notices, {}), once) << text;
     }
-
     std::string order = "YMD";
     const auto today = kalvara::Date2JulianDate("", order);
     EXPECT_EQ(order, "MDY");

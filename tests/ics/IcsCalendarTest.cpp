@@ -18,11 +18,9 @@
 namespace kalvara {
 namespace {
 
-// "UID SUMMARY" by first day and end day (DTEND, the day after the last),
-// which no two events share.
+// "UID SUMMARY" by first day and DTEND (the day after the last), a pair no two events share.
 using Events = std::map<std::pair<DayNumber, DayNumber>, std::string>;
 
-// The events, each all-day, transparent and stamped.
 Events Parse(const std::string& text) {
     const std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> calendar(
         icalparser_parse_string(text.c_str()), icalcomponent_free);
@@ -99,8 +97,7 @@ TEST(IcsCalendar, EveryWeekAndMonthMatchesTheEngineAndOnlyValidRangesAreWritten)
     }
 }
 
-// A second client library, as calendar apps written in Python use it, from
-// the system interpreter where Debian installs the module.
+// A second client library, Python's, run by the system interpreter Debian installs it for.
 TEST(IcsCalendar, PythonIcalendarReadsIt) {
     test::TempFolder folder;
     std::ofstream(folder / "broadcast.ics", std::ios::binary)

@@ -40,10 +40,8 @@ struct PdfPage {
     double Width = 0, Height = 0;
     std::vector<PdfTextRun> Texts;
     std::vector<PdfPath> Strokes, Fills;
-    // The first run whose text equals text; null when there is none.
     const PdfTextRun* FindText(const std::string& text) const {
-        const auto run = std::find_if(Texts.begin(), Texts.end(),
-                                      [&text](const PdfTextRun& run) { return run.Text == text; });
+        const auto run = std::ranges::find(Texts, text, &PdfTextRun::Text);
         return run == Texts.end() ? nullptr : &*run;
     }
 };
@@ -66,9 +64,7 @@ inline std::vector<double> Numbers(const std::string& line, const std::string& n
 }
 
 inline double Number(const std::string& line, const std::string& name) {
-    double value = 0;
-    std::istringstream(Attribute(line, name)) >> value;
-    return value;
+    return std::atof(Attribute(line, name).c_str());
 }
 
 // `mutool draw -F trace`: every glyph with font, size and colour, every path
@@ -118,7 +114,6 @@ inline PdfReadback ReadPdfTrace(const std::string& pdf_path) {
     return readback;
 }
 
-// The same for PDF bytes, through a file of their own.
 inline std::vector<PdfPage> ReadPdfBytes(const std::string& bytes) {
     TempFolder folder;
     std::ofstream(folder / "calendar.pdf", std::ios::binary) << bytes;

@@ -11,7 +11,6 @@ namespace {
 
 using namespace test;
 
-// Points, width and colour of each path, one line each.
 std::vector<std::string> Paths(const std::vector<PdfPath>& paths) {
     std::vector<std::string> lines;
     for (const auto& path : paths) {
@@ -46,7 +45,6 @@ TEST(Primitives, EachCallLeavesTheStateTheNextReliesOn) {
     std::string bytes;
     ASSERT_TRUE(document.SaveToMemory(bytes) && state.ErrorCount == 0);
     const auto read = ReadPdfBytes(bytes).at(0);
-
     ASSERT_EQ(read.Texts.size(), 2u);
     const auto& centre = read.Texts[0];
     EXPECT_NEAR((centre.X + centre.Right) / 2, 100, 0.02);
