@@ -1,6 +1,6 @@
 #include "engine/BroadcastYearTable.h"
 
-#include <cstdio>
+#include <fmt/format.h>
 
 namespace kalvara {
 
@@ -88,9 +88,7 @@ std::string QuarterWeekLabel(std::int32_t month, DayNumber monday,
     const std::int32_t quarter = (month + 2) / 3;                          // [1, 4]
     const std::int32_t first_month = 3 * quarter - 2;                      // 1, 4, 7 or 10
     const std::int32_t week = (monday - table.First(first_month)) / 7 + 1; // [1, 14]
-    char label[40];
-    std::snprintf(label, sizeof label, "%dQ%02d", quarter, week);
-    return label;
+    return fmt::format("{}Q{:02}", quarter, week);
 }
 
 } // namespace kalvara

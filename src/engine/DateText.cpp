@@ -3,8 +3,8 @@
 #include <cctype>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <ctime>
+#include <fmt/format.h>
 #include <limits>
 #include <vector>
 
@@ -64,10 +64,7 @@ std::string TodayText() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    char text[40];
-    std::snprintf(text, sizeof text, "%02d-%02d-%04d", local.tm_mon + 1, local.tm_mday,
-                  local.tm_year + 1900);
-    return text;
+    return fmt::format("{:02}-{:02}-{:04}", local.tm_mon + 1, local.tm_mday, local.tm_year + 1900);
 }
 
 DayNumber Date2JulianDate(std::string text, std::string& order, bool& invalid) {

@@ -6,20 +6,14 @@
 #include "render/Layouts.h"
 #include "render/PdfDocument.h"
 
-#include <cstdio>
 #include <cstring>
+#include <fmt/format.h>
 
 namespace kalvara {
 
 namespace {
 
 constexpr const char* PdfErrorTitle = "PDF Error";
-
-std::string UpperHex(std::uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
-    return text;
-}
 
 // Writes data over path, all or nothing, and says why it could not in
 // libharu's terms, so that the user sees what a failing HPDF_SaveToFile would
@@ -80,9 +74,8 @@ void DrawPages(DocumentContext& context) {
 std::string PdfErrorText(HPDF_STATUS error, HPDF_STATUS detail) {
     const auto error32 = static_cast<std::uint32_t>(error);
     const auto detail32 = static_cast<std::uint32_t>(detail);
-    return "Error number = " + std::to_string(error32) + " [&H" + UpperHex(error32) + "]|" +
-           "Detail number = " + std::to_string(detail32) + " [&H" + UpperHex(detail32) +
-           "]{f11,t4}";
+    return fmt::format("Error number = {0} [&H{0:X}]|Detail number = {1} [&H{1:X}]{{f11,t4}}",
+                       error32, detail32);
 }
 
 std::string PdfErrorDetailText(const PdfRunState* state) {

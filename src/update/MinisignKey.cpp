@@ -1,7 +1,6 @@
 #include "update/MinisignKey.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <sodium.h>
 
 namespace kalvara::update {
@@ -61,17 +60,6 @@ std::optional<MinisignKey> ParseMinisignKey(std::string_view text) {
     std::copy_n(bytes->begin() + 2, key.KeyId.size(), key.KeyId.begin());
     std::copy_n(bytes->begin() + 10, key.PublicKey.size(), key.PublicKey.begin());
     return key;
-}
-
-std::string KeyIdText(const MinisignKeyId& id) {
-    // minisign stores the id little-endian and prints it as one number.
-    std::string text;
-    for (auto byte = id.rbegin(); byte != id.rend(); ++byte) {
-        char digits[3];
-        std::snprintf(digits, sizeof digits, "%02X", *byte);
-        text += digits;
-    }
-    return text;
 }
 
 } // namespace kalvara::update

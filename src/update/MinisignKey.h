@@ -19,9 +19,6 @@ struct MinisignKey {
 
 std::optional<MinisignKey> ParseMinisignKey(std::string_view text);
 
-// The key id as minisign prints it: sixteen upper-case hex digits.
-std::string KeyIdText(const MinisignKeyId& id);
-
 // Exactly `expected` bytes from standard base64 with padding; empty for
 // anything else (other lengths, stray characters, missing padding).
 std::optional<std::string> DecodeBase64Exactly(std::string_view text, std::size_t expected);
