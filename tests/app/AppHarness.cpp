@@ -1,6 +1,10 @@
 #include "AppHarness.h"
 
+#include "about/AboutBox.h"
 #include "app/HelpViewer.h"
+#include "app/MainWindow.h"
+#include "app/PreferencesDialog.h"
+#include "app/PrintRangeDialog.h"
 #include "gui/Gui.h"
 #include "msgbox/MessageBox.h"
 
@@ -158,6 +162,16 @@ void InDialog(const std::string& form, const std::function<void()>& open,
     open();
     EXPECT_TRUE(answered) << form << " did not show";
     EXPECT_FALSE(gui::FormExists(form)) << form << " stayed";
+}
+
+void InEveryDialog(const std::function<void(const std::string& form)>& answer) {
+    Click(MainFormName, StyleRadioId(1));
+    for (const auto& [form, open] : std::vector<std::pair<std::string, std::function<void()>>>{
+             {PrintRangeFormName, [] { Click(MainFormName, GenerateButtonId); }},
+             {PreferencesFormName, [] { TriggerMenu(MainFormName, MenuPreferences); }},
+             {AboutFormName, [] { TriggerMenu(MainFormName, MenuAbout); }}}) {
+        InDialog(form, open, [&] { answer(form); });
+    }
 }
 
 std::string ClosedVersionUrl() {

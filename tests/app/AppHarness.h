@@ -73,6 +73,10 @@ std::string TooltipOf(const std::string& form, int id);
 // doing `answer`, which must close it, as soon as the form is visible.
 void InDialog(const std::string& form, const std::function<void()>& open,
               const std::function<void()>& answer);
+// Opens the print range, Preferences and About dialogs from the main window in
+// turn (after choosing the Month style, which the print range asks for) and
+// runs `answer`, which must close the dialog, in each.
+void InEveryDialog(const std::function<void(const std::string& form)>& answer);
 
 // The settings line of a version address on loopback where nothing answers.
 std::string ClosedVersionUrl();

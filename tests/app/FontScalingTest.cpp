@@ -114,16 +114,10 @@ TEST_P(FontScaling, EveryCaptionFitsInEveryForm) {
     ASSERT_NE(generate, nullptr);
     EXPECT_NEAR(generate->font().pointSizeF(), GetParam(), 0.6);
 
-    Click(MainFormName, StyleRadioId(1));
-    for (const auto& [form, open] : std::vector<std::pair<std::string, std::function<void()>>>{
-             {PrintRangeFormName, [] { Click(MainFormName, GenerateButtonId); }},
-             {PreferencesFormName, [] { TriggerMenu(MainFormName, MenuPreferences); }},
-             {AboutFormName, [] { TriggerMenu(MainFormName, MenuAbout); }}}) {
-        InDialog(form, open, [&form] {
-            ExpectFits(form);
-            QTest::keyClick(gui::FormWidget(form), Qt::Key_Escape);
-        });
-    }
+    InEveryDialog([](const std::string& form) {
+        ExpectFits(form);
+        QTest::keyClick(gui::FormWidget(form), Qt::Key_Escape);
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(DesktopPoints, FontScaling, ::testing::Values(7, 9, 11, 14),

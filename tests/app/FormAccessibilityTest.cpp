@@ -49,28 +49,22 @@ TEST_F(FormAccessibility, MainWindowNamesItsFieldByItsCaptionAndDescribesThePrev
 }
 
 TEST_F(FormAccessibility, EveryDialogIsReadableAndWalkedByTab) {
-    Click(MainFormName, StyleRadioId(1));
-    for (const auto& [form, open] : std::vector<std::pair<std::string, std::function<void()>>>{
-             {PrintRangeFormName, [] { Click(MainFormName, GenerateButtonId); }},
-             {PreferencesFormName, [] { TriggerMenu(MainFormName, MenuPreferences); }},
-             {AboutFormName, [] { TriggerMenu(MainFormName, MenuAbout); }}}) {
-        InDialog(form, open, [&form] {
+    InEveryDialog([](const std::string& form) {
+        ExpectReadable(form);
+        if (form == PreferencesFormName) {
+            // The description follows the state the tooltip describes.
+            QWidget* close = gui::ControlWidget(form, CloseButtonId);
+            const QString before = close->accessibleDescription();
+            Click(form, ShowQuartersBoxId);
+            close->setFocus();
+            Pump();
+            EXPECT_NE(close->accessibleDescription(), before);
+        } else if (form == AboutFormName) {
+            Click(form, AboutPageButtonId); // the history page
             ExpectReadable(form);
-            if (form == PreferencesFormName) {
-                // The description follows the state the tooltip describes.
-                QWidget* close = gui::ControlWidget(form, CloseButtonId);
-                const QString before = close->accessibleDescription();
-                Click(form, ShowQuartersBoxId);
-                close->setFocus();
-                Pump();
-                EXPECT_NE(close->accessibleDescription(), before);
-            } else if (form == AboutFormName) {
-                Click(form, AboutPageButtonId); // the history page
-                ExpectReadable(form);
-            }
-            QTest::keyClick(gui::FormWidget(form), Qt::Key_Escape);
-        });
-    }
+        }
+        QTest::keyClick(gui::FormWidget(form), Qt::Key_Escape);
+    });
 }
 
 TEST_F(FormAccessibility, MessageBoxIsDescribedByItsTextsAndMarksFocusOnDrawnButtons) {
