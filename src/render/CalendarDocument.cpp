@@ -104,7 +104,7 @@ void PdfErrorHandler(HPDF_STATUS error, HPDF_STATUS detail, void* user_data) {
 bool RenderCalendarDocument(const CalendarSelection& selection, BroadcastYearTable& years,
                             PdfRunState& state, std::string& bytes) {
     bytes.clear();
-    PdfDocument document(PdfErrorHandler, &state, state.AllocatePdfMemory, state.FreePdfMemory);
+    PdfDocument document(PdfErrorHandler, &state, state.Memory);
     if (document.Get() == nullptr) {
         state.NoDocument = true;
         ShowNotice(PdfErrorTitle, "Unable to create PDF object.{f11,t4}",
@@ -130,8 +130,7 @@ GenerateResult GenerateCalendar(const CalendarSelection& selection, BroadcastYea
     GenerateResult result;
     PdfRunState state;
     state.AfterPdfError = environment.AfterPdfError;
-    state.AllocatePdfMemory = environment.AllocatePdfMemory;
-    state.FreePdfMemory = environment.FreePdfMemory;
+    state.Memory = environment.Memory;
     std::string bytes;
     const bool rendered = RenderCalendarDocument(selection, years, state, bytes);
     result.PdfErrorOccurred = !rendered || state.ErrorCount > 0;

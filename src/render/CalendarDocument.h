@@ -4,6 +4,7 @@
 #include "core/CalendarSelection.h"
 #include "core/NumberedCalendarFile.h"
 #include "engine/BroadcastYearTable.h"
+#include "render/PdfDocument.h"
 
 #include <cstdint>
 #include <functional>
@@ -27,10 +28,9 @@ struct GenerateEnvironment {
     // Runs after each "PDF Error" notice (the desktop program closes its main
     // window); may be empty.
     std::function<void()> AfterPdfError;
-    // Where libharu takes its memory from when both are set (malloc's heap
-    // otherwise), so that a caller can bound what one document may take.
-    HPDF_Alloc_Func AllocatePdfMemory = nullptr;
-    HPDF_Free_Func FreePdfMemory = nullptr;
+    // Where libharu takes its memory from, so that a caller can bound what
+    // one document may take.
+    PdfMemory Memory;
 };
 
 struct GenerateResult {
@@ -52,8 +52,7 @@ struct PdfRunState {
     std::string TargetPath;
     std::string Reason;
     std::function<void()> AfterPdfError;
-    HPDF_Alloc_Func AllocatePdfMemory = nullptr; // as in GenerateEnvironment
-    HPDF_Free_Func FreePdfMemory = nullptr;
+    PdfMemory Memory; // as in GenerateEnvironment
 };
 
 // Builds the year table for the selection, draws the style's pages, takes the

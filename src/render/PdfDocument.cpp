@@ -2,10 +2,9 @@
 
 namespace kalvara {
 
-PdfDocument::PdfDocument(HPDF_Error_Handler handler, void* user_data, HPDF_Alloc_Func allocate,
-                         HPDF_Free_Func release)
-    : doc_(allocate != nullptr && release != nullptr
-               ? HPDF_NewEx(handler, allocate, release, 0, user_data)
+PdfDocument::PdfDocument(HPDF_Error_Handler handler, void* user_data, PdfMemory memory)
+    : doc_(memory.Allocate != nullptr && memory.Free != nullptr
+               ? HPDF_NewEx(handler, memory.Allocate, memory.Free, 0, user_data)
                : HPDF_New(handler, user_data)) {}
 
 PdfDocument::~PdfDocument() {

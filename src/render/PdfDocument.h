@@ -6,14 +6,17 @@
 
 namespace kalvara {
 
+// The memory libharu works in, when both are set; malloc's heap otherwise.
+struct PdfMemory {
+    HPDF_Alloc_Func Allocate = nullptr;
+    HPDF_Free_Func Free = nullptr;
+};
+
 class PdfDocument {
 public:
     // handler and user_data go to libharu; user_data must outlive the
-    // document. allocate and release, when both are given, are the memory
-    // libharu works in instead of malloc's. Get() is null when libharu could
-    // not create the document.
-    PdfDocument(HPDF_Error_Handler handler, void* user_data, HPDF_Alloc_Func allocate = nullptr,
-                HPDF_Free_Func release = nullptr);
+    // document. Get() is null when libharu could not create the document.
+    PdfDocument(HPDF_Error_Handler handler, void* user_data, PdfMemory memory = {});
     PdfDocument(const PdfDocument&) = delete;
     PdfDocument& operator=(const PdfDocument&) = delete;
     ~PdfDocument();

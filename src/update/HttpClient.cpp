@@ -70,8 +70,7 @@ void ReceiveBody(ResponseReader& reader, DownloadFile& file, std::uint64_t size,
 } // namespace
 
 HttpClient::HttpClient(DownloadCallbacks callbacks, TcpConnection::NameLookup lookup)
-    : callbacks_(std::move(callbacks)),
-      connection_(lookup ? TcpConnection(std::move(lookup)) : TcpConnection()) {}
+    : callbacks_(std::move(callbacks)), connection_(std::move(lookup)) {}
 
 void HttpClient::ForgetConnection() {
     connection_.Close();

@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <sys/types.h>
 #include <thread>
+#include <utility>
 
 namespace kalvara::update {
 
@@ -79,7 +80,8 @@ Resolve(const TcpConnection::NameLookup& look_up, const HostAndPort& host,
 
 } // namespace
 
-TcpConnection::TcpConnection() : lookup_(::getaddrinfo) {}
+TcpConnection::TcpConnection(NameLookup lookup)
+    : lookup_(lookup ? std::move(lookup) : NameLookup(::getaddrinfo)) {}
 
 TcpConnection::ConnectResult TcpConnection::Connect(const HostAndPort& host,
                                                     std::chrono::milliseconds timeout,

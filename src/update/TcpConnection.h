@@ -11,7 +11,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <utility>
 
 struct addrinfo;
 
@@ -35,8 +34,8 @@ public:
     using NameLookup = std::function<int(const char* name, const char* service,
                                          const addrinfo* hints, addrinfo** found)>;
 
-    TcpConnection();
-    explicit TcpConnection(NameLookup lookup) : lookup_(std::move(lookup)) {}
+    // An empty lookup is getaddrinfo.
+    explicit TcpConnection(NameLookup lookup = {});
 
     // Resolves the host and connects to the first address that answers within
     // timeout. Between slices keep_waiting runs; when it returns false the

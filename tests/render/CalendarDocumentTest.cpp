@@ -94,10 +94,10 @@ TEST_F(CalendarDocumentRun, UnwritableTargetsAreReportedAndLeaveNothingBehind) {
 // Without memory for even the document, no number is taken and nothing is
 // written; the user hears why.
 TEST_F(CalendarDocumentRun, NoMemoryForTheDocumentTakesNoNumberAndSavesNothing) {
-    environment_.AllocatePdfMemory = [](HPDF_UINT size) {
+    environment_.Memory.Allocate = [](HPDF_UINT size) {
         return pdf_blocks_left-- > 0 ? std::malloc(size) : nullptr;
     };
-    environment_.FreePdfMemory = [](void* block) { std::free(block); };
+    environment_.Memory.Free = [](void* block) { std::free(block); };
     const auto result = Run();
     EXPECT_TRUE(!result.Saved && result.PdfErrorOccurred && result.Path.empty());
     EXPECT_EQ(result.Problem, "Unable to create PDF object.");
